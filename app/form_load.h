@@ -1,0 +1,14 @@
+// The whole run: fixes the scenario's identity, shows the wait window, writes the five texts
+// into `cartella` in their fixed order and compiles the scenario there.
+#pragma once
+
+#include <string>
+
+#include "model/scenario.h"
+
+inline constexpr const char* kNomeScenario = "Tavena_Crostia";
+inline constexpr const char* kNumeroTreno = "4417";
+
+// Any failure to create, delete or write a file leaves by exception: the jobs after the
+// failing one do not run, and the files already written stay as they are.
+void Form_Load(Scenario& s, const std::string& cartella);

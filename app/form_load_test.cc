@@ -1,0 +1,59 @@
+#include "app/form_load.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/cartella_temporanea.h"
+#include "platform/file_system.h"
+
+namespace {
+
+using piattaforma::CartellaTemporanea;
+
+// The text files in the order their jobs run.
+const std::vector<std::string> kTestiInOrdine = {
+    "Tavena_Crostia_linea.txt",
+    "Tavena_Crostia_4417-.txt",
+    "Tavena_Crostia_4417_note.txt",
+    "Tavena_Crostia_4417_rallentamenti.txt",
+    "Tavena_Crostia_4417_scheda_treno.txt",
+};
+
+// A folder standing where one file should be stops the run at that file's job: the report
+// names the file, the jobs before it have written theirs and the jobs after it do not run.
+TEST(FormLoad, IlavoriGiranoInOrdineEDannoINomiAttesi) {
+  for (size_t bloccato = 0; bloccato < kTestiInOrdine.size(); ++bloccato) {
+    CartellaTemporanea cartella;
+    std::filesystem::create_directory(cartella.file(kTestiInOrdine[bloccato]));
+    Scenario s;
+    try {
+      Form_Load(s, cartella.percorso());
+      ADD_FAILURE() << "nessun errore con " << kTestiInOrdine[bloccato] << " bloccato";
+    } catch (const piattaforma::ErroreFile& e) {
+      EXPECT_EQ(e.percorso(), cartella.file(kTestiInOrdine[bloccato]));
+    }
+    for (size_t i = 0; i < kTestiInOrdine.size(); ++i) {
+      if (i < bloccato) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(cartella.file(kTestiInOrdine[i])))
+            << kTestiInOrdine[i] << " mancante con " << kTestiInOrdine[bloccato] << " bloccato";
+      } else if (i > bloccato) {
+        EXPECT_FALSE(cartella.esiste(kTestiInOrdine[i]))
+            << kTestiInOrdine[i] << " scritto con " << kTestiInOrdine[bloccato] << " bloccato";
+      }
+    }
+  }
+}
+
+TEST(FormLoad, FissaLIdentitaDelloScenario) {
+  CartellaTemporanea cartella;
+  Scenario s;
+  Form_Load(s, cartella.percorso());
+  EXPECT_EQ(s.nome_scenario, "Tavena_Crostia");
+  EXPECT_EQ(s.numero_treno, "4417");
+  EXPECT_EQ(s.con_tracciato, 1);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "platform/cartella_temporanea.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace piattaforma {
+
+CartellaTemporanea::CartellaTemporanea() {
+  std::string modello = (std::filesystem::temp_directory_path() / "genera_scenario_XXXXXX").string();
+  if (mkdtemp(modello.data()) == nullptr) {
+    throw std::runtime_error("cartella temporanea non creata");
+  }
+  percorso_ = modello;
+}
+
+CartellaTemporanea::~CartellaTemporanea() {
+  std::error_code ignorato;
+  std::filesystem::remove_all(percorso_, ignorato);
+}
+
+std::string CartellaTemporanea::file(std::string_view nome) const {
+  return percorso_ + "/" + std::string(nome);
+}
+
+void CartellaTemporanea::scrivi(std::string_view nome, std::string_view contenuto) const {
+  std::ofstream f(file(nome), std::ios::binary | std::ios::trunc);
+  f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+  if (!f) {
+    throw std::runtime_error("file di prova non scritto: " + file(nome));
+  }
+}
+
+std::string CartellaTemporanea::leggi(std::string_view nome) const {
+  std::ifstream f(file(nome), std::ios::binary);
+  if (!f) {
+    throw std::runtime_error("file di prova non letto: " + file(nome));
+  }
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+bool CartellaTemporanea::esiste(std::string_view nome) const {
+  return std::filesystem::exists(file(nome));
+}
+
+}  // namespace piattaforma

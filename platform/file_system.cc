@@ -1,0 +1,100 @@
+#include "platform/file_system.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "platform/piattaforma.h"
+
+namespace piattaforma {
+namespace {
+
+struct ChiudiFile {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, ChiudiFile>;
+
+[[noreturn]] void fallisci(const char* operazione, const std::string& percorso) {
+  const int codice = errno;
+  throw ErroreFile(operazione, percorso, codice != 0 ? std::strerror(codice) : "errore sconosciuto");
+}
+
+File apri(const std::string& percorso, const char* modo, const char* operazione) {
+  errno = 0;
+  File f(std::fopen(percorso.c_str(), modo));
+  if (!f) {
+    fallisci(operazione, percorso);
+  }
+  return f;
+}
+
+// Closes the file and reports a failure of the close itself, which is where buffered data
+// that did not fit the disk shows up.
+void chiudi(File f, const std::string& percorso) {
+  errno = 0;
+  if (std::fclose(f.release()) != 0) {
+    fallisci("chiudere", percorso);
+  }
+}
+
+}  // namespace
+
+ErroreFile::ErroreFile(std::string operazione, std::string percorso, std::string motivo)
+    : std::runtime_error("impossibile " + operazione + " " + percorso + ": " + motivo),
+      operazione_(std::move(operazione)),
+      percorso_(std::move(percorso)),
+      motivo_(std::move(motivo)) {}
+
+std::string percorso_in(const std::string& cartella, std::string_view nome) {
+  std::string percorso = cartella;
+  percorso += separatore_percorso();
+  percorso += nome;
+  return percorso;
+}
+
+bool esiste_file(const std::string& percorso) {
+  std::error_code errore;
+  return std::filesystem::exists(percorso, errore);
+}
+
+void ricrea_file(const std::string& percorso, std::string_view contenuto) {
+  chiudi(apri(percorso, "ab", "creare"), percorso);
+  elimina_file(percorso);
+  File f = apri(percorso, "wb", "creare");
+  errno = 0;
+  if (!contenuto.empty() &&
+      std::fwrite(contenuto.data(), 1, contenuto.size(), f.get()) != contenuto.size()) {
+    fallisci("scrivere", percorso);
+  }
+  errno = 0;
+  if (std::fflush(f.get()) != 0) {
+    fallisci("scrivere", percorso);
+  }
+  chiudi(std::move(f), percorso);
+}
+
+std::string leggi_file(const std::string& percorso) {
+  File f = apri(percorso, "rb", "aprire");
+  std::string contenuto;
+  char blocco[65536];
+  size_t letti = 0;
+  errno = 0;
+  while ((letti = std::fread(blocco, 1, sizeof blocco, f.get())) > 0) {
+    contenuto.append(blocco, letti);
+  }
+  if (std::ferror(f.get())) {
+    fallisci("leggere", percorso);
+  }
+  return contenuto;
+}
+
+void elimina_file(const std::string& percorso) {
+  errno = 0;
+  if (std::remove(percorso.c_str()) != 0) {
+    fallisci("eliminare", percorso);
+  }
+}
+
+}  // namespace piattaforma

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once in an ordinary build, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+lavori=$(nproc)
+
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/test -j"$lavori"
+ctest --test-dir build/test --output-on-failure -j"$lavori"
+
+cmake -S . -B build/sanitizer -DCMAKE_BUILD_TYPE=Debug -DGENERA_SANITIZERS=ON >/dev/null
+cmake --build build/sanitizer -j"$lavori"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/sanitizer --output-on-failure -j"$lavori"

@@ -1,0 +1,11 @@
+// Texts in the program are UTF-8; the files hold them as Windows-1252 bytes, one byte per
+// character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The Windows-1252 bytes of a UTF-8 text. A character that Windows-1252 cannot hold, or bytes
+// that are not UTF-8, are a fault of the program's own texts: std::logic_error, never a
+// silent substitute.
+std::string in_1252(std::string_view utf8);

@@ -1,0 +1,34 @@
+#include "sources/codifica_1252.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+TEST(In1252, AsciiRestaUguale) { EXPECT_EQ(in_1252("Treno 4417, km 98+900 ."), "Treno 4417, km 98+900 ."); }
+
+TEST(In1252, LettereAccentateDiventanoUnByteCiascuna) {
+  EXPECT_EQ(in_1252("àèìù"), "\xE0\xE8\xEC\xF9");
+  EXPECT_EQ(in_1252("città"), "citt\xE0");
+}
+
+TEST(In1252, CaratteriDellaZona80A9F) {
+  EXPECT_EQ(in_1252("€"), "\x80");
+  EXPECT_EQ(in_1252("Ÿ"), "\x9F");
+  EXPECT_EQ(in_1252("–"), "\x96");
+}
+
+TEST(In1252, CaratteriSenzaByteFallisconoRumorosamente) {
+  for (const char* testo : {"Ā", "\u0081", "漢", "😀", "\u2028"}) {
+    EXPECT_THROW(in_1252(testo), std::logic_error) << testo;
+  }
+}
+
+TEST(In1252, UtfNonValidoFallisce) {
+  for (const char* testo : {"\xE0", "a\xC3", "\xC0\xAF", "\xFF"}) {
+    EXPECT_THROW(in_1252(testo), std::logic_error);
+  }
+}
+
+}  // namespace
