@@ -1,8 +1,10 @@
 #include "compiler/memorizza_percorso.h"
 
+#include "compiler/memorizza_dati.h"
+
 void memorizza_percorso(Scenario& s, const std::string& cartella, int32_t j) {
-  (void)cartella;
   s.con_tracciato = j;
   s.codice_errore = 0;
   s.voci.fill(Voce{});
+  memorizza_dati(s, cartella);
 }
