@@ -1,10 +1,28 @@
 #include "compiler/memorizza_percorso.h"
 
+#include "compiler/abbattimenti.h"
+#include "compiler/codici_gara.h"
 #include "compiler/memorizza_dati.h"
+#include "compiler/scrivi_binario.h"
+#include "model/nomi_file.h"
 
 void memorizza_percorso(Scenario& s, const std::string& cartella, int32_t j) {
   s.con_tracciato = j;
   s.codice_errore = 0;
   s.voci.fill(Voce{});
   memorizza_dati(s, cartella);
+  completa_percorso(s, cartella);
+}
+
+void completa_percorso(Scenario& s, const std::string& cartella) {
+  if (s.percorso.empty()) {
+    return;
+  }
+  aggiungi_abbattimenti(s);
+  applica_timbri(s);
+  if (s.con_tracciato != 0) {
+    scrivi_binario(cartella, nome_file_tracciato(s), s.tracciato);
+  }
+  scrivi_binario(cartella, nome_file_voci(s), s.voci);
+  scrivi_binario(cartella, nome_file_percorso(s), s.percorso);
 }

@@ -7,5 +7,14 @@
 
 #include "model/scenario.h"
 
-// `j` non-zero also builds the plan of the line and writes the plan file.
+// `j` non-zero also builds the plan of the line and writes the plan file. When the parser
+// leaves no track nothing more is done and no binary file is written; problems in the data
+// stay in `codice_errore` and `posizione_errore` for the caller. A stamp conflict throws
+// ErroreTerminale before any binary file is written; a file that cannot be written throws
+// piattaforma::ErroreFile, and the files written before it stay.
 void memorizza_percorso(Scenario& s, const std::string& cartella, int32_t j);
+
+// What the driver does once the parser has filled the model: the pass, the stamps, then the
+// plan file (when `con_tracciato` is non-zero), the entry file and the track file. Nothing
+// at all without a track.
+void completa_percorso(Scenario& s, const std::string& cartella);

@@ -97,4 +97,6 @@ void elimina_file(const std::string& percorso) {
   }
 }
 
+void elimina_se_esiste(const std::string& percorso) noexcept { std::remove(percorso.c_str()); }
+
 }  // namespace piattaforma

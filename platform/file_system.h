@@ -37,4 +37,7 @@ std::string leggi_file(const std::string& percorso);
 
 void elimina_file(const std::string& percorso);
 
+// Deletes the file when it is there; for clean-up after a failure, so it never fails itself.
+void elimina_se_esiste(const std::string& percorso) noexcept;
+
 }  // namespace piattaforma

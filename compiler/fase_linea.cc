@@ -1,0 +1,300 @@
+#include "compiler/fase_linea.h"
+
+#include <array>
+
+#include "compiler/celle.h"
+#include "compiler/errore_esecuzione.h"
+#include "compiler/parole_chiave.h"
+#include "compiler/progressive_ordina.h"
+#include "compiler/registratori.h"
+#include "compiler/tracciato_linea.h"
+#include "model/nomi_file.h"
+
+namespace {
+
+constexpr int32_t kLunghezzaMassima = 1000000;
+constexpr int32_t kEstensione = 7000;  // metres of track beyond the end of the line
+constexpr int kCommentiGenerali = 10;
+
+// Curve coefficients per metre for the class digits "1" to "6".
+constexpr std::array<double, 6> kCoefficienti = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+
+Esito lunghezza_percorso(StatoLettura& l) {
+  Scenario& s = l.s;
+  const int32_t lunghezza = l.in().leggi_intero();
+  s.voci[kVoceTreno].fine_area = lunghezza;
+  if (lunghezza > kLunghezzaMassima) {
+    return l.arresta(1);
+  }
+  const int64_t estesa = int64_t{lunghezza} + kEstensione;
+  if (estesa < 0) {
+    throw ErroreEsecuzione("lunghezza " + std::to_string(lunghezza) + " negativa");
+  }
+  s.lunghezza_estesa = static_cast<int32_t>(estesa);
+  s.ultima_cella = static_cast<int32_t>(cella_di(estesa));
+  s.percorso.assign(static_cast<size_t>(s.ultima_cella) + 1, Cella{});
+  if (s.con_tracciato != 0) {
+    s.tracciato.crea(s.lunghezza_estesa);
+  }
+  return Esito::prosegui;
+}
+
+void progressiva(StatoLettura& l, int voce) {
+  Voce& v = l.s.voci[static_cast<size_t>(voce)];
+  v.inizio_area = l.in().leggi_intero();
+  v.fine_area = l.in().leggi_intero();
+  v.progressiva_voce = l.in().leggi_intero();
+}
+
+Esito ripetizione_segnali(StatoLettura& l) {
+  Voce& v = l.s.voci[kVoceRipetizione];
+  v.inizio_area = l.in().leggi_intero();
+  v.fine_area = l.in().leggi_intero();
+  if (v.inizio_area % 50 != 0) {
+    return l.arresta(3);
+  }
+  if (v.fine_area % 50 != 0) {
+    return l.arresta(4);
+  }
+  if (contiene(l.s.riga, "4")) {
+    v.progressiva_voce = 4;
+  } else if (contiene(l.s.riga, "9")) {
+    v.progressiva_voce = 9;
+  } else {
+    return l.arresta(5);
+  }
+  if (v.fine_area == 0) {
+    v.progressiva_voce = 0;
+  }
+  return Esito::prosegui;
+}
+
+// The general rows; "tre", "due", "uno", "progressiva", "sfondo", "segnali" and "ripetizione"
+// are matched with their letter case.
+Esito riga_generale(StatoLettura& l) {
+  const std::string& r = l.s.riga;
+  Voce& sfondo = l.s.voci[kVoceScenario];
+  if (contiene(r, "percorso") && contiene(r, "lunghezza")) {
+    if (const Esito e = lunghezza_percorso(l); e != Esito::prosegui) {
+      return e;
+    }
+  }
+  if (contiene_esatto(r, "tre") && contiene_esatto(r, "progressiva")) {
+    progressiva(l, kVoceProgressivaTre);
+  }
+  if (contiene_esatto(r, "due") && contiene_esatto(r, "progressiva")) {
+    progressiva(l, kVoceProgressivaDue);
+  }
+  if (contiene_esatto(r, "uno") && contiene_esatto(r, "progressiva")) {
+    progressiva(l, kVoceProgressivaUno);
+  }
+  if (contiene_esatto(r, "sfondo") && contiene_esatto(r, "uno")) {
+    sfondo.inizio_area = l.in().leggi_intero();
+  }
+  if (contiene_esatto(r, "sfondo") && contiene_esatto(r, "due")) {
+    sfondo.progressiva_voce = l.in().leggi_intero();
+  }
+  if (contiene_esatto(r, "sfondo") && contiene_esatto(r, "tre")) {
+    sfondo.fine_area = l.in().leggi_intero();
+  }
+  if (contiene_esatto(r, "segnali") && contiene_esatto(r, "ripetizione")) {
+    return ripetizione_segnali(l);
+  }
+  return Esito::prosegui;
+}
+
+// The general section ends at the first header after it, a field holding "[" and "]" that is
+// not a comment.
+bool fine_sezione_generale(const std::string& r) {
+  return contiene(r, "[") && contiene(r, "]") && !r.starts_with('-');
+}
+
+Esito sezione_generale(StatoLettura& l) {
+  Scenario& s = l.s;
+  while (!l.in().alla_fine()) {
+    s.riga = l.in().leggi_testo();
+    if (l.in().alla_fine()) {
+      break;
+    }
+    for (int k = 0; k < kCommentiGenerali && contiene(s.riga, "-"); ++k) {
+      s.riga = l.in().leggi_testo();
+    }
+    if (const Esito e = riga_generale(l); e != Esito::prosegui) {
+      return e;
+    }
+    if (fine_sezione_generale(s.riga)) {
+      break;
+    }
+  }
+  return Esito::prosegui;
+}
+
+// One body of the gradient fill: the previous gradient goes into the cell at the fill position.
+void scrivi_pendenza(StatoLettura& l) {
+  cella(l.s, l.cella_pendenza).pendenza_cella = in_8(int64_t{l.pendenza_precedente} + 100);
+  ++l.cella_pendenza;
+}
+
+Esito pendenza(StatoLettura& l) {
+  const int32_t posizione = l.in().leggi_intero();
+  const int32_t valore = l.in().leggi_intero();
+  if (!l.controlla_posizione(posizione)) {
+    return Esito::fine_sorgente;
+  }
+  const int64_t n = cella_di(posizione);
+  if (n > 0) {
+    do {
+      scrivi_pendenza(l);
+    } while (l.cella_pendenza < n);
+  }
+  l.pendenza_precedente = valore;
+  return Esito::prosegui;
+}
+
+// The last three cells keep a gradient of 0.
+void coda_pendenze(StatoLettura& l) {
+  do {
+    scrivi_pendenza(l);
+  } while (l.cella_pendenza < int64_t{l.s.ultima_cella} - 2);
+}
+
+Esito curva(StatoLettura& l) {
+  const int32_t inizio = l.in().leggi_intero();
+  const int32_t lunghezza = l.in().leggi_intero();
+  if (!l.controlla_posizione(inizio)) {
+    return Esito::fine_sorgente;
+  }
+  const std::string& r = l.s.riga;
+  size_t classe = 0;
+  while (classe < kCoefficienti.size() &&
+         r.find(static_cast<char>('1' + classe)) == std::string::npos) {
+    ++classe;
+  }
+  if (classe == kCoefficienti.size()) {
+    return l.arresta(103);
+  }
+  const double coefficiente = contiene(r, "s") ? -kCoefficienti[classe] : kCoefficienti[classe];
+  if (!traccia_curva(l.s, l.metro_tracciato, inizio, lunghezza, coefficiente)) {
+    return l.arresta(103);
+  }
+  return Esito::prosegui;
+}
+
+// After a recorder: a code it set ends the parse at this row.
+Esito dopo_registratore(StatoLettura& l, int32_t posizione) {
+  return l.s.codice_errore > 0 ? l.arresta(l.s.codice_errore, posizione) : Esito::prosegui;
+}
+
+Esito montagna(StatoLettura& l) {
+  const int32_t inizio = l.in().leggi_intero();
+  const int32_t fine = l.in().leggi_intero();
+  int32_t tipo = l.in().leggi_intero();
+  if (!l.controlla_posizione(inizio)) {
+    return Esito::fine_sorgente;
+  }
+  memo_montagna(l.s, inizio, fine, tipo);
+  return dopo_registratore(l, inizio);
+}
+
+Esito indicatori_v_max(StatoLettura& l) {
+  std::array<int32_t, 9> v{};
+  for (int32_t& valore : v) {
+    valore = l.in().leggi_intero();
+  }
+  if (!l.controlla_posizione(v[0])) {
+    return Esito::fine_sorgente;
+  }
+  memo_indicatori_v_max(l.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+  return dopo_registratore(l, v[0]);
+}
+
+Esito cartello(StatoLettura& l) {
+  Scenario& s = l.s;
+  const int32_t posizione = l.in().leggi_intero();
+  s.riga = l.in().leggi_testo();
+  if (!l.controlla_posizione(posizione)) {
+    return Esito::fine_sorgente;
+  }
+  Cella& c = cella(s, cella_dopo(posizione));
+  if (occupata(c)) {
+    return l.arresta(6, posizione);
+  }
+  c.genere = kCartello;
+  c.valore_1 = basso_16(l.voce_cartello);
+  voce(s, l.voce_cartello).testo = s.riga;
+  --l.voce_cartello;
+  return Esito::prosegui;
+}
+
+// Every test that holds runs its handler, in this order; the sign test comes last because its
+// handler reads the sign text into `riga`.
+Esito riga_principale(StatoLettura& l) {
+  Scenario& s = l.s;
+  struct Prova {
+    bool (*vale)(const Scenario&);
+    Esito (*gestisci)(StatoLettura&);
+  };
+  static constexpr Prova kProve[] = {
+      {[](const Scenario& sc) { return contiene(sc.riga, "pendenza"); }, pendenza},
+      {[](const Scenario& sc) { return sc.con_tracciato != 0 && contiene(sc.riga, "curva"); },
+       curva},
+      {[](const Scenario& sc) { return contiene(sc.riga, "montagna"); }, montagna},
+      {[](const Scenario& sc) { return contiene(sc.riga, "indicatori_v"); }, indicatori_v_max},
+      {[](const Scenario& sc) {
+         return contiene(sc.riga, "indicat") && contiene(sc.riga, "cartello");
+       },
+       cartello},
+  };
+  for (const Prova& prova : kProve) {
+    if (prova.vale(s)) {
+      if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
+        return e;
+      }
+    }
+  }
+  return Esito::prosegui;
+}
+
+}  // namespace
+
+bool fase_linea(StatoLettura& l) {
+  Scenario& s = l.s;
+  l.apri(nome_sorgente_linea(s));
+  do {
+    s.riga = l.in().leggi_testo();
+    if (l.in().alla_fine()) {
+      l.chiudi_ed_elimina();
+      s.codice_errore = 102;
+      return false;
+    }
+  } while (!contiene(s.riga, "[generale]"));
+
+  if (sezione_generale(l) == Esito::arresto) {
+    l.chiudi_ed_elimina();
+    return false;
+  }
+  progressive_ordina(s);
+  s.conta_montagne = 0;
+  l.voce_cartello = kPrimaVoceCartello;
+  l.cella_pendenza = 0;
+  if (s.con_tracciato != 0) {
+    inizia_tracciato(s, l.metro_tracciato);
+  }
+
+  while (l.leggi_parola_chiave()) {
+    const Esito e = riga_principale(l);
+    if (e == Esito::fine_sorgente) {
+      break;
+    }
+    if (e == Esito::arresto) {
+      l.chiudi_ed_elimina();
+      return false;
+    }
+  }
+  l.chiudi_ed_elimina();
+  coda_pendenze(l);
+  if (s.con_tracciato != 0) {
+    chiudi_tracciato(s, l.metro_tracciato);
+  }
+  return true;
+}

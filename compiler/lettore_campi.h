@@ -1,0 +1,45 @@
+// Reads a source field by field, never line by line. A text field runs to the next comma or
+// line end; a number also ends at a space. Both skip the spaces before them and consume the
+// comma or line end that closes them (a number first consumes its trailing spaces), so the
+// source is at its end exactly when nothing is left after the last field read. A line ends at
+// CR LF, a lone CR or a lone LF; only byte 0x20 is a space.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class LettoreCampi {
+ public:
+  explicit LettoreCampi(std::string testo) : testo_(std::move(testo)) {}
+
+  bool alla_fine() const { return pos_ >= testo_.size(); }
+
+  // One text field, inner and trailing spaces kept.
+  std::string leggi_testo();
+
+  // One number: an optional minus and decimal digits; an empty field reads 0. Anything else,
+  // a value outside the target's width, or a read that starts at the end of the source raises
+  // ErroreEsecuzione.
+  int32_t leggi_intero();
+  int16_t leggi_intero_16();
+  uint8_t leggi_intero_8();
+
+  // Line and column (from 1) where the last field began.
+  int riga() const { return riga_campo_; }
+  int colonna() const { return colonna_campo_; }
+
+ private:
+  int64_t leggi_numero();
+  void inizia_campo();
+  bool a_fine_riga() const;
+  void consuma_fine_riga();
+  [[noreturn]] void fallisci(const std::string& perche) const;
+
+  std::string testo_;
+  size_t pos_ = 0;
+  int riga_ = 1;
+  size_t inizio_riga_ = 0;
+  int riga_campo_ = 0;
+  int colonna_campo_ = 0;
+};

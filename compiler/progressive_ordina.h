@@ -1,0 +1,9 @@
+// Orders the three kilometre references (entries 81, 82, 83 of `voci`, as triples of route
+// position, kilometric value in metres and a flag): the reference with the greatest position
+// goes to 81, the next to 82, the smallest to 83; when all positions are 0 the one positive
+// kilometric value goes to 81. A flag of 1 adds 100 m to its kilometric value.
+#pragma once
+
+#include "model/scenario.h"
+
+void progressive_ordina(Scenario& s);

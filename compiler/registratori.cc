@@ -1,0 +1,144 @@
+#include "compiler/registratori.h"
+
+#include "compiler/celle.h"
+#include "compiler/errore_esecuzione.h"
+
+namespace {
+
+// Speeds on a board are packed as the first speed times 20 plus the second in steps of 5 km/h.
+int16_t coppia_di_velocita(int64_t v_sinistra, int64_t v_destra) {
+  return in_16(dividi_arrotonda(v_destra + 100 * v_sinistra, 5));
+}
+
+}  // namespace
+
+void memo_montagna(Scenario& s, int32_t inizio, int32_t fine, int32_t& tipo) {
+  const bool segnata = tipo > 10;
+  if (segnata) {
+    tipo -= 10;
+  }
+  s.conta_montagne += 1;
+  if (s.conta_montagne >= kNumeroMontagne) {
+    throw ErroreEsecuzione("oltre " + std::to_string(kNumeroMontagne - 1) + " gallerie");
+  }
+  const auto n = static_cast<size_t>(s.conta_montagne);
+  s.montagne_inizio[n] = inizio;
+  s.montagne_fine[n] = fine;
+  if (n > 1 && int64_t{inizio} - s.montagne_fine[n - 1] <= 150) {
+    tipo = 3;
+  }
+  const int64_t ultima = cella_di(int64_t{fine} - 50);
+  int64_t contate = 0;
+  for (int64_t i = cella_di(inizio); i <= ultima; ++i) {
+    Cella& c = cella(s, i);
+    ++contate;
+    c.galleria = basso_8(tipo);
+    if (segnata && contate % 4 == 0 && c.genere == kNessuno) {
+      c.genere = kRiempitivoGalleria;
+    }
+  }
+}
+
+void memo_indicatori_v_max(Scenario& s, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
+                           int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd,
+                           int32_t strisced) {
+  Cella& c = cella(s, cella_dopo(posizione));
+  if (occupata(c)) {
+    s.codice_errore = 21;
+    return;
+  }
+  c.genere = kIndicatoreVelocita;
+  c.valore_1 = coppia_di_velocita(vas, vad);
+  c.valore_2 = coppia_di_velocita(vbs, vbd);
+  c.valore_3 = coppia_di_velocita(vcs, vcd);
+  c.valore_4 = basso_16(int64_t{strisces} * 10 + strisced);
+}
+
+void memo_segnale(Scenario& s, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
+                  int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo) {
+  const int64_t k = cella_dopo(posizione);
+  Cella& c = cella(s, k);
+  if (occupata(c)) {
+    s.codice_errore = 16;
+    return;
+  }
+  c.genere = kSegnale;
+  c.valore_4 = basso_16(int64_t{rapp} * 10 + int64_t{sx} * 3 + dx);
+  c.valore_1 = basso_16(int64_t{s1} * 10 + d1);
+  c.valore_2 = basso_16(int64_t{s2} * 10 + d2);
+  c.valore_3 = basso_16(int64_t{s3} * 10 + d3);
+  if (tempo >= 1 && tempo <= 100) {
+    tempo = 101;
+  }
+  c.tempo_segnale = sx == 2 ? basso_8(tempo) : 0;
+  const int64_t classe = int64_t{sx} * 3 + dx;
+  for (int64_t b = 1; b <= 4; ++b) {
+    cella(s, k - 2 * b).avvicinamento = basso_8(classe * 10 + b);
+  }
+}
+
+void memo_rallentamento(Scenario& s, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
+                        int32_t d_v) {
+  const bool con_avviso = x > 1500;
+  const int64_t a = cella_dopo(int64_t{x} - 1200);
+  const int64_t inizio = cella_dopo(x);
+  const int64_t fine = cella_dopo(int64_t{x} + l);
+  const int64_t w = cella_di(int64_t{x} - 1200);
+  if (con_avviso) {
+    if (occupata(cella(s, a))) {
+      s.codice_errore = 17;
+      return;
+    }
+  } else {
+    f_ta = 0;
+  }
+  if (occupata(cella(s, inizio))) {
+    s.codice_errore = 18;
+    return;
+  }
+  if (occupata(cella(s, fine))) {
+    s.codice_errore = 19;
+    return;
+  }
+  const int16_t v16 = basso_16(v);
+  const int16_t d_v16 = basso_16(d_v);
+  Cella& e = cella(s, fine);
+  e.genere = kFineRallentamento;
+  if (d_v != 0) {
+    e.valore_2 = d_v16;
+  }
+  Cella& st = cella(s, inizio);
+  st.genere = kInizioRallentamento;
+  if (d_v != 0) {
+    st.valore_2 = d_v16;
+  }
+  if (con_avviso) {
+    Cella& av = cella(s, a);
+    av.genere = kAvvisoRallentamento;
+    if (d_v != 0) {
+      av.valore_2 = d_v16;
+    }
+    av.valore_1 = v16;
+  }
+  st.valore_1 = v16;
+  st.valore_3 = basso_16(f_tt);
+  e.valore_1 = v16;
+  e.valore_3 = basso_16(f_tt);
+  if (f_ta == 0) {
+    return;
+  }
+  for (int64_t i = 0; i < 4; ++i) {
+    if (occupata(cella(s, w - i))) {
+      s.codice_errore = 20;
+      return;
+    }
+  }
+  for (int64_t i = 0; i < 4; ++i) {
+    Cella& c = cella(s, w - i);
+    c.genere = kPrimaDellAvviso;
+    c.valore_1 = static_cast<int16_t>(i + 1);
+    if (d_v != 0) {
+      c.valore_2 = static_cast<int16_t>(i + 1);
+    }
+  }
+}

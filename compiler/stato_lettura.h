@@ -1,0 +1,57 @@
+// What one parse keeps besides the model: the source being read and the running state of the
+// fills, the sign entries and the plan. Shared by the two phases of the parser.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "compiler/lettore_campi.h"
+#include "model/scenario.h"
+
+// How a row handler leaves the reading of its source.
+enum class Esito {
+  prosegui,       // next row
+  fine_sorgente,  // the row lay beyond the track: go on as if the source had ended
+  arresto,        // a data error: close and delete the source, end the parse
+};
+
+struct StatoLettura {
+  StatoLettura(Scenario& scenario, const std::string& cartella_sorgenti)
+      : s(scenario), cartella(cartella_sorgenti) {}
+
+  Scenario& s;
+  const std::string& cartella;
+
+  std::optional<LettoreCampi> sorgente;  // the source open for reading, if any
+  std::string percorso_sorgente;
+
+  int32_t voce_cartello = kPrimaVoceCartello;  // next entry for a sign text, counting down
+  int64_t cella_pendenza = 0;
+  int32_t pendenza_precedente = 0;
+  int32_t metro_tracciato = 0;
+  int64_t cella_velocita = 0;
+  int32_t velocita_precedente = 0;
+  int64_t cella_aderenza = 0;
+  int32_t aderenza_precedente = 0;
+  int32_t indice_stazione = 1;
+
+  LettoreCampi& in() { return *sorgente; }
+
+  // Opens the file `nome` of the folder; a missing or unreadable file fails.
+  void apri(const std::string& nome);
+  // Closes the source and deletes its file.
+  void chiudi_ed_elimina();
+
+  // Reads the next keyword field of a main section into `riga`, skipping up to two comment
+  // fields; false when the source has ended and the field read carries no data.
+  bool leggi_parola_chiave();
+
+  // The row at `posizione` lies on the track (with `margine` 800 for a station row);
+  // otherwise records error 15.
+  bool controlla_posizione(int32_t posizione, int64_t margine = 100);
+
+  // Records a data error; the caller returns Esito::arresto.
+  Esito arresta(int32_t codice);
+  Esito arresta(int32_t codice, int32_t posizione);
+};

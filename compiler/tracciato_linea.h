@@ -1,0 +1,21 @@
+// The plan of the line, one point per metre: the line starts at the origin heading along +y,
+// runs straight, and turns by about `coefficiente_curva` radians per metre along each curve.
+// The points are computed in 64-bit reals in exactly this order of operations, so the plan
+// file holds the same bits wherever it is built. A point beyond the plan raises
+// ErroreEsecuzione.
+#pragma once
+
+#include <cstdint>
+
+#include "model/scenario.h"
+
+// Points 0 and 1 as the 16-bit integers (0, 0) and (0, 1); the next point to compute is 2.
+void inizia_tracciato(Scenario& s, int32_t& metro_tracciato);
+
+// Straight on up to point `inizio`, then along the curve up to point `inizio` + `lunghezza`.
+// Returns false when the plan would pass point 1,000,000: the points computed so far stay.
+[[nodiscard]] bool traccia_curva(Scenario& s, int32_t& metro_tracciato, int32_t inizio,
+                                 int32_t lunghezza, double coefficiente_curva);
+
+// Straight on up to point `lunghezza_estesa` - 2; the last two points stay empty.
+void chiudi_tracciato(Scenario& s, int32_t& metro_tracciato);
