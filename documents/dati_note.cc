@@ -9,10 +9,28 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 0> kLinee{};
+// One entry per line of the notes, in file order.
+constexpr auto kLinee = std::to_array<std::string_view>({
+    "                  Treno 4417 sul percorso Tavena - Crostia",
+    "",
+    " Note sullo scenario:",
+    "",
+    " Lo scenario propone diverse situazioni sfavorevoli: un ritardo iniziale, alcuni",
+    " rallentamenti e più di un segnale disposto a via impedita. Per aumentare la difficoltà il",
+    " treno è simulato in rango A con sei carrozze, mentre il servizio reale è svolto da due o",
+    " tre automotrici in rango C. Attenzione alla velocità sul ponte del Versino: lì il limite",
+    " per il rango A è di 30 km/h.",
+    "",
+    " Il servizio reale termina alle 8.12 nella stazione di Crostia; lo scenario simula invece la",
+    " diramazione per Crostia C.L.V., che a quel tempo non era ancora aperta all'esercizio.",
+    "",
+    " Scenario realizzato da Marco Ferlini.",
+    " Per segnalazioni e suggerimenti: scenari.ferlini@example.org",
+});
 
 }  // namespace
 
 int32_t dati_note(const Scenario& s, const std::string& cartella) {
-  return scrivi_righe(righe_con_sentinella(kLinee), piattaforma::percorso_in(cartella, nome_note(s)));
+  return scrivi_righe(righe_con_sentinella(kLinee),
+                      piattaforma::percorso_in(cartella, nome_note(s)));
 }

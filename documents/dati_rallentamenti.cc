@@ -9,10 +9,54 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 0> kLinee{};
+// One entry per line of the slow-down order, in file order.
+constexpr auto kLinee = std::to_array<std::string_view>({
+    "",
+    "                               Modulo M. 3",
+    "                           ORDINE DI RALLENTAMENTO",
+    " ________________________________________________________________________________",
+    "  Linea  Tavena - Crostia C.L.V.",
+    "",
+    "  Si ordina al macchinista del treno 4417 di effettuare i seguenti rallentamenti",
+    "  _______________________________________________________________________________",
+    " |   |                            |Inizio dopo |          |         |            |",
+    " | N.|      FRA LE STAZIONI       | il cippo   | Velocita'|Lunghezza|Prescrizioni|",
+    " |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |",
+    " |___|____________________________|____________|__________|_________|____________|",
+    " |   |                            |            |          |         |            |",
+    " | 1 | Tavena - Morsello          |     92     |    70    |   300   |   ---      |",
+    " |   |                            |            |          |         |            |",
+    " | 2 | Orsea - Roccaforna         |     60     |    30    |   200   |   ---      |",
+    " |   |                            |            |          |         |            |",
+    " | 3 | Albarossa - Santa Libera   |     15     |    50    |   600   |   ---      |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |   |                            |            |          |         |            |",
+    " |___|____________________________|____________|__________|_________|____________|",
+    "",
+    "              Prescrizioni specifiche",
+    " A - Da rispettare con tutto il treno (per i treni viaggiatori)",
+    " B - Interessa anche la stazione di.......",
+    " D - Rallentamento N. ... e N. ...  sono contigui",
+    " C - Da rispettare dalle ore ....  alle ore ..... di tutti",
+    "     i giorni esclusi i seguenti:.........",
+});
 
 }  // namespace
 
 int32_t dati_rallentamenti(const Scenario& s, const std::string& cartella) {
-  return scrivi_righe(righe_con_sentinella(kLinee), piattaforma::percorso_in(cartella, nome_rallentamenti(s)));
+  return scrivi_righe(righe_con_sentinella(kLinee),
+                      piattaforma::percorso_in(cartella, nome_rallentamenti(s)));
 }

@@ -1,0 +1,68 @@
+#include "sources/righe_scritte.h"
+
+#include <charconv>
+#include <stdexcept>
+
+#include "platform/cartella_temporanea.h"
+
+Scenario scenario_tavena_crostia() {
+  Scenario s;
+  s.nome_scenario = "Tavena_Crostia";
+  s.numero_treno = "4417";
+  return s;
+}
+
+std::vector<std::string> righe_scritte(std::string_view byte) {
+  std::vector<std::string> righe;
+  size_t inizio = 0;
+  while (inizio < byte.size()) {
+    const size_t fine = byte.find_first_of("\r\n", inizio);
+    if (fine == std::string_view::npos) {
+      throw std::invalid_argument("ultima riga senza CR LF");
+    }
+    if (byte.compare(fine, 2, "\r\n") != 0) {
+      throw std::invalid_argument("CR o LF isolato dopo la riga " + std::to_string(righe.size()));
+    }
+    righe.emplace_back(byte.substr(inizio, fine - inizio));
+    inizio = fine + 2;
+  }
+  return righe;
+}
+
+FileScritto scrivi_e_rileggi(Scrittore scrittore, NomeFile nome) {
+  const piattaforma::CartellaTemporanea cartella;
+  const Scenario s = scenario_tavena_crostia();
+  FileScritto file;
+  file.righe_dichiarate = scrittore(s, cartella.percorso());
+  file.byte = cartella.leggi(nome(s));
+  file.righe = righe_scritte(file.byte);
+  return file;
+}
+
+std::vector<std::string_view> campi(std::string_view riga) {
+  std::vector<std::string_view> out;
+  size_t inizio = 0;
+  for (;;) {
+    const size_t virgola = riga.find(',', inizio);
+    out.push_back(riga.substr(inizio, virgola - inizio));
+    if (virgola == std::string_view::npos) {
+      return out;
+    }
+    inizio = virgola + 1;
+  }
+}
+
+std::optional<int32_t> intero(std::string_view campo) {
+  const size_t primo = campo.find_first_not_of(' ');
+  if (primo == std::string_view::npos) {
+    return std::nullopt;
+  }
+  campo = campo.substr(primo, campo.find_last_not_of(' ') - primo + 1);
+  int32_t valore = 0;
+  const char* fine = campo.data() + campo.size();
+  const auto [ptr, errore] = std::from_chars(campo.data(), fine, valore);
+  if (errore != std::errc() || ptr != fine) {
+    return std::nullopt;
+  }
+  return valore;
+}

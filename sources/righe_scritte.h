@@ -1,0 +1,37 @@
+// Test support: a text file as the writers leave it, read back as lines and fields, so that
+// content checks look at the bytes written and not at the data that produced them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/scenario.h"
+
+// The built-in scenario's identity, which names every file.
+Scenario scenario_tavena_crostia();
+
+// The lines of `byte`, each of which must end in CR LF; a lone CR or LF, or bytes after the
+// last CR LF, throw std::invalid_argument.
+std::vector<std::string> righe_scritte(std::string_view byte);
+
+struct FileScritto {
+  int32_t righe_dichiarate = 0;  // what the writer returned
+  std::string byte;
+  std::vector<std::string> righe;
+};
+
+using Scrittore = int32_t (*)(const Scenario&, const std::string&);
+using NomeFile = std::string (*)(const Scenario&);
+
+// Runs `scrittore` for the built-in scenario in a fresh folder and reads its file back.
+FileScritto scrivi_e_rileggi(Scrittore scrittore, NomeFile nome);
+
+// The fields of a row between its commas, spaces kept.
+std::vector<std::string_view> campi(std::string_view riga);
+
+// The number a field holds: spaces around an optional minus and decimal digits; nullopt for
+// anything else (an empty field included).
+std::optional<int32_t> intero(std::string_view campo);
