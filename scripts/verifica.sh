@@ -13,3 +13,4 @@ cmake -S . -B build/sanitizer -DCMAKE_BUILD_TYPE=Debug -DGENERA_SANITIZERS=ON >/
 cmake --build build/sanitizer -j"$lavori"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitizer --output-on-failure -j"$lavori"
+./scripts/verifica_windows.sh

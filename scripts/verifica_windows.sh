@@ -1,0 +1,305 @@
+#!/usr/bin/env bash
+# Checks the Windows build under Wine, on a virtual display of its own:
+#  - genera_scenario.exe ends with the status of the Linux build (0 for a normal run; any other
+#    after a message box) and leaves in its folder the same files, byte for byte, that the
+#    Linux build leaves in its own;
+#  - a file that cannot be created makes it show a message box and end with status 2, having
+#    written nothing;
+#  - the wait window has a client area of 4200 x 2688 twips at 96 and at 144 dpi, and its label
+#    is painted.
+# Installs what it needs from Debian's packages. Exits non-zero and says why on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+radice=$(pwd)
+
+fallisci() {
+  echo "verifica_windows: ERRORE: $*" >&2
+  exit 1
+}
+
+# --- Packages ---------------------------------------------------------------------------------
+
+installato() {
+  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
+mancanti=()
+command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
+for pacchetto in wine wine64 fonts-wine xvfb xdotool imagemagick; do
+  installato "$pacchetto" || mancanti+=("$pacchetto")
+done
+# ImageMagick by full path: another program named convert may come first in PATH.
+magick_import=/usr/bin/import
+magick_convert=/usr/bin/convert
+if [ ${#mancanti[@]} -gt 0 ]; then
+  echo "Installazione di ${mancanti[*]}"
+  come_root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    come_root=(sudo)
+  fi
+  "${come_root[@]}" apt-get update -qq
+  "${come_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+    --no-install-recommends "${mancanti[@]}" >/dev/null
+fi
+
+# --- Builds -----------------------------------------------------------------------------------
+
+./scripts/costruisci_windows.sh attesa_di_prova >/dev/null
+exe_windows=$radice/build/windows/app/genera_scenario.exe
+exe_attesa=$radice/build/windows/platform/attesa_di_prova.exe
+
+cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
+cmake --build build/windows-linux --target genera_scenario -j"$(nproc)" >/dev/null
+exe_linux=$radice/build/windows-linux/app/genera_scenario
+
+# Pictures of this run go beside the .exe, for a person to look at; none of an earlier run stays.
+rm -f build/windows/messaggio.png build/windows/guasto.png build/windows/attesa_*.png
+
+# --- Virtual display and Wine prefix, both this run's own ---------------------------------------
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/verifica_windows_XXXXXX")
+xvfb_pid=""
+wine_pid=""
+export WINEPREFIX=$tmp/wine WINEARCH=win64 WINEDEBUG=-all
+# No runtime installers offered on the first start: they would wait for a click.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+pulisci() {
+  if [ -n "$wine_pid" ]; then
+    kill "$wine_pid" 2>/dev/null || true
+  fi
+  if [ -d "$WINEPREFIX" ]; then
+    timeout 30 wineserver -k 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$tmp"
+}
+trap pulisci EXIT
+
+# Xvfb picks a free display number and writes it to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$tmp/display" ] && break
+  sleep 0.1
+done
+[ -s "$tmp/display" ] || fallisci "Xvfb non partito: $(cat "$tmp/xvfb.log")"
+DISPLAY=":$(tr -d '\n' <"$tmp/display")"
+export DISPLAY
+
+echo "Preparazione di Wine (la prima partenza e lenta)"
+timeout 600 wine wineboot --init >"$tmp/wineboot.log" 2>&1 ||
+  fallisci "wineboot non riuscito: $(tail -5 "$tmp/wineboot.log")"
+timeout 120 wineserver -w || true
+
+imposta_dpi() {
+  timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >/dev/null 2>&1 || fallisci "impossibile impostare $1 dpi in Wine"
+}
+
+# Starts a Windows program in the background from its own folder; wine_pid is its process.
+avvia() {
+  local cartella=$1 programma=$2 registro=$3
+  (cd "$cartella" && exec timeout 300 wine "./$programma") >"$registro" 2>&1 &
+  wine_pid=$!
+}
+
+# Waits for the program started by avvia and sets `stato` to its exit status.
+attendi_fine() {
+  stato=0
+  wait "$wine_pid" || stato=$?
+  wine_pid=""
+}
+
+# Visible windows whose caption is exactly `genera_scenario`, one id a line.
+finestre() {
+  xdotool search --onlyvisible --name '^genera_scenario$' 2>/dev/null || true
+}
+
+# --- The comparison of two folders --------------------------------------------------------------
+
+# Compares everything in folder $1 but file $2 with everything in folder $3 but file $4: the
+# same names, each a regular file with the same bytes. Prints every difference; fails if any.
+confronta_cartelle() {
+  local a=$1 escluso_a=$2 b=$3 escluso_b=$4 nome esito=0
+  diff <(cd "$a" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_a" -printf '%f\n' |
+    LC_ALL=C sort) \
+    <(cd "$b" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_b" -printf '%f\n' |
+      LC_ALL=C sort) >"$tmp/nomi.diff" || {
+    echo "  file diversi (< solo in $a, > solo in $b):"
+    grep '^[<>]' "$tmp/nomi.diff" | sed 's/^/    /'
+    esito=1
+  }
+  while IFS= read -r nome; do
+    [ -e "$b/$nome" ] || continue
+    if [ ! -f "$a/$nome" ] || [ ! -f "$b/$nome" ]; then
+      echo "  $nome non e un file normale in entrambe le cartelle"
+      esito=1
+    elif ! cmp -s "$a/$nome" "$b/$nome"; then
+      echo "  $nome differisce: $(cmp "$a/$nome" "$b/$nome" 2>&1 | head -1)"
+      esito=1
+    fi
+  done < <(cd "$a" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_a" -printf '%f\n')
+  return $esito
+}
+
+# The comparison must see a missing file, an extra file or folder and a single changed byte.
+mkdir -p "$tmp/prova/a" "$tmp/prova/b"
+printf 'x\r\n' >"$tmp/prova/a/uno.txt"
+printf '\001\002' >"$tmp/prova/a/due.dat"
+: >"$tmp/prova/a/vuoto.txt"
+touch "$tmp/prova/a/prog" "$tmp/prova/b/prog.exe"
+for guasto in "rm uno.txt" "touch altro.txt" "printf '\001\003' >due.dat" "mkdir tre"; do
+  rm -rf "$tmp/prova/b" && cp -r "$tmp/prova/a" "$tmp/prova/b" && mv "$tmp/prova/b/prog" \
+    "$tmp/prova/b/prog.exe"
+  confronta_cartelle "$tmp/prova/a" prog "$tmp/prova/b" prog.exe >/dev/null ||
+    fallisci "il confronto trova differenze tra cartelle uguali"
+  (cd "$tmp/prova/b" && eval "$guasto")
+  if confronta_cartelle "$tmp/prova/a" prog "$tmp/prova/b" prog.exe >/dev/null; then
+    fallisci "il confronto delle cartelle non vede: $guasto"
+  fi
+done
+
+# --- One run on each system, then the comparison ------------------------------------------------
+
+# The wait window's client size at 96 dpi; any other window with the program's caption is a
+# message box.
+larghezza_attesa=280
+altezza_attesa=179
+
+# Runs genera_scenario.exe in folder $1 to its end and sets `stato` to its exit status. A
+# message box that it shows is photographed into $2 and closed with its OK button; `messaggio`
+# says whether there was one.
+esegui_windows() {
+  local cartella=$1 foto=$2 id
+  messaggio=0
+  avvia "$cartella" genera_scenario.exe "$cartella.log"
+  while kill -0 "$wine_pid" 2>/dev/null; do
+    if [ "$messaggio" -eq 0 ]; then
+      for id in $(finestre); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        if [ "$WIDTH" -ne "$larghezza_attesa" ] || [ "$HEIGHT" -ne "$altezza_attesa" ]; then
+          "$magick_import" -window root "$foto"
+          timeout 30 xdotool windowfocus --sync "$id" key Return ||
+            fallisci "impossibile chiudere il messaggio di genera_scenario.exe, vedi $foto"
+          messaggio=1
+          break
+        fi
+      done
+    fi
+    sleep 0.1
+  done
+  attendi_fine
+}
+
+imposta_dpi 96
+
+mkdir -p "$tmp/linux" "$tmp/windows"
+cp "$exe_linux" "$tmp/linux/genera_scenario"
+cp "$exe_windows" "$tmp/windows/genera_scenario.exe"
+
+stato_linux=0
+(cd "$tmp/linux" && timeout 300 ./genera_scenario) >"$tmp/linux.log" 2>&1 || stato_linux=$?
+esegui_windows "$tmp/windows" "$radice/build/windows/messaggio.png"
+
+# Both builds end a run the same way: status 0 for a normal run, and otherwise the same status,
+# which on Windows comes after a message box.
+[ "$stato" -eq "$stato_linux" ] ||
+  fallisci "genera_scenario.exe sotto Wine e finito con stato $stato, quello per Linux con" \
+    "$stato_linux (124: ancora in corso dopo 300 s).
+Linux:
+$(cat "$tmp/linux.log")
+Wine:
+$(tail -20 "$tmp/windows.log")"
+if [ "$stato" -eq 0 ] && [ "$messaggio" -eq 1 ]; then
+  fallisci "genera_scenario.exe ha mostrato un messaggio in un'esecuzione riuscita," \
+    "vedi $radice/build/windows/messaggio.png"
+fi
+if [ "$stato" -ne 0 ] && [ "$messaggio" -eq 0 ]; then
+  fallisci "genera_scenario.exe e finito con stato $stato senza mostrare un messaggio"
+fi
+if [ "$stato" -ne 0 ]; then
+  echo "  nota: entrambe le esecuzioni finiscono con stato $stato; Linux dice:"
+  sed 's/^/    /' "$tmp/linux.log"
+fi
+
+echo "Confronto dei file lasciati dalle due esecuzioni"
+confronta_cartelle "$tmp/linux" genera_scenario "$tmp/windows" genera_scenario.exe ||
+  fallisci "Linux e Windows non lasciano gli stessi file"
+confrontati=$(find "$tmp/linux" -mindepth 1 -maxdepth 1 ! -name genera_scenario | wc -l)
+echo "  $confrontati file identici byte per byte"
+
+# --- A file that cannot be created ----------------------------------------------------------------
+
+# A folder stands where the first file of the run goes: the run must report it in a message box
+# and end with status 2 once the box is closed, having written nothing.
+mkdir -p "$tmp/guasto/Tavena_Crostia_linea.txt"
+cp "$exe_windows" "$tmp/guasto/genera_scenario.exe"
+esegui_windows "$tmp/guasto" "$radice/build/windows/guasto.png"
+[ "$messaggio" -eq 1 ] || fallisci "nessun messaggio per un file che non si puo creare"
+[ "$stato" -eq 2 ] || fallisci "con un file che non si puo creare lo stato e $stato, non 2"
+rimasti=$(find "$tmp/guasto" -mindepth 1 -maxdepth 1 -type f ! -name genera_scenario.exe | wc -l)
+[ "$rimasti" -eq 0 ] || fallisci "con un file che non si puo creare sono stati scritti $rimasti file"
+echo "  un file che non si puo creare: messaggio, stato 2, nessun file scritto" \
+  "($radice/build/windows/guasto.png)"
+
+# --- The wait window --------------------------------------------------------------------------
+
+# Twips to pixels at `dpi` dots per inch, rounded to the nearest.
+pixel() {
+  echo $((($1 * $2 + 720) / 1440))
+}
+
+# Shows the wait window at `dpi`, takes its picture into build/windows/attesa_<dpi>.png and
+# checks its client size and that the label's area holds dark text on a light ground.
+verifica_finestra() {
+  local dpi=$1 cartella=$tmp/attesa_$1 immagine=$radice/build/windows/attesa_$1.png
+  local larghezza altezza x y w h id inchiostro
+  larghezza=$(pixel 4200 "$dpi")
+  altezza=$(pixel 2688 "$dpi")
+  x=$(pixel 960 "$dpi")
+  y=$(pixel 960 "$dpi")
+  w=$(pixel 2652 "$dpi")
+  h=$(pixel 792 "$dpi")
+
+  imposta_dpi "$dpi"
+  mkdir -p "$cartella"
+  cp "$exe_attesa" "$cartella/attesa_di_prova.exe"
+  avvia "$cartella" attesa_di_prova.exe "$cartella.log"
+  for _ in $(seq 600); do
+    [ -e "$cartella/pronto" ] && break
+    kill -0 "$wine_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -e "$cartella/pronto" ] || fallisci "la finestra di attesa non e comparsa a $dpi dpi:
+$(tail -20 "$cartella.log")"
+  id=$(finestre | head -1)
+  [ -n "$id" ] || fallisci "nessuna finestra genera_scenario visibile a $dpi dpi"
+
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  "$magick_import" -window "$id" "$immagine"
+  touch "$cartella/fatto"
+  attendi_fine
+  [ "$stato" -eq 0 ] || fallisci "il programma della finestra di prova e finito con stato $stato"
+
+  [ "$WIDTH" -eq "$larghezza" ] && [ "$HEIGHT" -eq "$altezza" ] ||
+    fallisci "a $dpi dpi l'area della finestra e ${WIDTH} x ${HEIGHT}, non $larghezza x $altezza"
+  # The share of dark pixels in the label's area: none is a blank label, all of them a window
+  # that was never painted.
+  inchiostro=$("$magick_convert" "$immagine" -crop "${w}x${h}+${x}+${y}" +repage \
+    -colorspace Gray -threshold 50% -format '%[fx:round(1000 * (1 - mean))]' info:)
+  [ "$inchiostro" -ge 20 ] && [ "$inchiostro" -le 800 ] ||
+    fallisci "a $dpi dpi l'etichetta non mostra testo (pixel scuri: $inchiostro per mille)," \
+      "vedi $immagine"
+  echo "  finestra di attesa a $dpi dpi: $WIDTH x $HEIGHT, etichetta con $inchiostro per mille" \
+    "di pixel scuri ($immagine)"
+}
+
+echo "Finestra di attesa"
+verifica_finestra 96
+verifica_finestra 144
+
+echo "verifica_windows: tutto bene"
