@@ -47,13 +47,21 @@ TEST(FormLoad, IlavoriGiranoInOrdineEDannoINomiAttesi) {
   }
 }
 
-TEST(FormLoad, FissaLIdentitaDelloScenario) {
+// The built-in scenario compiles cleanly: no conflict in any recorder, every station within
+// the limits, room for every automatic speed point.
+TEST(FormLoad, LoScenarioIncorporatoSiCompilaSenzaErrori) {
   CartellaTemporanea cartella;
   Scenario s;
   Form_Load(s, cartella.percorso());
   EXPECT_EQ(s.nome_scenario, "Tavena_Crostia");
   EXPECT_EQ(s.numero_treno, "4417");
   EXPECT_EQ(s.con_tracciato, 1);
+  EXPECT_EQ(s.codice_errore, 0) << "posizione " << s.posizione_errore;
+  EXPECT_EQ(s.ultima_cella, 2160);
+  EXPECT_EQ(std::filesystem::file_size(cartella.file("Tavena_Crostia_4417.dat")), 32415u);
+  EXPECT_EQ(std::filesystem::file_size(cartella.file("Tavena_Crostia_linea.dat")), 2159964u);
+  EXPECT_FALSE(cartella.esiste("Tavena_Crostia_linea.txt"));
+  EXPECT_FALSE(cartella.esiste("Tavena_Crostia_4417-.txt"));
 }
 
 }  // namespace
