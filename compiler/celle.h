@@ -12,10 +12,14 @@
 int64_t dividi_arrotonda(int64_t numeratore, int64_t divisore);
 
 // The cell that holds chainage p: p / 50 rounded.
-inline int64_t cella_di(int64_t p) { return dividi_arrotonda(p, 50); }
+inline int64_t cella_di(int64_t p) {
+  return dividi_arrotonda(p, 50);
+}
 // The cell after it, where signals, boards, slow-downs and signs stand: p / 50 + 1 rounded
 // as one real expression.
-inline int64_t cella_dopo(int64_t p) { return dividi_arrotonda(p + 50, 50); }
+inline int64_t cella_dopo(int64_t p) {
+  return dividi_arrotonda(p + 50, 50);
+}
 
 // A row at chainage p (or p + margine for a station) lies on the track when
 // `ultima_cella` >= (p + margine) / 50.
@@ -29,8 +33,12 @@ Cella& cella(Scenario& s, int64_t k);
 Voce& voce(Scenario& s, int64_t i);
 
 // The low 8 or 16 bits of a value, as the recorders store their packed sums.
-inline uint8_t basso_8(int64_t v) { return static_cast<uint8_t>(v & 0xFF); }
-inline int16_t basso_16(int64_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v & 0xFFFF)); }
+inline uint8_t basso_8(int64_t v) {
+  return static_cast<uint8_t>(v & 0xFF);
+}
+inline int16_t basso_16(int64_t v) {
+  return static_cast<int16_t>(static_cast<uint16_t>(v & 0xFFFF));
+}
 
 // A value stored into a field that it must fit: fails when it does not.
 uint8_t in_8(int64_t v);

@@ -9,8 +9,8 @@ namespace {
 TEST(DividiArrotonda, MetaVersoIlPari) {
   const struct {
     int64_t n, atteso;
-  } casi[] = {{0, 0},    {24, 0},    {25, 0},   {26, 1},    {75, 2},    {125, 2},
-              {4550, 91}, {-25, 0},   {-26, -1}, {-75, -2},  {-1200, -24}, {-1225, -24}};
+  } casi[] = {{0, 0},     {24, 0},  {25, 0},   {26, 1},   {75, 2},      {125, 2},
+              {4550, 91}, {-25, 0}, {-26, -1}, {-75, -2}, {-1200, -24}, {-1225, -24}};
   for (const auto& c : casi) {
     EXPECT_EQ(dividi_arrotonda(c.n, 50), c.atteso) << c.n;
   }
@@ -19,8 +19,8 @@ TEST(DividiArrotonda, MetaVersoIlPari) {
 TEST(Celle, LaCellaDopoArrotondaLEspressioneIntera) {
   // (p + 50) / 50 rounded, not round(p / 50) + 1: the two differ when p is 25 past a
   // multiple of 50.
-  EXPECT_EQ(cella_dopo(25), 2);   // 1.5 -> 2, while round(0.5) + 1 = 1
-  EXPECT_EQ(cella_dopo(75), 2);   // 2.5 -> 2, while round(1.5) + 1 = 3
+  EXPECT_EQ(cella_dopo(25), 2);  // 1.5 -> 2, while round(0.5) + 1 = 1
+  EXPECT_EQ(cella_dopo(75), 2);  // 2.5 -> 2, while round(1.5) + 1 = 3
   EXPECT_EQ(cella_dopo(4550), 92);
   EXPECT_EQ(cella_di(850), 17);
 }

@@ -40,7 +40,9 @@ constexpr Condizione kCondizioni[] = {
 
 }  // namespace
 
-void errore(const std::string& a) { throw ErroreTerminale(" Errore n. " + a); }
+void errore(const std::string& a) {
+  throw ErroreTerminale(" Errore n. " + a);
+}
 
 std::string descrizione_codice(int32_t codice) {
   for (const Condizione& c : kCondizioni) {

@@ -178,10 +178,10 @@ TEST(FaseLinea, CommentiNellaSezionePrincipale) {
 
 TEST(FaseLinea, CartelliEIndicatori) {
   SorgentiDiProva p;
-  p.linea_semplice(10000,
-                   {"montagna,  4500 , 5000 , 11 ", "cartello_indicatore,  4550,   (GALLERIA)(  1 m.)",
-                    "indicatori_vmax,  800,  85,  90,  90,  0,  ,  ,  ,  0",
-                    "cartello_indicatore,  4700,   (SECONDO )"});
+  p.linea_semplice(
+      10000, {"montagna,  4500 , 5000 , 11 ", "cartello_indicatore,  4550,   (GALLERIA)(  1 m.)",
+              "indicatori_vmax,  800,  85,  90,  90,  0,  ,  ,  ,  0",
+              "cartello_indicatore,  4700,   (SECONDO )"});
   p.treno_semplice({});
   memorizza_dati(p.s, p.cartella.percorso());
   ASSERT_EQ(p.s.codice_errore, 0);
@@ -204,10 +204,12 @@ TEST(FaseLinea, CelleOccupateFermanoLaLettura) {
       {{"cartello_indicatore,  4550,   (A)", "cartello_indicatore,  4560,   (B)"}, 6, 4560},
       {{"indicatori_vmax,  4550,  85,  90,  90,  0,  ,  ,  ,  0",
         "cartello_indicatore,  4550,   (A)"},
-       6, 4550},
+       6,
+       4550},
       {{"cartello_indicatore,  4550,   (A)",
         "indicatori_vmax,  4550,  85,  90,  90,  0,  ,  ,  ,  0"},
-       21, 4550},
+       21,
+       4550},
   };
   for (const auto& c : casi) {
     SorgentiDiProva p;
@@ -224,14 +226,14 @@ TEST(FaseLinea, CelleOccupateFermanoLaLettura) {
 TEST(FaseLinea, ControlloDiPosizione) {
   // 1000 m of line: cells 0 to 160, rows accepted up to 7900 m.
   SorgentiDiProva p;
-  p.linea_semplice(1000, {"cartello_indicatore,  7900,   (A)",
-                          "cartello_indicatore,  7950,   (B)", "cartello_indicatore,  10,   (C)"});
+  p.linea_semplice(1000, {"cartello_indicatore,  7900,   (A)", "cartello_indicatore,  7950,   (B)",
+                          "cartello_indicatore,  10,   (C)"});
   p.treno_semplice({"vetture, 5"});
   memorizza_dati(p.s, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 15);
   EXPECT_EQ(p.s.posizione_errore, 7950);
   EXPECT_EQ(p.s.percorso[159].genere, kCartello);
-  EXPECT_EQ(p.s.voci[79].testo, "");  // the rest of the line source was ignored
+  EXPECT_EQ(p.s.voci[79].testo, "");                    // the rest of the line source was ignored
   EXPECT_EQ(p.s.voci[kVoceTreno].progressiva_voce, 5);  // the train phase still ran
   EXPECT_FALSE(p.linea_esiste());
   EXPECT_FALSE(p.treno_esiste());

@@ -129,8 +129,8 @@ TEST(FaseTreno, LaVelocitaSiFermaAllUltimaCella) {
   // The adhesion fill has no such stop: it runs off the track.
   SorgentiDiProva aderenza;
   aderenza.linea_semplice(1000);
-  aderenza.treno_semplice({"aderenza, 7900, 40", "aderenza, 7900, 45", "aderenza, 7900, 50",
-                           "aderenza, 7900, 55"});
+  aderenza.treno_semplice(
+      {"aderenza, 7900, 40", "aderenza, 7900, 45", "aderenza, 7900, 50", "aderenza, 7900, 55"});
   memorizza_dati(aderenza.s, aderenza.cartella.percorso());
   EXPECT_EQ(aderenza.s.codice_errore, 25);
   EXPECT_EQ(aderenza.s.percorso[160].aderenza_cella, 50);
@@ -179,18 +179,24 @@ TEST(FaseTreno, CodiciDErrore) {
       {{kPrimaStazione, "stazione, 900, 2, 600, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, B"}, 22, 900},
       {{"stazione, 0, 25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A",
         "stazione, 0, 4, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, B"},
-       24, -1},
+       24,
+       -1},
       {{"abbattimento, 1000, 0", "abbattimento, 1010, 0"}, 7, 1010},
       {{"segnale, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0",
         "segnale, 4500, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0"},
-       16, 4500},
+       16,
+       4500},
       {{"segnale, 9200, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0", "rallentamento, 9200, 70, 300, 0, 1, 0"},
-       18, 9200},
-      {{"rallentamento, 9200, 70, 300, 0, 1, 0", "rallentamento, 9150, 70, 300, 0, 1, 0"}, 17,
+       18,
+       9200},
+      {{"rallentamento, 9200, 70, 300, 0, 1, 0", "rallentamento, 9150, 70, 300, 0, 1, 0"},
+       17,
        9150},
-      {{"rallentamento, 9200, 70, 300, 0, 1, 0", "rallentamento, 8900, 70, 300, 0, 1, 0"}, 19,
+      {{"rallentamento, 9200, 70, 300, 0, 1, 0", "rallentamento, 8900, 70, 300, 0, 1, 0"},
+       19,
        8900},
-      {{"rallentamento, 9200, 70, 300, 0, 1, 0", "rallentamento, 9250, 70, 100, 0, 1, 0"}, 20,
+      {{"rallentamento, 9200, 70, 300, 0, 1, 0", "rallentamento, 9250, 70, 100, 0, 1, 0"},
+       20,
        9250},
       {{"segnale, 200000, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0"}, 15, 200000},
   };
@@ -225,8 +231,8 @@ TEST(FaseTreno, TroppeStazioniRaggiungonoICartelli) {
 TEST(FaseTreno, UnQuindiciDellaLineaFermaIlPrimoSegnale) {
   SorgentiDiProva p;
   p.linea_semplice(1000, {"pendenza, 9000, 0"});
-  p.treno_semplice({"numero vetture, 5", "segnale, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0",
-                    "sabbia, 300"});
+  p.treno_semplice(
+      {"numero vetture, 5", "segnale, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0", "sabbia, 300"});
   memorizza_dati(p.s, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 15);
   EXPECT_EQ(p.s.posizione_errore, 4500);

@@ -89,9 +89,15 @@ int64_t LettoreCampi::leggi_numero() {
   return negativo ? -valore : valore;
 }
 
-int32_t LettoreCampi::leggi_intero() { return in_32(leggi_numero()); }
-int16_t LettoreCampi::leggi_intero_16() { return in_16(leggi_numero()); }
-uint8_t LettoreCampi::leggi_intero_8() { return in_8(leggi_numero()); }
+int32_t LettoreCampi::leggi_intero() {
+  return in_32(leggi_numero());
+}
+int16_t LettoreCampi::leggi_intero_16() {
+  return in_16(leggi_numero());
+}
+uint8_t LettoreCampi::leggi_intero_8() {
+  return in_8(leggi_numero());
+}
 
 void LettoreCampi::fallisci(const std::string& perche) const {
   throw ErroreEsecuzione(perche + " alla riga " + std::to_string(riga_campo_) + ", colonna " +

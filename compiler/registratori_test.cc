@@ -16,7 +16,7 @@ Scenario percorso_libero(int32_t ultima = 2160) {
 
 TEST(MemoMontagna, GalleriaERiempitiviOgniQuattroCelle) {
   Scenario s = percorso_libero();
-  int32_t tipo = 11;  // flagged, kind 1
+  int32_t tipo = 11;                   // flagged, kind 1
   memo_montagna(s, 1000, 1400, tipo);  // cells 20 to 27: eight cells
   EXPECT_EQ(tipo, 1);
   for (int i = 20; i <= 27; ++i) {
@@ -89,7 +89,7 @@ TEST(MemoIndicatoriVMax, ImpaccaLeVelocita) {
 
   memo_indicatori_v_max(s, 2000, 30, 80, 80, 2, 65, 12, 13, 1);
   const Cella& d = s.percorso[41];
-  EXPECT_EQ(d.valore_1, 613);  // 65 / 5 + 600
+  EXPECT_EQ(d.valore_1, 613);   // 65 / 5 + 600
   EXPECT_EQ(d.valore_2, 1602);  // 12 / 5 = 2.4 -> 2
   EXPECT_EQ(d.valore_3, 1603);  // 13 / 5 = 2.6 -> 3
   EXPECT_EQ(d.valore_4, 21);
@@ -131,9 +131,9 @@ TEST(MemoSegnale, TempoDelSegnale) {
   const struct {
     int32_t sx, tempo, tempo_dopo;
     uint8_t tempo_segnale;
-  } casi[] = {{2, 50, 101, 101}, {2, 1, 101, 101},  {2, 100, 101, 101}, {2, 0, 0, 0},
-              {2, 220, 220, 220}, {2, -5, -5, 251}, {2, 300, 300, 44},  {1, 220, 220, 0},
-              {1, 50, 101, 0}};
+  } casi[] = {{2, 50, 101, 101}, {2, 1, 101, 101},   {2, 100, 101, 101},
+              {2, 0, 0, 0},      {2, 220, 220, 220}, {2, -5, -5, 251},
+              {2, 300, 300, 44}, {1, 220, 220, 0},   {1, 50, 101, 0}};
   for (const auto& c : casi) {
     Scenario s = percorso_libero();
     int32_t tempo = c.tempo;

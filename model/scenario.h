@@ -22,8 +22,8 @@ struct Cella {
   int16_t valore_3 = 0;
   int16_t valore_4 = 0;
   uint8_t tempo_segnale = 0;
-  uint8_t avvicinamento = 0;  // approach mark before a signal or a station stop
-  uint8_t galleria = 0;       // tunnel kind 1 to 3, 0 = open air
+  uint8_t avvicinamento = 0;     // approach mark before a signal or a station stop
+  uint8_t galleria = 0;          // tunnel kind 1 to 3, 0 = open air
   uint8_t velocita_massima = 0;  // km/h divided by 5
   uint8_t pendenza_cella = 0;    // per mille plus 100
   uint8_t aderenza_cella = 0;

@@ -18,7 +18,9 @@ class Tracciato {
   int32_t ultimo_punto() const { return ultimo_punto_; }
   bool contiene(int64_t punto) const { return punto >= 0 && punto <= ultimo_punto_; }
 
-  Etichetta etichetta(int32_t punto, int colonna) const { return etichette_[posto(punto, colonna)]; }
+  Etichetta etichetta(int32_t punto, int colonna) const {
+    return etichette_[posto(punto, colonna)];
+  }
   // The numeric value of a coordinate; an empty one reads 0.
   double valore(int32_t punto, int colonna) const { return valori_[posto(punto, colonna)]; }
   int16_t intero(int32_t punto, int colonna) const;

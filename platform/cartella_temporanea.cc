@@ -9,7 +9,8 @@
 namespace piattaforma {
 
 CartellaTemporanea::CartellaTemporanea() {
-  std::string modello = (std::filesystem::temp_directory_path() / "genera_scenario_XXXXXX").string();
+  std::string modello =
+      (std::filesystem::temp_directory_path() / "genera_scenario_XXXXXX").string();
   if (mkdtemp(modello.data()) == nullptr) {
     throw std::runtime_error("cartella temporanea non creata");
   }

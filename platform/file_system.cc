@@ -18,7 +18,8 @@ using File = std::unique_ptr<std::FILE, ChiudiFile>;
 
 [[noreturn]] void fallisci(const char* operazione, const std::string& percorso) {
   const int codice = errno;
-  throw ErroreFile(operazione, percorso, codice != 0 ? std::strerror(codice) : "errore sconosciuto");
+  throw ErroreFile(operazione, percorso,
+                   codice != 0 ? std::strerror(codice) : "errore sconosciuto");
 }
 
 File apri(const std::string& percorso, const char* modo, const char* operazione) {
@@ -97,6 +98,8 @@ void elimina_file(const std::string& percorso) {
   }
 }
 
-void elimina_se_esiste(const std::string& percorso) noexcept { std::remove(percorso.c_str()); }
+void elimina_se_esiste(const std::string& percorso) noexcept {
+  std::remove(percorso.c_str());
+}
 
 }  // namespace piattaforma

@@ -1,8 +1,8 @@
 // The thin layer between the run and the machine it runs on: the wait window, the message
 // that ends a failed run, the end of the process and the folder that holds the executable.
 // On a console the window is a line on standard output and the messages are lines on
-// standard error; a windowed build puts a real window and a real message box behind the
-// same calls.
+// standard error, and nothing waits for input; a windowed build puts a real window and real
+// message boxes behind the same calls.
 #pragma once
 
 #include <string>
@@ -21,7 +21,7 @@ void mostra_attesa();
 [[noreturn]] void mostra_errore_e_termina(const std::string& messaggio);
 
 // Reports a run that finished with a problem in its data (a line of text) and ends the
-// process with kStatoErrore. Nothing waits for input.
+// process with kStatoErrore.
 [[noreturn]] void segnala_problema_e_termina(const std::string& descrizione);
 
 // Reports a failure that nobody handled and ends the process with kStatoGuasto.

@@ -8,15 +8,14 @@ namespace {
 
 // Characters of bytes 0x80 to 0x9F; 0 where Windows-1252 leaves the byte undefined.
 constexpr std::array<char32_t, 32> kDa80A9F = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 [[noreturn]] void rifiuta(std::string_view utf8, const char* perche) {
-  throw std::logic_error(std::string("testo non scrivibile in Windows-1252 (") + perche + "): " +
-                         std::string(utf8));
+  throw std::logic_error(std::string("testo non scrivibile in Windows-1252 (") + perche +
+                         "): " + std::string(utf8));
 }
 
 // Decodes the character starting at `i` and moves `i` past it.

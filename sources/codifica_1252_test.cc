@@ -6,7 +6,9 @@
 
 namespace {
 
-TEST(In1252, AsciiRestaUguale) { EXPECT_EQ(in_1252("Treno 4417, km 98+900 ."), "Treno 4417, km 98+900 ."); }
+TEST(In1252, AsciiRestaUguale) {
+  EXPECT_EQ(in_1252("Treno 4417, km 98+900 ."), "Treno 4417, km 98+900 .");
+}
 
 TEST(In1252, LettereAccentateDiventanoUnByteCiascuna) {
   EXPECT_EQ(in_1252("àèìù"), "\xE0\xE8\xEC\xF9");
