@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in an ordinary build, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; then fuzzes the compile for a minute and checks the Windows build
+# under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lavori=$(nproc)
@@ -13,4 +14,5 @@ cmake -S . -B build/sanitizer -DCMAKE_BUILD_TYPE=Debug -DGENERA_SANITIZERS=ON >/
 cmake --build build/sanitizer -j"$lavori"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitizer --output-on-failure -j"$lavori"
+./scripts/verifica_fuzz.sh
 ./scripts/verifica_windows.sh

@@ -1,0 +1,24 @@
+// What must hold after compiling any two sources, however malformed: the compile ends with
+// its files written or with an error code, the sources are gone as the parser's rules say,
+// and the binary files have the shape the simulator expects. Used by the fuzz target and by
+// the test that replays its corpus.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One input split into the line source and the train source at the first two zero bytes;
+// without them the whole input is the line source and there is no train source.
+struct SorgentiDaIngresso {
+  std::string_view linea;
+  std::optional<std::string_view> treno;
+};
+SorgentiDaIngresso dividi_ingresso(std::string_view ingresso);
+
+// The two sources as one input, the inverse of dividi_ingresso.
+std::string unisci_sorgenti(std::string_view linea, std::string_view treno);
+
+// Empties `cartella`, writes the sources of `ingresso` into it, compiles them and checks the
+// result. Returns an empty text when everything holds, else what did not.
+std::string compila_e_verifica(std::string_view ingresso, const std::string& cartella);
