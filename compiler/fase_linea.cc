@@ -129,33 +129,8 @@ Esito sezione_generale(StatoLettura& l) {
   return Esito::prosegui;
 }
 
-// One body of the gradient fill: the previous gradient goes into the cell at the fill position.
-void scrivi_pendenza(StatoLettura& l) {
-  cella(l.s, l.cella_pendenza).pendenza_cella = in_8(int64_t{l.pendenza_precedente} + 100);
-  ++l.cella_pendenza;
-}
-
 Esito pendenza(StatoLettura& l) {
-  const int32_t posizione = l.in().leggi_intero();
-  const int32_t valore = l.in().leggi_intero();
-  if (!l.controlla_posizione(posizione)) {
-    return Esito::fine_sorgente;
-  }
-  const int64_t n = cella_di(posizione);
-  if (n > 0) {
-    do {
-      scrivi_pendenza(l);
-    } while (l.cella_pendenza < n);
-  }
-  l.pendenza_precedente = valore;
-  return Esito::prosegui;
-}
-
-// The last three cells keep a gradient of 0.
-void coda_pendenze(StatoLettura& l) {
-  do {
-    scrivi_pendenza(l);
-  } while (l.cella_pendenza < int64_t{l.s.ultima_cella} - 2);
+  return l.riga_di_riempimento(l.pendenze);
 }
 
 Esito curva(StatoLettura& l) {
@@ -180,11 +155,6 @@ Esito curva(StatoLettura& l) {
   return Esito::prosegui;
 }
 
-// After a recorder: a code it set ends the parse at this row.
-Esito dopo_registratore(StatoLettura& l, int32_t posizione) {
-  return l.s.codice_errore > 0 ? l.arresta(l.s.codice_errore, posizione) : Esito::prosegui;
-}
-
 Esito montagna(StatoLettura& l) {
   const int32_t inizio = l.in().leggi_intero();
   const int32_t fine = l.in().leggi_intero();
@@ -193,7 +163,7 @@ Esito montagna(StatoLettura& l) {
     return Esito::fine_sorgente;
   }
   memo_montagna(l.s, inizio, fine, tipo);
-  return dopo_registratore(l, inizio);
+  return l.dopo_registratore(inizio);
 }
 
 Esito indicatori_v_max(StatoLettura& l) {
@@ -205,7 +175,7 @@ Esito indicatori_v_max(StatoLettura& l) {
     return Esito::fine_sorgente;
   }
   memo_indicatori_v_max(l.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-  return dopo_registratore(l, v[0]);
+  return l.dopo_registratore(v[0]);
 }
 
 Esito cartello(StatoLettura& l) {
@@ -276,23 +246,16 @@ bool fase_linea(StatoLettura& l) {
   progressive_ordina(s);
   s.conta_montagne = 0;
   l.voce_cartello = kPrimaVoceCartello;
-  l.cella_pendenza = 0;
+  l.pendenze = riempimento_pendenze();
   if (s.con_tracciato != 0) {
     inizia_tracciato(s, l.metro_tracciato);
   }
 
-  while (l.leggi_parola_chiave()) {
-    const Esito e = riga_principale(l);
-    if (e == Esito::fine_sorgente) {
-      break;
-    }
-    if (e == Esito::arresto) {
-      l.chiudi_ed_elimina();
-      return false;
-    }
+  if (!l.leggi_righe(riga_principale)) {
+    return false;
   }
   l.chiudi_ed_elimina();
-  coda_pendenze(l);
+  riempi_coda(s, l.pendenze);
   if (s.con_tracciato != 0) {
     chiudi_tracciato(s, l.metro_tracciato);
   }

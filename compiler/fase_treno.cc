@@ -9,61 +9,11 @@
 
 namespace {
 
-// One body of the speed fill, in units of 5 km/h; false when the fill position has reached
-// the last cell, which the speed profile never fills.
-bool scrivi_velocita(StatoLettura& l) {
-  if (l.cella_velocita >= l.s.ultima_cella) {
-    return false;
-  }
-  cella(l.s, l.cella_velocita).velocita_massima = in_8(dividi_arrotonda(l.velocita_precedente, 5));
-  ++l.cella_velocita;
-  return true;
-}
-
-void scrivi_aderenza(StatoLettura& l) {
-  cella(l.s, l.cella_aderenza).aderenza_cella = basso_8(l.aderenza_precedente);
-  ++l.cella_aderenza;
-}
-
 Esito velocita(StatoLettura& l) {
-  const int32_t posizione = l.in().leggi_intero();
-  const int32_t valore = l.in().leggi_intero();
-  if (!l.controlla_posizione(posizione)) {
-    return Esito::fine_sorgente;
-  }
-  const int64_t n = cella_di(posizione);
-  if (n > 0) {
-    while (scrivi_velocita(l) && l.cella_velocita < n) {
-    }
-  }
-  l.velocita_precedente = valore;
-  return Esito::prosegui;
+  return l.riga_di_riempimento(l.velocita);
 }
-
 Esito aderenza(StatoLettura& l) {
-  const int32_t posizione = l.in().leggi_intero();
-  const int32_t valore = l.in().leggi_intero();
-  if (!l.controlla_posizione(posizione)) {
-    return Esito::fine_sorgente;
-  }
-  const int64_t n = cella_di(posizione);
-  if (n > 0) {
-    do {
-      scrivi_aderenza(l);
-    } while (l.cella_aderenza < n);
-  }
-  l.aderenza_precedente = valore;
-  return Esito::prosegui;
-}
-
-// The last three cells keep 0 in both profiles.
-void code_dei_profili(StatoLettura& l) {
-  const int64_t limite = int64_t{l.s.ultima_cella} - 2;
-  while (scrivi_velocita(l) && l.cella_velocita < limite) {
-  }
-  do {
-    scrivi_aderenza(l);
-  } while (l.cella_aderenza < limite);
+  return l.riga_di_riempimento(l.aderenze);
 }
 
 Esito massa_frenata(StatoLettura& l) {
@@ -89,11 +39,6 @@ Esito sabbia(StatoLettura& l) {
   return Esito::prosegui;
 }
 
-// After a recorder: a code it set (or one left by the line phase) ends the parse at this row.
-Esito dopo_registratore(StatoLettura& l, int32_t posizione) {
-  return l.s.codice_errore > 0 ? l.arresta(l.s.codice_errore, posizione) : Esito::prosegui;
-}
-
 Esito segnale(StatoLettura& l) {
   std::array<int32_t, 11> v{};
   for (int32_t& valore : v) {
@@ -103,7 +48,7 @@ Esito segnale(StatoLettura& l) {
     return Esito::fine_sorgente;
   }
   memo_segnale(l.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-  return dopo_registratore(l, v[0]);
+  return l.dopo_registratore(v[0]);
 }
 
 Esito rallentamento(StatoLettura& l) {
@@ -115,7 +60,7 @@ Esito rallentamento(StatoLettura& l) {
     return Esito::fine_sorgente;
   }
   memo_rallentamento(l.s, v[0], v[1], v[2], v[3], v[4], v[5]);
-  return dopo_registratore(l, v[0]);
+  return l.dopo_registratore(v[0]);
 }
 
 Esito abbattimento(StatoLettura& l) {
@@ -272,21 +217,15 @@ void fase_treno(StatoLettura& l) {
   do {
     s.riga = l.in().leggi_testo();
   } while (!l.in().alla_fine() && !contiene(s.riga, "[generale]"));
-  l.cella_velocita = 0;
-  l.cella_aderenza = 0;
+  l.velocita = riempimento_velocita();
+  l.aderenze = riempimento_aderenze();
   l.indice_stazione = 1;
 
-  while (l.leggi_parola_chiave()) {
-    const Esito e = riga_treno(l);
-    if (e == Esito::fine_sorgente) {
-      break;
-    }
-    if (e == Esito::arresto) {
-      l.chiudi_ed_elimina();
-      return;
-    }
+  if (!l.leggi_righe(riga_treno)) {
+    return;
   }
   l.chiudi_ed_elimina();
-  code_dei_profili(l);
+  riempi_coda(s, l.velocita);
+  riempi_coda(s, l.aderenze);
   controlla_progressive(s);
 }

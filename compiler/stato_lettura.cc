@@ -13,21 +13,57 @@ void StatoLettura::chiudi_ed_elimina() {
   piattaforma::elimina_file(percorso_sorgente);
 }
 
-bool StatoLettura::leggi_parola_chiave() {
-  if (in().alla_fine()) {
+namespace {
+
+// Reads the next keyword field into `riga`, skipping up to two comment fields; false when the
+// source has ended and the field read carries no data.
+bool leggi_parola_chiave(StatoLettura& l) {
+  Scenario& s = l.s;
+  LettoreCampi& in = l.in();
+  if (in.alla_fine()) {
     return false;
   }
-  s.riga = in().leggi_testo();
-  if (in().alla_fine()) {
+  s.riga = in.leggi_testo();
+  if (in.alla_fine()) {
     return false;
   }
   for (int commenti = 0; commenti < 2 && s.riga.find('-') != std::string::npos; ++commenti) {
-    s.riga = in().leggi_testo();
-    if (in().alla_fine()) {
+    s.riga = in.leggi_testo();
+    if (in.alla_fine()) {
       return false;
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool StatoLettura::leggi_righe(Esito (*riga)(StatoLettura&)) {
+  while (leggi_parola_chiave(*this)) {
+    const Esito e = riga(*this);
+    if (e == Esito::fine_sorgente) {
+      break;
+    }
+    if (e == Esito::arresto) {
+      chiudi_ed_elimina();
+      return false;
+    }
+  }
+  return true;
+}
+
+Esito StatoLettura::riga_di_riempimento(Riempimento& r) {
+  const int32_t posizione = in().leggi_intero();
+  const int32_t valore = in().leggi_intero();
+  if (!controlla_posizione(posizione)) {
+    return Esito::fine_sorgente;
+  }
+  riempi_celle(s, r, posizione, valore);
+  return Esito::prosegui;
+}
+
+Esito StatoLettura::dopo_registratore(int32_t posizione) {
+  return s.codice_errore > 0 ? arresta(s.codice_errore, posizione) : Esito::prosegui;
 }
 
 bool StatoLettura::controlla_posizione(int32_t posizione, int64_t margine) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "compiler/lettore_campi.h"
+#include "compiler/riempi_celle.h"
 #include "model/scenario.h"
 
 // How a row handler leaves the reading of its source.
@@ -27,13 +28,10 @@ struct StatoLettura {
   std::string percorso_sorgente;
 
   int32_t voce_cartello = kPrimaVoceCartello;  // next entry for a sign text, counting down
-  int64_t cella_pendenza = 0;
-  int32_t pendenza_precedente = 0;
   int32_t metro_tracciato = 0;
-  int64_t cella_velocita = 0;
-  int32_t velocita_precedente = 0;
-  int64_t cella_aderenza = 0;
-  int32_t aderenza_precedente = 0;
+  Riempimento pendenze = riempimento_pendenze();
+  Riempimento velocita = riempimento_velocita();
+  Riempimento aderenze = riempimento_aderenze();
   int32_t indice_stazione = 1;
 
   LettoreCampi& in() { return *sorgente; }
@@ -43,13 +41,20 @@ struct StatoLettura {
   // Closes the source and deletes its file.
   void chiudi_ed_elimina();
 
-  // Reads the next keyword field of a main section into `riga`, skipping up to two comment
-  // fields; false when the source has ended and the field read carries no data.
-  bool leggi_parola_chiave();
+  // Reads the rows of a main section, each through `riga`, until the source ends, a row lies
+  // beyond the track or a data error stops it; in that last case the source is closed and
+  // deleted and the result is false.
+  bool leggi_righe(Esito (*riga)(StatoLettura&));
+
+  // A row of (position, value) of one layer: reads both, checks the position, fills.
+  Esito riga_di_riempimento(Riempimento& r);
 
   // The row at `posizione` lies on the track (with `margine` 800 for a station row);
   // otherwise records error 15.
   bool controlla_posizione(int32_t posizione, int64_t margine = 100);
+
+  // After a recorder: a code it set, or one left earlier, ends the parse at this row.
+  Esito dopo_registratore(int32_t posizione);
 
   // Records a data error; the caller returns Esito::arresto.
   Esito arresta(int32_t codice);
