@@ -5,15 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+source scripts/installa_pacchetti.sh
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  echo "Installazione di g++-mingw-w64-x86-64"
-  come_root=()
-  if [ "$(id -u)" -ne 0 ]; then
-    come_root=(sudo)
-  fi
-  "${come_root[@]}" apt-get update -qq
-  "${come_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-    --no-install-recommends g++-mingw-w64-x86-64 >/dev/null
+  installa_pacchetti g++-mingw-w64-x86-64
 fi
 
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

@@ -6,20 +6,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+source scripts/installa_pacchetti.sh
 mancanti=()
 command -v clang++ >/dev/null || mancanti+=(clang)
 compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
   mancanti+=(libclang-rt-dev)
-if [ ${#mancanti[@]} -gt 0 ]; then
-  echo "Installazione di ${mancanti[*]}"
-  come_root=()
-  if [ "$(id -u)" -ne 0 ]; then
-    come_root=(sudo)
-  fi
-  "${come_root[@]}" apt-get update -qq
-  "${come_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-    --no-install-recommends "${mancanti[@]}" >/dev/null
-fi
+installa_pacchetti "${mancanti[@]}"
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGENERA_FUZZ=ON -DGENERA_TESTS=OFF >/dev/null

@@ -19,28 +19,16 @@ fallisci() {
 
 # --- Packages ---------------------------------------------------------------------------------
 
-installato() {
-  [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
-}
-
+source scripts/installa_pacchetti.sh
 mancanti=()
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
 for pacchetto in wine wine64 fonts-wine xvfb xdotool imagemagick; do
-  installato "$pacchetto" || mancanti+=("$pacchetto")
+  pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
 done
+installa_pacchetti "${mancanti[@]}"
 # ImageMagick by full path: another program named convert may come first in PATH.
 magick_import=/usr/bin/import
 magick_convert=/usr/bin/convert
-if [ ${#mancanti[@]} -gt 0 ]; then
-  echo "Installazione di ${mancanti[*]}"
-  come_root=()
-  if [ "$(id -u)" -ne 0 ]; then
-    come_root=(sudo)
-  fi
-  "${come_root[@]}" apt-get update -qq
-  "${come_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-    --no-install-recommends "${mancanti[@]}" >/dev/null
-fi
 
 # --- Builds -----------------------------------------------------------------------------------
 
