@@ -1,30 +1,17 @@
 #include "compiler/scrittore_byte.h"
 
-#include <bit>
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
-namespace {
-
-template <typename U>
-void accoda_basso_prima(std::string& byte, U v) {
-  for (size_t i = 0; i < sizeof(U); ++i) {
-    byte.push_back(static_cast<char>(static_cast<uint8_t>(v & 0xFFu)));
-    v = static_cast<U>(v >> 8);
+void ScrittoreByte::riserva(size_t n) {
+  if (byte_.size() - usati_ < n) {
+    byte_.resize(usati_ + n);
   }
 }
 
-}  // namespace
-
-void ScrittoreByte::u16(uint16_t v) {
-  accoda_basso_prima(byte_, v);
-}
-
-void ScrittoreByte::i32(int32_t v) {
-  accoda_basso_prima(byte_, static_cast<uint32_t>(v));
-}
-
-void ScrittoreByte::f64(double v) {
-  accoda_basso_prima(byte_, std::bit_cast<uint64_t>(v));
+void ScrittoreByte::cresci(size_t n) {
+  byte_.resize(std::max(usati_ + n, 2 * byte_.size()));
 }
 
 void ScrittoreByte::testo(std::string_view t) {
@@ -33,5 +20,7 @@ void ScrittoreByte::testo(std::string_view t) {
                             " byte: la lunghezza non sta in 16 bit");
   }
   u16(static_cast<uint16_t>(t.size()));
-  byte_.append(t);
+  if (!t.empty()) {
+    std::memcpy(spazio(t.size()), t.data(), t.size());
+  }
 }

@@ -2,6 +2,7 @@
 // byte by byte, low byte first, with no padding; a text goes as a 16-bit length and its bytes.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,21 +10,47 @@
 
 class ScrittoreByte {
  public:
-  void riserva(size_t n) { byte_.reserve(n); }
+  // Room for `n` more bytes, so that appending them never grows the buffer.
+  void riserva(size_t n);
 
-  void u8(uint8_t v) { byte_.push_back(static_cast<char>(v)); }
-  void u16(uint16_t v);
+  void u8(uint8_t v) { *spazio(1) = static_cast<char>(v); }
+  void u16(uint16_t v) { accoda_basso_prima(v); }
   void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
-  void i32(int32_t v);
-  void f64(double v);  // IEEE 754 binary64
+  void i32(int32_t v) { accoda_basso_prima(static_cast<uint32_t>(v)); }
+  void f64(double v) { accoda_basso_prima(std::bit_cast<uint64_t>(v)); }  // IEEE 754 binary64
 
   // The length as a 16-bit unsigned number, then the bytes, no terminator. A text longer
   // than 65535 bytes cannot be told by its length field: std::length_error.
   void testo(std::string_view t);
 
-  const std::string& byte() const { return byte_; }
-  std::string prendi() && { return std::move(byte_); }
+  std::string_view byte() const { return {byte_.data(), usati_}; }
+  std::string prendi() && {
+    byte_.resize(usati_);
+    return std::move(byte_);
+  }
 
  private:
-  std::string byte_;
+  // The next `n` bytes of the buffer, now counted as written. The plan file appends two
+  // million numbers for a long line: this check is all that a number costs besides its bytes.
+  char* spazio(size_t n) {
+    if (byte_.size() - usati_ < n) {
+      cresci(n);
+    }
+    char* p = byte_.data() + usati_;
+    usati_ += n;
+    return p;
+  }
+  void cresci(size_t n);
+
+  template <typename U>
+  void accoda_basso_prima(U v) {
+    char* p = spazio(sizeof(U));
+    for (size_t i = 0; i < sizeof(U); ++i) {
+      p[i] = static_cast<char>(static_cast<uint8_t>(v & 0xFFu));
+      v = static_cast<U>(v >> 8);
+    }
+  }
+
+  std::string byte_;  // the bytes written, then room not yet used
+  size_t usati_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "compiler/scrivi_binario.h"
 
 #include <cstddef>
+#include <span>
 
 #include "compiler/scrittore_byte.h"
 #include "platform/file_system.h"
@@ -26,24 +27,21 @@ size_t byte_valore(Etichetta e) {
 }  // namespace
 
 std::string immagine_tracciato(const Tracciato& t) {
-  const int32_t ultimo = t.ultimo_punto();
+  const std::span<const Etichetta> etichette = t.etichette();
+  const std::span<const double> valori = t.valori();
   size_t totale = 0;
-  for (int colonna = 0; colonna < 2; ++colonna) {
-    for (int32_t punto = 0; punto <= ultimo; ++punto) {
-      totale += kByteEtichetta + byte_valore(t.etichetta(punto, colonna));
-    }
+  for (const Etichetta e : etichette) {
+    totale += kByteEtichetta + byte_valore(e);
   }
   ScrittoreByte w;
   w.riserva(totale);
-  for (int colonna = 0; colonna < 2; ++colonna) {
-    for (int32_t punto = 0; punto <= ultimo; ++punto) {
-      const Etichetta e = t.etichetta(punto, colonna);
-      w.u16(static_cast<uint16_t>(e));
-      if (e == Etichetta::intero_16) {
-        w.i16(t.intero(punto, colonna));
-      } else if (e == Etichetta::reale_64) {
-        w.f64(t.valore(punto, colonna));
-      }
+  for (size_t i = 0; i < etichette.size(); ++i) {
+    const Etichetta e = etichette[i];
+    w.u16(static_cast<uint16_t>(e));
+    if (e == Etichetta::intero_16) {
+      w.i16(static_cast<int16_t>(valori[i]));
+    } else if (e == Etichetta::reale_64) {
+      w.f64(valori[i]);
     }
   }
   return std::move(w).prendi();

@@ -12,26 +12,51 @@ struct Passo {
   double x1, y1, dx, dy;
 };
 
-// The last point before c and the step that led to it.
-Passo passo_precedente(const Tracciato& t, int32_t c) {
+struct Punto {
+  double x, y;
+};
+
+void controlla_punto(const Tracciato& t, int32_t c) {
   if (c < 2 || !t.contiene(c)) {
     throw ErroreEsecuzione("punto " + std::to_string(c) + " fuori dal tracciato");
   }
+}
+
+// The last point before c and the step that led to it.
+Passo passo_precedente(const Tracciato& t, int32_t c) {
+  controlla_punto(t, c);
   const double x1 = t.valore(c - 1, 0);
   const double y1 = t.valore(c - 1, 1);
   return {x1, y1, x1 - t.valore(c - 2, 0), y1 - t.valore(c - 2, 1)};
 }
 
-void passo_dritto(Tracciato& t, int32_t c) {
-  const Passo p = passo_precedente(t, c);
-  t.imposta_reale(c, 0, p.x1 + p.dx);
-  t.imposta_reale(c, 1, p.y1 + p.dy);
+// Computes the points from `metro_tracciato` up to `ultimo`, each by `calcola` from the one
+// before and its step. The last point and its step are carried from one metre to the next
+// rather than read back from the plan: they are the same values, and the plan is computed
+// without a round trip through memory at every metre. False when `metro_tracciato` passes
+// `limite`.
+template <typename Calcolo>
+bool avanza(Tracciato& t, int32_t& metro_tracciato, int64_t ultimo, int64_t limite,
+            Calcolo calcola) {
+  if (metro_tracciato > ultimo) {
+    return true;
+  }
+  Passo p = passo_precedente(t, metro_tracciato);
+  while (metro_tracciato <= ultimo) {
+    controlla_punto(t, metro_tracciato);
+    const auto [x, y] = calcola(p);
+    t.imposta_reale(metro_tracciato, 0, x);
+    t.imposta_reale(metro_tracciato, 1, y);
+    p = {x, y, x - p.x1, y - p.y1};
+    if (++metro_tracciato > limite) {
+      return false;
+    }
+  }
+  return true;
 }
 
-void passo_in_curva(Tracciato& t, int32_t c, double k) {
-  const Passo p = passo_precedente(t, c);
-  t.imposta_reale(c, 0, p.x1 + (p.dx + k * p.dy));
-  t.imposta_reale(c, 1, p.y1 + (p.dy - k * p.dx));
+Punto dritto(const Passo& p) {
+  return {p.x1 + p.dx, p.y1 + p.dy};
 }
 
 }  // namespace
@@ -50,24 +75,13 @@ void inizia_tracciato(Scenario& s, int32_t& metro_tracciato) {
 bool traccia_curva(Scenario& s, int32_t& metro_tracciato, int32_t inizio, int32_t lunghezza,
                    double coefficiente_curva) {
   const int64_t fine = int64_t{inizio} + lunghezza;
-  while (metro_tracciato <= inizio) {
-    passo_dritto(s.tracciato, metro_tracciato);
-    if (++metro_tracciato > kUltimoPuntoAmmesso) {
-      return false;
-    }
-  }
-  while (metro_tracciato <= fine) {
-    passo_in_curva(s.tracciato, metro_tracciato, coefficiente_curva);
-    if (++metro_tracciato > kUltimoPuntoAmmesso) {
-      return false;
-    }
-  }
-  return true;
+  const auto in_curva = [k = coefficiente_curva](const Passo& p) -> Punto {
+    return {p.x1 + (p.dx + k * p.dy), p.y1 + (p.dy - k * p.dx)};
+  };
+  return avanza(s.tracciato, metro_tracciato, inizio, kUltimoPuntoAmmesso, dritto) &&
+         avanza(s.tracciato, metro_tracciato, fine, kUltimoPuntoAmmesso, in_curva);
 }
 
 void chiudi_tracciato(Scenario& s, int32_t& metro_tracciato) {
-  while (int64_t{metro_tracciato} <= int64_t{s.lunghezza_estesa} - 2) {
-    passo_dritto(s.tracciato, metro_tracciato);
-    ++metro_tracciato;
-  }
+  avanza(s.tracciato, metro_tracciato, int64_t{s.lunghezza_estesa} - 2, INT64_MAX, dritto);
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // Tags of a tagged number, with the values the plan file writes for them.
@@ -23,14 +24,38 @@ class Tracciato {
   }
   // The numeric value of a coordinate; an empty one reads 0.
   double valore(int32_t punto, int colonna) const { return valori_[posto(punto, colonna)]; }
-  int16_t intero(int32_t punto, int colonna) const;
+  int16_t intero(int32_t punto, int colonna) const {
+    return static_cast<int16_t>(valori_[posto(punto, colonna)]);
+  }
 
-  void imposta_intero(int32_t punto, int colonna, int16_t v);
-  void imposta_reale(int32_t punto, int colonna, double v);
+  // The tags and the values of all coordinates in storage order, which is the order of the
+  // plan file.
+  std::span<const Etichetta> etichette() const { return etichette_; }
+  std::span<const double> valori() const { return valori_; }
+
+  void imposta_intero(int32_t punto, int colonna, int16_t v) {
+    const size_t i = posto(punto, colonna);
+    etichette_[i] = Etichetta::intero_16;
+    valori_[i] = v;
+  }
+  void imposta_reale(int32_t punto, int colonna, double v) {
+    const size_t i = posto(punto, colonna);
+    etichette_[i] = Etichetta::reale_64;
+    valori_[i] = v;
+  }
 
  private:
-  // Index into the storage; a point outside the plan is a programming error.
-  size_t posto(int32_t punto, int colonna) const;
+  // Index into the storage; a point outside the plan is a programming error. Defined here so
+  // that it is inlined: the plan is built and written one coordinate at a time, two million
+  // times for the longest line.
+  size_t posto(int32_t punto, int colonna) const {
+    if (!contiene(punto) || colonna < 0 || colonna > 1) {
+      fuori_dal_tracciato(punto);
+    }
+    return static_cast<size_t>(colonna) * (static_cast<size_t>(ultimo_punto_) + 1) +
+           static_cast<size_t>(punto);
+  }
+  [[noreturn]] static void fuori_dal_tracciato(int32_t punto);
 
   int32_t ultimo_punto_ = -1;
   std::vector<Etichetta> etichette_;
