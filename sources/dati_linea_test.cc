@@ -56,10 +56,6 @@ void posizioni_in_ordine(const std::vector<int32_t>& posizioni, int32_t primo, i
   }
 }
 
-bool contiene(const std::vector<std::string>& righe, std::string_view riga) {
-  return std::find(righe.begin(), righe.end(), riga) != righe.end();
-}
-
 int32_t numero(const std::ssub_match& m) {
   return std::stoi(m.str());
 }
@@ -71,12 +67,7 @@ TEST(DatiLinea, SetteSezioniAlleRigheFisse) {
   const std::vector<std::pair<size_t, std::string>> attese = {
       {0, "[generale]"},   {9, "[curve]"},         {134, "[pendenze]"}, {221, "[montagne]"},
       {271, "[cartelli]"}, {303, "[indicazioni]"}, {353, "[fine]"}};
-  std::vector<std::pair<size_t, std::string>> trovate;
-  for (size_t i = 0; i < righe.size(); ++i) {
-    if (righe[i].starts_with("[")) {
-      trovate.emplace_back(i, righe[i]);
-    }
-  }
+  const auto trovate = intestazioni(righe);
   EXPECT_EQ(trovate, attese);
   // A row is recognised by a word its keyword contains: no header may contain one.
   for (const auto& [i, intestazione] : trovate) {

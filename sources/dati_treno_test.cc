@@ -78,10 +78,6 @@ void posizioni_in_ordine(const std::vector<int32_t>& posizioni, int32_t primo, i
   }
 }
 
-bool contiene(const std::vector<std::string>& righe, std::string_view riga) {
-  return std::find(righe.begin(), righe.end(), riga) != righe.end();
-}
-
 struct Stazione {
   std::vector<int32_t> v;  // values 1 to 16
   std::string nome;
@@ -152,12 +148,7 @@ TEST(DatiTreno, OttoSezioniAlleRigheFisse) {
   const std::vector<std::pair<size_t, std::string>> attese = {
       {0, "[generale]"},       {5, "[aderenze]"}, {24, "[vel_limite]"}, {47, "[stazioni]"},
       {77, "[rallentamenti]"}, {81, "[segnali]"}, {123, "[codici]"},    {124, "[fine]"}};
-  std::vector<std::pair<size_t, std::string>> trovate;
-  for (size_t i = 0; i < righe.size(); ++i) {
-    if (righe[i].starts_with("[")) {
-      trovate.emplace_back(i, righe[i]);
-    }
-  }
+  const auto trovate = intestazioni(righe);
   EXPECT_EQ(trovate, attese);
   for (const auto& [i, intestazione] : trovate) {
     for (const char* parola : {"stazione", "segnale", "rallentamento", "aderenza", "velocit",

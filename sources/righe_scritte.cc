@@ -1,5 +1,6 @@
 #include "sources/righe_scritte.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 
@@ -65,4 +66,18 @@ std::optional<int32_t> intero(std::string_view campo) {
     return std::nullopt;
   }
   return valore;
+}
+
+bool contiene(const std::vector<std::string>& righe, std::string_view riga) {
+  return std::find(righe.begin(), righe.end(), riga) != righe.end();
+}
+
+std::vector<std::pair<size_t, std::string>> intestazioni(const std::vector<std::string>& righe) {
+  std::vector<std::pair<size_t, std::string>> trovate;
+  for (size_t i = 0; i < righe.size(); ++i) {
+    if (righe[i].starts_with("[")) {
+      trovate.emplace_back(i, righe[i]);
+    }
+  }
+  return trovate;
 }

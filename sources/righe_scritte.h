@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/scenario.h"
@@ -28,6 +29,12 @@ using NomeFile = std::string (*)(const Scenario&);
 
 // Runs `scrittore` for the built-in scenario in a fresh folder and reads its file back.
 FileScritto scrivi_e_rileggi(Scrittore scrittore, NomeFile nome);
+
+// Whether `riga` is one of `righe`, exactly.
+bool contiene(const std::vector<std::string>& righe, std::string_view riga);
+
+// The section headers, the lines that begin with "[", with their indices.
+std::vector<std::pair<size_t, std::string>> intestazioni(const std::vector<std::string>& righe);
 
 // The fields of a row between its commas, spaces kept.
 std::vector<std::string_view> campi(std::string_view riga);
