@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "compiler/errore.h"
@@ -61,14 +60,6 @@ std::string verifica_tracciato(const std::string& b, int64_t punti) {
   return numeri == 2 * punti ? "" : "il tracciato ha " + std::to_string(numeri) + " numeri";
 }
 
-void scrivi(const std::filesystem::path& percorso, std::string_view contenuto) {
-  std::ofstream f(percorso, std::ios::binary | std::ios::trunc);
-  f.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
-  if (!f) {
-    throw std::runtime_error("sorgente di prova non scritta: " + percorso.string());
-  }
-}
-
 std::string leggi(const std::filesystem::path& percorso) {
   return piattaforma::leggi_file(percorso.string());
 }
@@ -100,9 +91,9 @@ std::string compila_e_verifica(std::string_view ingresso, const std::string& car
   s.numero_treno = "1";
   const fs::path dove(cartella);
   const SorgentiDaIngresso sorgenti = dividi_ingresso(ingresso);
-  scrivi(dove / nome_sorgente_linea(s), sorgenti.linea);
+  piattaforma::ricrea_file((dove / nome_sorgente_linea(s)).string(), sorgenti.linea);
   if (sorgenti.treno) {
-    scrivi(dove / nome_sorgente_treno(s), *sorgenti.treno);
+    piattaforma::ricrea_file((dove / nome_sorgente_treno(s)).string(), *sorgenti.treno);
   }
 
   try {

@@ -39,23 +39,6 @@ int32_t lunghezza_percorso() {
   return intero(campi(linea().righe.at(1)).at(1)).value_or(-1);
 }
 
-// Positions of one row kind: multiples of 50, strictly rising, from `primo` to `ultimo`,
-// inside the route.
-void posizioni_in_ordine(const std::vector<int32_t>& posizioni, int32_t primo, int32_t ultimo,
-                         std::string_view cosa) {
-  ASSERT_FALSE(posizioni.empty()) << cosa;
-  EXPECT_EQ(posizioni.front(), primo) << cosa;
-  EXPECT_EQ(posizioni.back(), ultimo) << cosa;
-  for (size_t i = 0; i < posizioni.size(); ++i) {
-    EXPECT_EQ(posizioni[i] % 50, 0) << cosa << " " << posizioni[i];
-    EXPECT_TRUE(posizioni[i] >= 0 && posizioni[i] <= lunghezza_percorso())
-        << cosa << " " << posizioni[i];
-    if (i > 0) {
-      EXPECT_LT(posizioni[i - 1], posizioni[i]) << cosa;
-    }
-  }
-}
-
 int32_t numero(const std::ssub_match& m) {
   return std::stoi(m.str());
 }
@@ -145,7 +128,7 @@ TEST(DatiLinea, Curve) {
                                              {"curvad3", 1}, {"curvad4", 7}, {"curvad5", 46},
                                              {"curvad6", 11}};
   EXPECT_EQ(per_chiave, attese);
-  posizioni_in_ordine(inizi, 700, 99550, "curve");
+  posizioni_in_ordine(inizi, 700, 99550, "curve", lunghezza_percorso());
   ASSERT_EQ(lunghezze.size(), inizi.size());
   EXPECT_EQ(*std::min_element(lunghezze.begin(), lunghezze.end()), 50);
   EXPECT_EQ(std::count(lunghezze.begin(), lunghezze.end(), 1250), 1);
@@ -201,7 +184,7 @@ TEST(DatiLinea, Pendenze) {
   EXPECT_EQ(forme[0], 50);
   EXPECT_EQ(forme[1], 28);
   EXPECT_EQ(forme[2], 7);
-  posizioni_in_ordine(posizioni, 850, 100200, "pendenze");
+  posizioni_in_ordine(posizioni, 850, 100200, "pendenze", lunghezza_percorso());
   EXPECT_EQ(std::count(pendenze.begin(), pendenze.end(), 0), 15);
   EXPECT_EQ(*std::min_element(pendenze.begin(), pendenze.end()), -26);
   EXPECT_EQ(*std::max_element(pendenze.begin(), pendenze.end()), 26);
@@ -257,7 +240,7 @@ TEST(DatiLinea, Montagne) {
       vicini += t.inizio - tratti[i - 1].fine <= 150 ? 1 : 0;
     }
   }
-  posizioni_in_ordine(inizi, 4600, 98350, "montagne");
+  posizioni_in_ordine(inizi, 4600, 98350, "montagne", lunghezza_percorso());
   EXPECT_EQ(vicini, 14);
   EXPECT_EQ(*std::min_element(lunghezze.begin(), lunghezze.end()), 50);
   EXPECT_EQ(*std::max_element(lunghezze.begin(), lunghezze.end()), 3800);
@@ -305,7 +288,7 @@ TEST(DatiLinea, TabelleDiVelocita) {
     minima = std::min(minima, x.vas);
     massima = std::max(massima, x.vcs);
   }
-  posizioni_in_ordine(posizioni, 800, 98450, "tabelle");
+  posizioni_in_ordine(posizioni, 800, 98450, "tabelle", lunghezza_percorso());
   EXPECT_EQ(minima, 30);
   EXPECT_EQ(massima, 140);
   // Striped boards come only as triples 2, 1, 0 of equal speeds at equal steps.
@@ -428,7 +411,7 @@ TEST(DatiLinea, Indicazioni) {
     }
     (una_senza_spazi ? non_riempite : tutte_riempite)++;
   }
-  posizioni_in_ordine(posizioni, 4550, 98200, "indicazioni");
+  posizioni_in_ordine(posizioni, 4550, 98200, "indicazioni", lunghezza_percorso());
   EXPECT_EQ(larghezza_minima, 6u);
   EXPECT_EQ(larghezza_massima, 16u);
   EXPECT_EQ(non_riempite, 42);

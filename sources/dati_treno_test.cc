@@ -65,19 +65,6 @@ std::vector<int32_t> in_colonna(const std::string& riga, const std::vector<size_
   return valori;
 }
 
-void posizioni_in_ordine(const std::vector<int32_t>& posizioni, int32_t primo, int32_t ultimo,
-                         std::string_view cosa) {
-  ASSERT_FALSE(posizioni.empty()) << cosa;
-  EXPECT_EQ(posizioni.front(), primo) << cosa;
-  EXPECT_EQ(posizioni.back(), ultimo) << cosa;
-  for (size_t i = 0; i < posizioni.size(); ++i) {
-    EXPECT_EQ(posizioni[i] % 50, 0) << cosa << " " << posizioni[i];
-    if (i > 0) {
-      EXPECT_LT(posizioni[i - 1], posizioni[i]) << cosa;
-    }
-  }
-}
-
 struct Stazione {
   std::vector<int32_t> v;  // values 1 to 16
   std::string nome;

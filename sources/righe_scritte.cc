@@ -1,5 +1,7 @@
 #include "sources/righe_scritte.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
@@ -80,4 +82,18 @@ std::vector<std::pair<size_t, std::string>> intestazioni(const std::vector<std::
     }
   }
   return trovate;
+}
+
+void posizioni_in_ordine(const std::vector<int32_t>& posizioni, int32_t primo, int32_t ultimo,
+                         std::string_view cosa, int32_t massimo) {
+  ASSERT_FALSE(posizioni.empty()) << cosa;
+  EXPECT_EQ(posizioni.front(), primo) << cosa;
+  EXPECT_EQ(posizioni.back(), ultimo) << cosa;
+  for (size_t i = 0; i < posizioni.size(); ++i) {
+    EXPECT_EQ(posizioni[i] % 50, 0) << cosa << " " << posizioni[i];
+    EXPECT_TRUE(posizioni[i] >= 0 && posizioni[i] <= massimo) << cosa << " " << posizioni[i];
+    if (i > 0) {
+      EXPECT_LT(posizioni[i - 1], posizioni[i]) << cosa;
+    }
+  }
 }

@@ -36,6 +36,11 @@ bool contiene(const std::vector<std::string>& righe, std::string_view riga);
 // The section headers, the lines that begin with "[", with their indices.
 std::vector<std::pair<size_t, std::string>> intestazioni(const std::vector<std::string>& righe);
 
+// Checks the positions of one row kind: from `primo` to `ultimo`, multiples of 50, strictly
+// rising, between 0 and `massimo`.
+void posizioni_in_ordine(const std::vector<int32_t>& posizioni, int32_t primo, int32_t ultimo,
+                         std::string_view cosa, int32_t massimo = INT32_MAX);
+
 // The fields of a row between its commas, spaces kept.
 std::vector<std::string_view> campi(std::string_view riga);
 
