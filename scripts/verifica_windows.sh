@@ -107,6 +107,27 @@ finestre() {
   xdotool search --onlyvisible --name '^genera_scenario$' 2>/dev/null || true
 }
 
+# Sets WIDTH and HEIGHT to the size of window $1. Fails, setting nothing, when the window is
+# gone: the wait window of a real run can close between the search and this question.
+misura() {
+  local geometria
+  geometria=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  WIDTH="" HEIGHT=""
+  eval "$geometria"
+  [ -n "$WIDTH" ] && [ -n "$HEIGHT" ]
+}
+
+# Whether window $1 is a message box: it has not the wait window's size, and it still has that
+# size a moment later (a window that closes or changes size meanwhile was the wait window).
+e_un_messaggio() {
+  local larghezza altezza
+  misura "$1" || return 1
+  [ "$WIDTH" -ne "$larghezza_attesa" ] || [ "$HEIGHT" -ne "$altezza_attesa" ] || return 1
+  larghezza=$WIDTH altezza=$HEIGHT
+  sleep 0.5
+  misura "$1" && [ "$WIDTH" -eq "$larghezza" ] && [ "$HEIGHT" -eq "$altezza" ]
+}
+
 # --- The comparison of two folders --------------------------------------------------------------
 
 # Compares everything in folder $1 but file $2 with everything in folder $3 but file $4: the
@@ -168,8 +189,7 @@ esegui_windows() {
   while kill -0 "$wine_pid" 2>/dev/null; do
     if [ "$messaggio" -eq 0 ]; then
       for id in $(finestre); do
-        eval "$(xdotool getwindowgeometry --shell "$id")"
-        if [ "$WIDTH" -ne "$larghezza_attesa" ] || [ "$HEIGHT" -ne "$altezza_attesa" ]; then
+        if e_un_messaggio "$id"; then
           "$magick_import" -window root "$foto"
           timeout 30 xdotool windowfocus --sync "$id" key Return ||
             fallisci "impossibile chiudere il messaggio di genera_scenario.exe, vedi $foto"
@@ -267,7 +287,7 @@ $(tail -20 "$cartella.log")"
   id=$(finestre | head -1)
   [ -n "$id" ] || fallisci "nessuna finestra genera_scenario visibile a $dpi dpi"
 
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  misura "$id" || fallisci "la finestra di attesa a $dpi dpi e sparita prima di essere misurata"
   "$magick_import" -window "$id" "$immagine"
   touch "$cartella/fatto"
   attendi_fine
