@@ -128,6 +128,11 @@ e_un_messaggio() {
   misura "$1" && [ "$WIDTH" -eq "$larghezza" ] && [ "$HEIGHT" -eq "$altezza" ]
 }
 
+# A window that is gone, as the wait window of a real run soon is, must be measured as gone.
+if misura 0x7fffffff; then
+  fallisci "una finestra che non esiste ha dato una misura: ${WIDTH} x ${HEIGHT}"
+fi
+
 # --- The comparison of two folders --------------------------------------------------------------
 
 # Compares everything in folder $1 but file $2 with everything in folder $3 but file $4: the
