@@ -5,10 +5,15 @@
 #include <string>
 
 #include "model/scenario.h"
+#include "platform/disco.h"
 
 inline constexpr const char* kNomeScenario = "Tavena_Crostia";
 inline constexpr const char* kNumeroTreno = "4417";
 
 // Any failure to create, delete or write a file leaves by exception: the jobs after the
 // failing one do not run, and the files already written stay as they are.
-void Form_Load(Scenario& s, const std::string& cartella);
+void Form_Load(Scenario& s, piattaforma::Disco& disco, const std::string& cartella);
+
+// The five texts of the run, each recreated in `cartella` in the fixed order; both sources
+// come first, since the compile reads them back.
+void scrivi_testi(const Scenario& s, piattaforma::Disco& disco, const std::string& cartella);

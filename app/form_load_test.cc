@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/cartella_temporanea.h"
-#include "platform/file_system.h"
+#include "platform/disco_reale.h"
+#include "prove/cartella_temporanea.h"
 
 namespace {
 
 using piattaforma::CartellaTemporanea;
+
+piattaforma::DiscoReale disco;
 
 // The text files in the order their jobs run.
 const std::vector<std::string> kTestiInOrdine = {
@@ -30,7 +32,7 @@ TEST(FormLoad, IlavoriGiranoInOrdineEDannoINomiAttesi) {
     std::filesystem::create_directory(cartella.file(kTestiInOrdine[bloccato]));
     Scenario s;
     try {
-      Form_Load(s, cartella.percorso());
+      Form_Load(s, disco, cartella.percorso());
       ADD_FAILURE() << "nessun errore con " << kTestiInOrdine[bloccato] << " bloccato";
     } catch (const piattaforma::ErroreFile& e) {
       EXPECT_EQ(e.percorso(), cartella.file(kTestiInOrdine[bloccato]));
@@ -52,7 +54,7 @@ TEST(FormLoad, IlavoriGiranoInOrdineEDannoINomiAttesi) {
 TEST(FormLoad, LoScenarioIncorporatoSiCompilaSenzaErrori) {
   CartellaTemporanea cartella;
   Scenario s;
-  Form_Load(s, cartella.percorso());
+  Form_Load(s, disco, cartella.percorso());
   EXPECT_EQ(s.nome_scenario, "Tavena_Crostia");
   EXPECT_EQ(s.numero_treno, "4417");
   EXPECT_EQ(s.con_tracciato, 1);

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "app/form_load.h"
-#include "app/processo_di_prova.h"
-#include "platform/cartella_temporanea.h"
+#include "prove/cartella_temporanea.h"
+#include "prove/processo_di_prova.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "sources/scrivi_righe.h"
 
 namespace {
 
@@ -53,15 +54,8 @@ const Contenuti& riferimento() {
     const EsitoProcesso esito = esegui_processo(copia_eseguibile_in(cartella.percorso()));
     EXPECT_EQ(esito.stato, 0) << esito.errori;
     Contenuti file = file_in(cartella);
-    CartellaTemporanea sorgenti;
-    Scenario s;
-    s.nome_scenario = kNomeScenario;
-    s.numero_treno = kNumeroTreno;
-    dati_linea(s, sorgenti.percorso());
-    dati_treno(s, sorgenti.percorso());
-    for (size_t i = 0; i < kSorgenti; ++i) {
-      file[kFileInOrdine[i]] = sorgenti.leggi(kFileInOrdine[i]);
-    }
+    file[kFileInOrdine[0]] = testo_delle_righe(dati_linea());
+    file[kFileInOrdine[1]] = testo_delle_righe(dati_treno());
     return file;
   }();
   return contenuti;

@@ -5,12 +5,14 @@
 
 #include "app/form_load.h"
 #include "compiler/errore.h"
+#include "platform/disco_reale.h"
 #include "platform/piattaforma.h"
 
 int main() {
   Scenario s;
+  piattaforma::DiscoReale disco;
   try {
-    Form_Load(s, piattaforma::cartella_eseguibile());
+    Form_Load(s, disco, piattaforma::cartella_eseguibile());
   } catch (const ErroreTerminale& e) {
     piattaforma::mostra_errore_e_termina(e.what());
   } catch (const std::exception& e) {

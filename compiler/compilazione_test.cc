@@ -5,7 +5,7 @@
 #include <string>
 
 #include "compiler/memorizza_percorso.h"
-#include "compiler/sorgenti_di_prova.h"
+#include "prove/sorgenti_di_prova.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ File compila(SorgentiDiProva& p) {
   p.s = Scenario{};
   p.s.nome_scenario = "Prova";
   p.s.numero_treno = "1";
-  memorizza_percorso(p.s, p.cartella.percorso(), 1);
+  memorizza_percorso(p.s, p.cartella.disco, p.cartella.percorso(), 1);
   return {p.cartella.leggi("Prova_linea.dat"), p.cartella.leggi("Prova_1.sim"),
           p.cartella.leggi("Prova_1.dat")};
 }

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/memorizza_dati.h"
-#include "compiler/sorgenti_di_prova.h"
+#include "prove/sorgenti_di_prova.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ TEST(FaseLinea, SezioneGeneraleDellaLinea) {
            "sfondo due,    59500", "sfondo tre,    32750",
            "ripetizione segnali 4 codici,    0    ,0", "[curve]", "[fine]"});
   p.treno_semplice({});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   const Scenario& s = p.s;
   EXPECT_EQ(s.codice_errore, 0);
   EXPECT_EQ(s.voci[kVoceTreno].fine_area, 101000);
@@ -52,7 +52,7 @@ TEST(FaseLinea, RigheAvantiEMaiuscoleENomiDoppi) {
            // Both "sfondo ... uno" and "sfondo ... tre" hold: each reads its own value.
            "sfondo uno tre, 11, 33", "[curve]", "[fine]"});
   p.treno_semplice({});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 0);
   EXPECT_EQ(p.s.voci[kVoceTreno].fine_area, 1000);
   EXPECT_EQ(p.s.voci[kVoceScenario].inizio_area, 11);
@@ -78,7 +78,7 @@ TEST(FaseLinea, RipetizioneSegnali) {
     SorgentiDiProva p;
     p.linea({"[generale]", "lunghezza percorso, 1000", c.riga, "[curve]", "[fine]"});
     p.treno_semplice({});
-    memorizza_dati(p.s, p.cartella.percorso());
+    memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
     const Voce& v = p.s.voci[kVoceRipetizione];
     EXPECT_EQ(p.s.codice_errore, c.codice) << c.riga;
     EXPECT_EQ((std::array{v.inizio_area, v.fine_area, v.progressiva_voce}),
@@ -92,7 +92,7 @@ TEST(FaseLinea, RipetizioneSegnali) {
 TEST(FaseLinea, SorgenteMancanteVuotaOSenzaGenerale) {
   SorgentiDiProva mancante;
   mancante.treno_semplice({});
-  memorizza_dati(mancante.s, mancante.cartella.percorso());
+  memorizza_dati(mancante.s, mancante.cartella.disco, mancante.cartella.percorso());
   EXPECT_EQ(mancante.s.codice_errore, 101);
   EXPECT_TRUE(mancante.treno_esiste());
   EXPECT_EQ(mancante.s.voci[kVoceScenario].testo, "Prova");
@@ -100,7 +100,8 @@ TEST(FaseLinea, SorgenteMancanteVuotaOSenzaGenerale) {
   SorgentiDiProva senza_generale;
   senza_generale.linea({"[curve]", "curvas5, 700, 700", "[generale]"});
   senza_generale.treno_semplice({});
-  memorizza_dati(senza_generale.s, senza_generale.cartella.percorso());
+  memorizza_dati(senza_generale.s, senza_generale.cartella.disco,
+                 senza_generale.cartella.percorso());
   EXPECT_EQ(senza_generale.s.codice_errore, 102);
   EXPECT_FALSE(senza_generale.linea_esiste());
   EXPECT_TRUE(senza_generale.treno_esiste());
@@ -109,7 +110,7 @@ TEST(FaseLinea, SorgenteMancanteVuotaOSenzaGenerale) {
   SorgentiDiProva vuota;
   vuota.linea({});
   vuota.treno_semplice({});
-  memorizza_dati(vuota.s, vuota.cartella.percorso());
+  memorizza_dati(vuota.s, vuota.cartella.disco, vuota.cartella.percorso());
   EXPECT_EQ(vuota.s.codice_errore, 25);
   EXPECT_FALSE(vuota.linea_esiste());
   EXPECT_FALSE(vuota.treno_esiste());
@@ -119,7 +120,7 @@ TEST(FaseLinea, LunghezzaOltreIlMilione) {
   SorgentiDiProva p;
   p.linea_semplice(1000001);
   p.treno_semplice({});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 1);
   EXPECT_EQ(p.s.voci[kVoceTreno].fine_area, 1000001);
   EXPECT_TRUE(p.s.percorso.empty());
@@ -128,7 +129,7 @@ TEST(FaseLinea, LunghezzaOltreIlMilione) {
   SorgentiDiProva massima;
   massima.linea_semplice(1000000);
   massima.treno_semplice({});
-  memorizza_dati(massima.s, massima.cartella.percorso());
+  memorizza_dati(massima.s, massima.cartella.disco, massima.cartella.percorso());
   EXPECT_EQ(massima.s.codice_errore, 0);
   EXPECT_EQ(massima.s.ultima_cella, 20140);
 }
@@ -138,7 +139,7 @@ TEST(FaseLinea, RiempimentoDellePendenze) {
   p.linea_semplice(1000, {"pendenza,  0 , -3", "pendenza,  850 , 4 ", "pendenza,  850 ,-26 ",
                           "pendenza,  900 , 26"});
   p.treno_semplice({});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   ASSERT_EQ(p.s.codice_errore, 0);
   const auto& c = p.s.percorso;  // cells 0 to 160
   for (int i = 0; i <= 16; ++i) {
@@ -170,7 +171,7 @@ TEST(FaseLinea, CommentiNellaSezionePrincipale) {
     SorgentiDiProva p;
     p.linea_semplice(1000, c.righe);
     p.treno_semplice({});
-    memorizza_dati(p.s, p.cartella.percorso());
+    memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
     EXPECT_EQ(p.s.codice_errore, 0);
     EXPECT_EQ(p.s.percorso[17].pendenza_cella, c.pendenza_cella_17) << *c.righe.begin();
   }
@@ -183,7 +184,7 @@ TEST(FaseLinea, CartelliEIndicatori) {
               "indicatori_vmax,  800,  85,  90,  90,  0,  ,  ,  ,  0",
               "cartello_indicatore,  4700,   (SECONDO )"});
   p.treno_semplice({});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   ASSERT_EQ(p.s.codice_errore, 0);
   EXPECT_EQ(p.s.percorso[92].genere, kCartello);
   EXPECT_EQ(p.s.percorso[92].valore_1, 80);
@@ -215,7 +216,7 @@ TEST(FaseLinea, CelleOccupateFermanoLaLettura) {
     SorgentiDiProva p;
     p.linea_semplice(10000, c.righe);
     p.treno_semplice({});
-    memorizza_dati(p.s, p.cartella.percorso());
+    memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
     EXPECT_EQ(p.s.codice_errore, c.codice);
     EXPECT_EQ(p.s.posizione_errore, c.posizione);
     EXPECT_FALSE(p.linea_esiste());
@@ -229,7 +230,7 @@ TEST(FaseLinea, ControlloDiPosizione) {
   p.linea_semplice(1000, {"cartello_indicatore,  7900,   (A)", "cartello_indicatore,  7950,   (B)",
                           "cartello_indicatore,  10,   (C)"});
   p.treno_semplice({"vetture, 5"});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 15);
   EXPECT_EQ(p.s.posizione_errore, 7950);
   EXPECT_EQ(p.s.percorso[159].genere, kCartello);
@@ -243,7 +244,7 @@ TEST(FaseLinea, Curve) {
   SorgentiDiProva p;
   p.linea_semplice(1000, {"curvas5,  700 , 100 ", "curvad6,  800,  50"});
   p.treno_semplice({});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   ASSERT_EQ(p.s.codice_errore, 0);
   EXPECT_EQ(p.s.tracciato.valore(701, 0), -0.002);
   // The second curve turns the other way, three times as sharply as class 1 ... class 6.
@@ -256,7 +257,7 @@ TEST(FaseLinea, Curve) {
   SorgentiDiProva senza_classe;
   senza_classe.linea_semplice(1000, {"curvas7,  700 , 100 "});
   senza_classe.treno_semplice({});
-  memorizza_dati(senza_classe.s, senza_classe.cartella.percorso());
+  memorizza_dati(senza_classe.s, senza_classe.cartella.disco, senza_classe.cartella.percorso());
   EXPECT_EQ(senza_classe.s.codice_errore, 103);
   EXPECT_FALSE(senza_classe.linea_esiste());
 
@@ -264,7 +265,8 @@ TEST(FaseLinea, Curve) {
   senza_tracciato.s.con_tracciato = 0;
   senza_tracciato.linea_semplice(1000, {"curvas7,  700 , 100 "});
   senza_tracciato.treno_semplice({});
-  memorizza_dati(senza_tracciato.s, senza_tracciato.cartella.percorso());
+  memorizza_dati(senza_tracciato.s, senza_tracciato.cartella.disco,
+                 senza_tracciato.cartella.percorso());
   EXPECT_EQ(senza_tracciato.s.codice_errore, 0);
   EXPECT_FALSE(senza_tracciato.s.tracciato.esiste());
 }
@@ -273,7 +275,7 @@ TEST(FaseLinea, TracciatoOltreUnMilioneDiPunti) {
   SorgentiDiProva p;
   p.linea_semplice(1000000, {"curvad4, 999900, 200"});
   p.treno_semplice({});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 103);
   EXPECT_EQ(p.s.tracciato.etichetta(1000000, 0), Etichetta::reale_64);
   EXPECT_EQ(p.s.tracciato.etichetta(1000001, 0), Etichetta::vuoto);
@@ -297,7 +299,7 @@ TEST(FaseLinea, ErroriDiEsecuzione) {
     SorgentiDiProva p;
     p.linea_semplice(1000, c.righe);
     p.treno_semplice({"vetture, 5"});
-    memorizza_dati(p.s, p.cartella.percorso());
+    memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
     EXPECT_EQ(p.s.codice_errore, 25) << c.caso;
     EXPECT_FALSE(p.linea_esiste()) << c.caso;
     EXPECT_FALSE(p.treno_esiste()) << c.caso;
@@ -328,7 +330,7 @@ TEST(FaseLinea, ErroriDiEsecuzioneFuoriDalleRighe) {
     }
     p.cartella.scrivi(kLineaDiProva, testo);
     p.treno_semplice({});
-    memorizza_dati(p.s, p.cartella.percorso());
+    memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
     EXPECT_EQ(p.s.codice_errore, 25) << c.caso;
     EXPECT_FALSE(p.linea_esiste()) << c.caso;
     EXPECT_FALSE(p.treno_esiste()) << c.caso;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/memorizza_dati.h"
-#include "compiler/sorgenti_di_prova.h"
+#include "prove/sorgenti_di_prova.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr std::string_view kPrimaStazione =
 void compila(SorgentiDiProva& p, std::initializer_list<std::string_view> righe_treno) {
   p.linea_semplice(101000);
   p.treno_semplice(righe_treno);
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
 }
 
 TEST(FaseTreno, PrimaStazione) {
@@ -119,7 +119,7 @@ TEST(FaseTreno, LaVelocitaSiFermaAllUltimaCella) {
   // cell, and the 1300 km/h of the last row is never written there.
   p.treno_semplice({"velocita, 0, 30", "velocita, 7900, 40", "velocita, 7900, 45",
                     "velocita, 7900, 50", "velocita, 7900, 1300"});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 0);
   EXPECT_EQ(p.s.percorso[157].velocita_massima, 6);
   EXPECT_EQ(p.s.percorso[158].velocita_massima, 8);
@@ -131,14 +131,14 @@ TEST(FaseTreno, LaVelocitaSiFermaAllUltimaCella) {
   aderenza.linea_semplice(1000);
   aderenza.treno_semplice(
       {"aderenza, 7900, 40", "aderenza, 7900, 45", "aderenza, 7900, 50", "aderenza, 7900, 55"});
-  memorizza_dati(aderenza.s, aderenza.cartella.percorso());
+  memorizza_dati(aderenza.s, aderenza.cartella.disco, aderenza.cartella.percorso());
   EXPECT_EQ(aderenza.s.codice_errore, 25);
   EXPECT_EQ(aderenza.s.percorso[160].aderenza_cella, 50);
 
   SorgentiDiProva troppo_veloce;
   troppo_veloce.linea_semplice(1000);
   troppo_veloce.treno_semplice({"velocita, 0, 1300", "velocita, 800, 30"});
-  memorizza_dati(troppo_veloce.s, troppo_veloce.cartella.percorso());
+  memorizza_dati(troppo_veloce.s, troppo_veloce.cartella.disco, troppo_veloce.cartella.percorso());
   EXPECT_EQ(troppo_veloce.s.codice_errore, 25);
 }
 
@@ -146,7 +146,7 @@ TEST(FaseTreno, TrenoSenzaGenerale) {
   SorgentiDiProva p;
   p.linea_semplice(1000);
   p.treno({"numero vetture, 5", "velocita, 0, 30", "[fine]"});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 0);
   EXPECT_EQ(p.s.voci[kVoceTreno].progressiva_voce, 0);
   EXPECT_FALSE(p.treno_esiste());
@@ -221,7 +221,7 @@ TEST(FaseTreno, TroppeStazioniRaggiungonoICartelli) {
   p.cartella.scrivi(kLineaDiProva, linea);
   p.treno_semplice({kPrimaStazione, "stazione, 5000, 4, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, B",
                     "stazione, 9000, 4, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, C"});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 10);
   EXPECT_EQ(p.s.voci[2].testo, "B");
   EXPECT_EQ(p.s.voci[3].testo, "");
@@ -233,7 +233,7 @@ TEST(FaseTreno, UnQuindiciDellaLineaFermaIlPrimoSegnale) {
   p.linea_semplice(1000, {"pendenza, 9000, 0"});
   p.treno_semplice(
       {"numero vetture, 5", "segnale, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0", "sabbia, 300"});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 15);
   EXPECT_EQ(p.s.posizione_errore, 4500);
   EXPECT_EQ(p.s.voci[kVoceTreno].progressiva_voce, 5);
@@ -247,7 +247,7 @@ TEST(FaseTreno, ProgressiveNonMultipleDi50) {
   p.linea({"[generale]", "lunghezza percorso, 1000", "progressiva chilometrica uno, 0, 100925, 0",
            "[fine]"});
   p.treno_semplice({"numero vetture, 5"});
-  memorizza_dati(p.s, p.cartella.percorso());
+  memorizza_dati(p.s, p.cartella.disco, p.cartella.percorso());
   EXPECT_EQ(p.s.codice_errore, 2);
   EXPECT_EQ(p.s.voci[kVoceTreno].progressiva_voce, 5);
 }
@@ -275,14 +275,14 @@ TEST(FaseTreno, ErroriDiEsecuzione) {
 
   SorgentiDiProva mancante;
   mancante.linea_semplice(1000);
-  memorizza_dati(mancante.s, mancante.cartella.percorso());
+  memorizza_dati(mancante.s, mancante.cartella.disco, mancante.cartella.percorso());
   EXPECT_EQ(mancante.s.codice_errore, 25);
   EXPECT_FALSE(mancante.linea_esiste());
 
   SorgentiDiProva vuoto;
   vuoto.linea_semplice(1000);
   vuoto.treno({});
-  memorizza_dati(vuoto.s, vuoto.cartella.percorso());
+  memorizza_dati(vuoto.s, vuoto.cartella.disco, vuoto.cartella.percorso());
   EXPECT_EQ(vuoto.s.codice_errore, 25);
   EXPECT_FALSE(vuoto.treno_esiste());
 }

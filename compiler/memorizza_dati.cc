@@ -5,26 +5,25 @@
 #include "compiler/fase_treno.h"
 #include "compiler/stato_lettura.h"
 #include "model/nomi_file.h"
-#include "platform/file_system.h"
 
 namespace {
 
 // Any failure while reading: close what is open, delete whichever source still exists.
 void abbandona(StatoLettura& l) {
   l.sorgente.reset();
-  piattaforma::elimina_se_esiste(piattaforma::percorso_in(l.cartella, nome_sorgente_linea(l.s)));
-  piattaforma::elimina_se_esiste(piattaforma::percorso_in(l.cartella, nome_sorgente_treno(l.s)));
+  l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_linea(l.s)));
+  l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_treno(l.s)));
   l.s.codice_errore = 25;
 }
 
 }  // namespace
 
-void memorizza_dati(Scenario& s, const std::string& cartella) {
-  StatoLettura l{s, cartella};
+void memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
+  StatoLettura l{s, disco, cartella};
   try {
     s.voci[kVoceScenario].testo = s.nome_scenario;
     s.voci[kVoceRipetizione].testo = s.numero_treno;
-    if (!piattaforma::esiste_file(piattaforma::percorso_in(cartella, nome_sorgente_linea(s)))) {
+    if (!disco.esiste(disco.percorso_in(cartella, nome_sorgente_linea(s)))) {
       s.codice_errore = 101;
       return;
     }

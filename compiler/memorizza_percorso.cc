@@ -6,23 +6,24 @@
 #include "compiler/scrivi_binario.h"
 #include "model/nomi_file.h"
 
-void memorizza_percorso(Scenario& s, const std::string& cartella, int32_t j) {
+void memorizza_percorso(Scenario& s, piattaforma::Disco& disco, const std::string& cartella,
+                        int32_t j) {
   s.con_tracciato = j;
   s.codice_errore = 0;
   s.voci.fill(Voce{});
-  memorizza_dati(s, cartella);
-  completa_percorso(s, cartella);
+  memorizza_dati(s, disco, cartella);
+  completa_percorso(s, disco, cartella);
 }
 
-void completa_percorso(Scenario& s, const std::string& cartella) {
+void completa_percorso(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
   if (s.percorso.empty()) {
     return;
   }
   aggiungi_abbattimenti(s);
   applica_timbri(s);
   if (s.con_tracciato != 0) {
-    scrivi_binario(cartella, nome_file_tracciato(s), s.tracciato);
+    scrivi_binario(disco, cartella, nome_file_tracciato(s), s.tracciato);
   }
-  scrivi_binario(cartella, nome_file_voci(s), s.voci);
-  scrivi_binario(cartella, nome_file_percorso(s), s.percorso);
+  scrivi_binario(disco, cartella, nome_file_voci(s), s.voci);
+  scrivi_binario(disco, cartella, nome_file_percorso(s), s.percorso);
 }

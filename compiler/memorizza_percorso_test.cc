@@ -9,9 +9,13 @@
 
 #include "compiler/errore.h"
 #include "compiler/scrivi_binario.h"
-#include "platform/cartella_temporanea.h"
+#include "platform/disco_reale.h"
+#include "prove/cartella_temporanea.h"
 
 namespace {
+
+// These tests look at the files a compile leaves in a real folder.
+piattaforma::DiscoReale disco;
 
 using piattaforma::CartellaTemporanea;
 
@@ -72,7 +76,7 @@ TEST(MemorizzaPercorso, SvuotaTutteLeVociCompresaLaZero) {
     v.dato_5 = -1;
   }
   s.codice_errore = 15;
-  memorizza_percorso(s, cartella.percorso(), 1);
+  memorizza_percorso(s, disco, cartella.percorso(), 1);
   for (size_t i = 0; i < s.voci.size(); ++i) {
     if (i == kVoceScenario || i == kVoceRipetizione) {
       continue;  // the parser puts the identity texts here
@@ -88,7 +92,7 @@ TEST(MemorizzaPercorso, SenzaPercorsoNessunFileBinario) {
   Scenario s;
   s.nome_scenario = "Tavena_Crostia";
   s.numero_treno = "4417";
-  memorizza_percorso(s, cartella.percorso(), 1);  // no line source: code 101
+  memorizza_percorso(s, disco, cartella.percorso(), 1);  // no line source: code 101
   EXPECT_EQ(s.codice_errore, 101);
   EXPECT_TRUE(s.percorso.empty());
   verifica_file_vecchi(cartella, "senza percorso");
@@ -101,7 +105,7 @@ TEST(CompletaPercorso, PassataTimbriEPoiITreFile) {
   Scenario s = letto();
   s.codice_errore = 15;
   s.posizione_errore = 1234;
-  completa_percorso(s, cartella.percorso());
+  completa_percorso(s, disco, cartella.percorso());
 
   EXPECT_EQ(s.codice_errore, 15);
   EXPECT_EQ(s.posizione_errore, 1234);
@@ -125,7 +129,7 @@ TEST(CompletaPercorso, SenzaTracciatoNonToccaIlFileDelPiano) {
   scrivi_file_vecchi(cartella);
   Scenario s = letto();
   s.con_tracciato = 0;
-  completa_percorso(s, cartella.percorso());
+  completa_percorso(s, disco, cartella.percorso());
   EXPECT_EQ(cartella.leggi(kPiano), "vecchio " + kPiano);
   EXPECT_EQ(cartella.leggi(kVoci), immagine_voci(s.voci));
   EXPECT_EQ(cartella.leggi(kPercorso), immagine_percorso(s.percorso));
@@ -157,7 +161,7 @@ TEST(CompletaPercorso, UnConflittoDeiTimbriNonScriveNulla) {
     Scenario s = letto();
     c.prepara(s);
     try {
-      completa_percorso(s, cartella.percorso());
+      completa_percorso(s, disco, cartella.percorso());
       ADD_FAILURE() << c.nome << ": nessun errore";
     } catch (const ErroreTerminale& e) {
       EXPECT_NE(c.messaggio, nullptr) << c.nome << ": " << e.what();
@@ -175,7 +179,7 @@ TEST(CompletaPercorso, UnTestoTroppoLungoFermaLaScritturaDopoIlPiano) {
   CartellaTemporanea cartella;
   Scenario s = letto();
   s.voci[40].testo.assign(65536, 'x');
-  EXPECT_THROW(completa_percorso(s, cartella.percorso()), std::length_error);
+  EXPECT_THROW(completa_percorso(s, disco, cartella.percorso()), std::length_error);
   EXPECT_EQ(file_in(cartella), std::set<std::string>{kPiano});
 }
 

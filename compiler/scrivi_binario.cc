@@ -4,7 +4,6 @@
 #include <span>
 
 #include "compiler/scrittore_byte.h"
-#include "platform/file_system.h"
 
 namespace {
 
@@ -94,16 +93,17 @@ std::string immagine_percorso(const std::vector<Cella>& percorso) {
   return std::move(w).prendi();
 }
 
-void scrivi_binario(const std::string& cartella, const std::string& nome, const Tracciato& t) {
-  piattaforma::ricrea_file(piattaforma::percorso_in(cartella, nome), immagine_tracciato(t));
+void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
+                    const Tracciato& t) {
+  disco.ricrea(disco.percorso_in(cartella, nome), immagine_tracciato(t));
 }
 
-void scrivi_binario(const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
                     const std::array<Voce, kNumeroVoci>& voci) {
-  piattaforma::ricrea_file(piattaforma::percorso_in(cartella, nome), immagine_voci(voci));
+  disco.ricrea(disco.percorso_in(cartella, nome), immagine_voci(voci));
 }
 
-void scrivi_binario(const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
                     const std::vector<Cella>& percorso) {
-  piattaforma::ricrea_file(piattaforma::percorso_in(cartella, nome), immagine_percorso(percorso));
+  disco.ricrea(disco.percorso_in(cartella, nome), immagine_percorso(percorso));
 }

@@ -9,6 +9,7 @@
 
 #include "model/scenario.h"
 #include "model/tracciato.h"
+#include "platform/disco.h"
 
 // All x values from metre 0 up, then all y values; each a 16-bit tag and its value.
 std::string immagine_tracciato(const Tracciato& t);
@@ -20,8 +21,9 @@ std::string immagine_percorso(const std::vector<Cella>& percorso);
 
 // Recreates file `nome` of `cartella` with the image of the array. File-system failures
 // throw piattaforma::ErroreFile.
-void scrivi_binario(const std::string& cartella, const std::string& nome, const Tracciato& t);
-void scrivi_binario(const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
+                    const Tracciato& t);
+void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
                     const std::array<Voce, kNumeroVoci>& voci);
-void scrivi_binario(const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
                     const std::vector<Cella>& percorso);

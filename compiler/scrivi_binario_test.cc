@@ -5,11 +5,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/cartella_temporanea.h"
+#include "prove/sorgenti_di_prova.h"
 
 namespace {
-
-using piattaforma::CartellaTemporanea;
 
 std::string b(std::initializer_list<int> byte) {
   std::string s;
@@ -34,8 +32,8 @@ TEST(ScriviBinario, PianoColonnaPerColonnaConLeEtichette) {
   const std::string x = b({2, 0, 0, 0, 2, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0});
   const std::string y =
       b({2, 0, 0, 0, 2, 0, 1, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0x04, 0xC0, 2, 0, 0xFF, 0xFF, 0, 0});
-  CartellaTemporanea cartella;
-  scrivi_binario(cartella.percorso(), "piano.dat", t);
+  CartellaInMemoria cartella;
+  scrivi_binario(cartella.disco, cartella.percorso(), "piano.dat", t);
   EXPECT_EQ(cartella.leggi("piano.dat"), x + y);
 }
 
@@ -84,8 +82,8 @@ TEST(ScriviBinario, VociDa34BytePiuIlTesto) {
   ASSERT_EQ(attesa_1.size(), 49u);
   ASSERT_EQ(attesa_85.size(), 48u);
 
-  CartellaTemporanea cartella;
-  scrivi_binario(cartella.percorso(), "voci.sim", voci);
+  CartellaInMemoria cartella;
+  scrivi_binario(cartella.disco, cartella.percorso(), "voci.sim", voci);
   const std::string scritto = cartella.leggi("voci.sim");
   EXPECT_EQ(scritto.size(), 87u * 34u + 15u + 14u + 4u);
   EXPECT_EQ(scritto, attesa);
@@ -94,8 +92,9 @@ TEST(ScriviBinario, VociDa34BytePiuIlTesto) {
 TEST(ScriviBinario, UnaVoceConUnTestoTroppoLungoNonSiScrive) {
   std::array<Voce, kNumeroVoci> voci{};
   voci[40].testo.assign(65536, 'x');
-  CartellaTemporanea cartella;
-  EXPECT_THROW(scrivi_binario(cartella.percorso(), "voci.sim", voci), std::length_error);
+  CartellaInMemoria cartella;
+  EXPECT_THROW(scrivi_binario(cartella.disco, cartella.percorso(), "voci.sim", voci),
+               std::length_error);
   EXPECT_FALSE(cartella.esiste("voci.sim"));
 }
 
@@ -117,9 +116,9 @@ TEST(ScriviBinario, CelleDa15ByteInOrdine) {
   const std::string attese = std::string(15, '\0') +
                              b({0, 0x01, 0x14, 0x25, 0x08, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +
                              b({1, 0xFF, 0xFF, 2, 1, 0, 0x80, 0xFF, 0x7F, 9, 34, 3, 32, 74, 255});
-  CartellaTemporanea cartella;
+  CartellaInMemoria cartella;
   cartella.scrivi("percorso.dat", std::string(100, 'z'));  // longer older content goes
-  scrivi_binario(cartella.percorso(), "percorso.dat", percorso);
+  scrivi_binario(cartella.disco, cartella.percorso(), "percorso.dat", percorso);
   const std::string scritto = cartella.leggi("percorso.dat");
   EXPECT_EQ(scritto, attese);
   ASSERT_EQ(scritto.size(), 45u);

@@ -1,16 +1,15 @@
 #include "compiler/stato_lettura.h"
 
 #include "compiler/celle.h"
-#include "platform/file_system.h"
 
 void StatoLettura::apri(const std::string& nome) {
-  percorso_sorgente = piattaforma::percorso_in(cartella, nome);
-  sorgente.emplace(piattaforma::leggi_file(percorso_sorgente));
+  percorso_sorgente = disco.percorso_in(cartella, nome);
+  sorgente.emplace(disco.leggi(percorso_sorgente));
 }
 
 void StatoLettura::chiudi_ed_elimina() {
   sorgente.reset();
-  piattaforma::elimina_file(percorso_sorgente);
+  disco.elimina(percorso_sorgente);
 }
 
 namespace {

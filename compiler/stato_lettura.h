@@ -9,6 +9,7 @@
 #include "compiler/lettore_campi.h"
 #include "compiler/riempi_celle.h"
 #include "model/scenario.h"
+#include "platform/disco.h"
 
 // How a row handler leaves the reading of its source.
 enum class Esito {
@@ -18,10 +19,12 @@ enum class Esito {
 };
 
 struct StatoLettura {
-  StatoLettura(Scenario& scenario, const std::string& cartella_sorgenti)
-      : s(scenario), cartella(cartella_sorgenti) {}
+  StatoLettura(Scenario& scenario, piattaforma::Disco& disco_sorgenti,
+               const std::string& cartella_sorgenti)
+      : s(scenario), disco(disco_sorgenti), cartella(cartella_sorgenti) {}
 
   Scenario& s;
+  piattaforma::Disco& disco;
   const std::string& cartella;
 
   std::optional<LettoreCampi> sorgente;  // the source open for reading, if any

@@ -3,8 +3,6 @@
 #include <array>
 #include <string_view>
 
-#include "model/nomi_file.h"
-#include "platform/file_system.h"
 #include "sources/scrivi_righe.h"
 
 namespace {
@@ -30,7 +28,6 @@ constexpr auto kLinee = std::to_array<std::string_view>({
 
 }  // namespace
 
-int32_t dati_note(const Scenario& s, const std::string& cartella) {
-  return scrivi_righe(righe_con_sentinella(kLinee),
-                      piattaforma::percorso_in(cartella, nome_note(s)));
+Righe dati_note() {
+  return righe_con_sentinella(kLinee);
 }

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "model/nomi_file.h"
-#include "sources/righe_scritte.h"
+#include "prove/righe_scritte.h"
 
 namespace {
 
 const FileScritto& note() {
-  static const FileScritto file = scrivi_e_rileggi(dati_note, nome_note);
+  static const FileScritto file = testo_del_lavoro(dati_note);
   return file;
 }
 

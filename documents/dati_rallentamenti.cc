@@ -3,8 +3,6 @@
 #include <array>
 #include <string_view>
 
-#include "model/nomi_file.h"
-#include "platform/file_system.h"
 #include "sources/scrivi_righe.h"
 
 namespace {
@@ -56,7 +54,6 @@ constexpr auto kLinee = std::to_array<std::string_view>({
 
 }  // namespace
 
-int32_t dati_rallentamenti(const Scenario& s, const std::string& cartella) {
-  return scrivi_righe(righe_con_sentinella(kLinee),
-                      piattaforma::percorso_in(cartella, nome_rallentamenti(s)));
+Righe dati_rallentamenti() {
+  return righe_con_sentinella(kLinee);
 }

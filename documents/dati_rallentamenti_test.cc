@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "model/nomi_file.h"
-#include "sources/righe_scritte.h"
+#include "prove/righe_scritte.h"
 
 namespace {
 
 const FileScritto& ordine() {
-  static const FileScritto file = scrivi_e_rileggi(dati_rallentamenti, nome_rallentamenti);
+  static const FileScritto file = testo_del_lavoro(dati_rallentamenti);
   return file;
 }
 

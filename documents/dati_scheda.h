@@ -1,10 +1,7 @@
-// Writes the driver's timetable card.
+// The driver's timetable card.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "sources/scrivi_righe.h"
 
-#include "model/scenario.h"
-
-// Writes the file into `cartella` and returns the number of lines written.
-int32_t dati_scheda(const Scenario& s, const std::string& cartella);
+// The lines of the file, ended by the sentinel.
+Righe dati_scheda();

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "model/nomi_file.h"
-#include "sources/righe_scritte.h"
+#include "prove/righe_scritte.h"
 
 namespace {
 
 const FileScritto& scheda() {
-  static const FileScritto file = scrivi_e_rileggi(dati_scheda, nome_scheda);
+  static const FileScritto file = testo_del_lavoro(dati_scheda);
   return file;
 }
 

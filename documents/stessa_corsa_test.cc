@@ -13,8 +13,8 @@
 #include "documents/dati_rallentamenti.h"
 #include "documents/dati_scheda.h"
 #include "model/nomi_file.h"
+#include "prove/righe_scritte.h"
 #include "sources/dati_treno.h"
-#include "sources/righe_scritte.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ struct RigaScheda {
 };
 
 std::vector<RigaScheda> scheda() {
-  const auto righe = scrivi_e_rileggi(dati_scheda, nome_scheda).righe;
+  const auto righe = testo_del_lavoro(dati_scheda).righe;
   std::vector<RigaScheda> out;
   if (righe.size() != 62) {
     ADD_FAILURE() << "la scheda non ha 62 righe";
@@ -103,7 +103,7 @@ const std::vector<RigaScheda>& righe_scheda() {
 }
 
 const FileScritto& treno() {
-  static const FileScritto file = scrivi_e_rileggi(dati_treno, nome_sorgente_treno);
+  static const FileScritto file = testo_del_lavoro(dati_treno);
   return file;
 }
 
@@ -235,7 +235,7 @@ TEST(StessaCorsa, VelocitaDellaSchedaComeQuelleDelTreno) {
 }
 
 TEST(StessaCorsa, RallentamentiDopoIlCippoETraLeStazioni) {
-  const auto ordine = scrivi_e_rileggi(dati_rallentamenti, nome_rallentamenti).righe;
+  const auto ordine = testo_del_lavoro(dati_rallentamenti).righe;
   ASSERT_EQ(ordine.size(), 41u);
   const auto treno_rall = valori_di("rallentamento");
   ASSERT_EQ(treno_rall.size(), 3u);

@@ -3,8 +3,6 @@
 #include <array>
 #include <string_view>
 
-#include "model/nomi_file.h"
-#include "platform/file_system.h"
 #include "sources/scrivi_righe.h"
 
 namespace {
@@ -369,7 +367,6 @@ constexpr auto kLinee = std::to_array<std::string_view>({
 
 }  // namespace
 
-int32_t dati_linea(const Scenario& s, const std::string& cartella) {
-  return scrivi_righe(righe_con_sentinella(kLinee),
-                      piattaforma::percorso_in(cartella, nome_sorgente_linea(s)));
+Righe dati_linea() {
+  return righe_con_sentinella(kLinee);
 }

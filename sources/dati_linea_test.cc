@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "model/nomi_file.h"
-#include "sources/righe_scritte.h"
+#include "prove/righe_scritte.h"
 
 namespace {
 
 const FileScritto& linea() {
-  static const FileScritto file = scrivi_e_rileggi(dati_linea, nome_sorgente_linea);
+  static const FileScritto file = testo_del_lavoro(dati_linea);
   return file;
 }
 

@@ -3,8 +3,6 @@
 #include <array>
 #include <string_view>
 
-#include "model/nomi_file.h"
-#include "platform/file_system.h"
 #include "sources/scrivi_righe.h"
 
 // The run of train 4417 from Tavena to Crostia C.L.V., designed once: this source, the
@@ -192,7 +190,6 @@ constexpr auto kLinee = std::to_array<std::string_view>({
 
 }  // namespace
 
-int32_t dati_treno(const Scenario& s, const std::string& cartella) {
-  return scrivi_righe(righe_con_sentinella(kLinee),
-                      piattaforma::percorso_in(cartella, nome_sorgente_treno(s)));
+Righe dati_treno() {
+  return righe_con_sentinella(kLinee);
 }

@@ -13,18 +13,18 @@
 
 #include "model/nomi_file.h"
 #include "model/scenario.h"
+#include "prove/righe_scritte.h"
 #include "sources/dati_linea.h"
-#include "sources/righe_scritte.h"
 
 namespace {
 
 const FileScritto& treno() {
-  static const FileScritto file = scrivi_e_rileggi(dati_treno, nome_sorgente_treno);
+  static const FileScritto file = testo_del_lavoro(dati_treno);
   return file;
 }
 
 const FileScritto& linea() {
-  static const FileScritto file = scrivi_e_rileggi(dati_linea, nome_sorgente_linea);
+  static const FileScritto file = testo_del_lavoro(dati_linea);
   return file;
 }
 

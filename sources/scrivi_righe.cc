@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "platform/file_system.h"
 #include "sources/codifica_1252.h"
 
 Righe righe_con_sentinella(std::span<const std::string_view> linee) {
@@ -17,20 +16,28 @@ Righe righe_con_sentinella(std::span<const std::string_view> linee) {
   return righe;
 }
 
-int32_t scrivi_righe(const Righe& righe, const std::string& percorso) {
+size_t righe_prima_della_sentinella(const Righe& righe) {
   size_t fine = 0;
   while (fine < righe.size() && righe[fine] != kSentinella) {
     ++fine;
   }
   if (fine == righe.size()) {
-    throw std::logic_error("elenco di righe senza \"" + std::string(kSentinella) + "\" per " +
-                           percorso);
+    throw std::logic_error("elenco di righe senza \"" + std::string(kSentinella) + "\"");
   }
+  return fine;
+}
+
+std::string testo_delle_righe(const Righe& righe) {
+  const size_t fine = righe_prima_della_sentinella(righe);
   std::string contenuto;
   for (size_t i = 0; i < fine; ++i) {
     contenuto += in_1252(righe[i]);
     contenuto += "\r\n";
   }
-  piattaforma::ricrea_file(percorso, contenuto);
-  return static_cast<int32_t>(fine);
+  return contenuto;
+}
+
+int32_t scrivi_righe(piattaforma::Disco& disco, const Righe& righe, const std::string& percorso) {
+  disco.ricrea(percorso, testo_delle_righe(righe));
+  return static_cast<int32_t>(righe_prima_della_sentinella(righe));
 }

@@ -1,4 +1,4 @@
-#include "compiler/sorgenti_di_prova.h"
+#include "prove/sorgenti_di_prova.h"
 
 namespace {
 
@@ -19,21 +19,20 @@ SorgentiDiProva::SorgentiDiProva() {
   s.con_tracciato = 1;
 }
 
-void SorgentiDiProva::linea(std::initializer_list<std::string_view> righe) const {
+void SorgentiDiProva::linea(std::initializer_list<std::string_view> righe) {
   cartella.scrivi(kLineaDiProva, con_crlf(righe));
 }
 
-void SorgentiDiProva::treno(std::initializer_list<std::string_view> righe) const {
+void SorgentiDiProva::treno(std::initializer_list<std::string_view> righe) {
   cartella.scrivi(kTrenoDiProva, con_crlf(righe));
 }
 
-void SorgentiDiProva::linea_semplice(int lunghezza,
-                                     std::initializer_list<std::string_view> righe) const {
+void SorgentiDiProva::linea_semplice(int lunghezza, std::initializer_list<std::string_view> righe) {
   std::string testo = "[generale]\r\nlunghezza percorso, " + std::to_string(lunghezza) +
                       "\r\n[curve]\r\n" + con_crlf(righe) + "[fine]\r\n";
   cartella.scrivi(kLineaDiProva, testo);
 }
 
-void SorgentiDiProva::treno_semplice(std::initializer_list<std::string_view> righe) const {
+void SorgentiDiProva::treno_semplice(std::initializer_list<std::string_view> righe) {
   cartella.scrivi(kTrenoDiProva, "[generale]\r\n" + con_crlf(righe) + "[fine]\r\n");
 }

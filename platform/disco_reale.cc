@@ -1,4 +1,4 @@
-#include "platform/file_system.h"
+#include "platform/disco_reale.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -42,27 +42,14 @@ void chiudi(File f, const std::string& percorso) {
 
 }  // namespace
 
-ErroreFile::ErroreFile(std::string operazione, std::string percorso, std::string motivo)
-    : std::runtime_error("impossibile " + operazione + " " + percorso + ": " + motivo),
-      operazione_(std::move(operazione)),
-      percorso_(std::move(percorso)),
-      motivo_(std::move(motivo)) {}
-
-std::string percorso_in(const std::string& cartella, std::string_view nome) {
-  std::string percorso = cartella;
-  percorso += separatore_percorso();
-  percorso += nome;
-  return percorso;
-}
-
-bool esiste_file(const std::string& percorso) {
+bool DiscoReale::esiste(const std::string& percorso) {
   std::error_code errore;
   return std::filesystem::exists(percorso, errore);
 }
 
-void ricrea_file(const std::string& percorso, std::string_view contenuto) {
+void DiscoReale::ricrea(const std::string& percorso, std::string_view contenuto) {
   chiudi(apri(percorso, "ab", "creare"), percorso);
-  elimina_file(percorso);
+  elimina(percorso);
   File f = apri(percorso, "wb", "creare");
   errno = 0;
   if (!contenuto.empty() &&
@@ -76,7 +63,7 @@ void ricrea_file(const std::string& percorso, std::string_view contenuto) {
   chiudi(std::move(f), percorso);
 }
 
-std::string leggi_file(const std::string& percorso) {
+std::string DiscoReale::leggi(const std::string& percorso) {
   File f = apri(percorso, "rb", "aprire");
   std::string contenuto;
   char blocco[65536];
@@ -91,15 +78,15 @@ std::string leggi_file(const std::string& percorso) {
   return contenuto;
 }
 
-void elimina_file(const std::string& percorso) {
+void DiscoReale::elimina(const std::string& percorso) {
   errno = 0;
   if (std::remove(percorso.c_str()) != 0) {
     fallisci("eliminare", percorso);
   }
 }
 
-void elimina_se_esiste(const std::string& percorso) noexcept {
-  std::remove(percorso.c_str());
+char DiscoReale::separatore() const {
+  return separatore_percorso();
 }
 
 }  // namespace piattaforma

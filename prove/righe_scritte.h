@@ -1,5 +1,6 @@
-// Test support: a text file as the writers leave it, read back as lines and fields, so that
-// content checks look at the bytes written and not at the data that produced them.
+// Test support: a text file as the emission step makes it from a writer's lines, read back as
+// lines and fields, so that content checks look at the bytes of the file and not at the data
+// that produced them.
 #pragma once
 
 #include <cstdint>
@@ -9,26 +10,22 @@
 #include <utility>
 #include <vector>
 
-#include "model/scenario.h"
-
-// The built-in scenario's identity, which names every file.
-Scenario scenario_tavena_crostia();
+#include "sources/scrivi_righe.h"
 
 // The lines of `byte`, each of which must end in CR LF; a lone CR or LF, or bytes after the
 // last CR LF, throw std::invalid_argument.
 std::vector<std::string> righe_scritte(std::string_view byte);
 
 struct FileScritto {
-  int32_t righe_dichiarate = 0;  // what the writer returned
+  int32_t righe_dichiarate = 0;  // the entries before the sentinel
   std::string byte;
   std::vector<std::string> righe;
 };
 
-using Scrittore = int32_t (*)(const Scenario&, const std::string&);
-using NomeFile = std::string (*)(const Scenario&);
+using Scrittore = Righe (*)();
 
-// Runs `scrittore` for the built-in scenario in a fresh folder and reads its file back.
-FileScritto scrivi_e_rileggi(Scrittore scrittore, NomeFile nome);
+// The bytes that `scrittore`'s file holds, and its lines.
+FileScritto testo_del_lavoro(Scrittore scrittore);
 
 // Whether `riga` is one of `righe`, exactly.
 bool contiene(const std::vector<std::string>& righe, std::string_view riga);

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/disco.h"
+
 // One input split into the line source and the train source at the first two zero bytes;
 // without them the whole input is the line source and there is no train source.
 struct SorgentiDaIngresso {
@@ -19,6 +21,14 @@ SorgentiDaIngresso dividi_ingresso(std::string_view ingresso);
 // The two sources as one input, the inverse of dividi_ingresso.
 std::string unisci_sorgenti(std::string_view linea, std::string_view treno);
 
-// Empties `cartella`, writes the sources of `ingresso` into it, compiles them and checks the
-// result. Returns an empty text when everything holds, else what did not.
-std::string compila_e_verifica(std::string_view ingresso, const std::string& cartella);
+// Removes the files of an earlier compile from `cartella` of `disco`, writes the sources of
+// `ingresso` into it, compiles them and checks the result. Returns an empty text when
+// everything holds, else what did not.
+std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& disco,
+                               const std::string& cartella);
+
+// What a compile of `ingresso` leaves, in one line: the error state, which sources are left,
+// and a hash of each binary file written (or the failure that ended the run). Two compiles
+// that give the same line wrote the same bytes.
+std::string esito_compilazione(std::string_view ingresso, piattaforma::Disco& disco,
+                               const std::string& cartella);

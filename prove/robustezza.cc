@@ -1,13 +1,12 @@
-#include "compiler/robustezza.h"
+#include "prove/robustezza.h"
 
 #include <cstdint>
-#include <filesystem>
+#include <cstdio>
 #include <stdexcept>
 
 #include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/nomi_file.h"
-#include "platform/file_system.h"
 
 namespace {
 
@@ -60,10 +59,6 @@ std::string verifica_tracciato(const std::string& b, int64_t punti) {
   return numeri == 2 * punti ? "" : "il tracciato ha " + std::to_string(numeri) + " numeri";
 }
 
-std::string leggi(const std::filesystem::path& percorso) {
-  return piattaforma::leggi_file(percorso.string());
-}
-
 }  // namespace
 
 SorgentiDaIngresso dividi_ingresso(std::string_view ingresso) {
@@ -81,26 +76,33 @@ std::string unisci_sorgenti(std::string_view linea, std::string_view treno) {
   return ingresso;
 }
 
-std::string compila_e_verifica(std::string_view ingresso, const std::string& cartella) {
-  namespace fs = std::filesystem;
-  for (const auto& voce : fs::directory_iterator(cartella)) {
-    fs::remove_all(voce.path());
-  }
+std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& disco,
+                               const std::string& cartella) {
   Scenario s;
   s.nome_scenario = "Prova";
   s.numero_treno = "1";
-  const fs::path dove(cartella);
+  const auto file = [&](const std::string& nome) { return disco.percorso_in(cartella, nome); };
+  const std::string linea = file(nome_sorgente_linea(s));
+  const std::string treno = file(nome_sorgente_treno(s));
+  const std::string binari[] = {file(nome_file_tracciato(s)), file(nome_file_voci(s)),
+                                file(nome_file_percorso(s))};
+  for (const std::string& f : {linea, treno}) {
+    disco.elimina_se_esiste(f);
+  }
+  for (const std::string& f : binari) {
+    disco.elimina_se_esiste(f);
+  }
   const SorgentiDaIngresso sorgenti = dividi_ingresso(ingresso);
-  piattaforma::ricrea_file((dove / nome_sorgente_linea(s)).string(), sorgenti.linea);
+  disco.ricrea(linea, sorgenti.linea);
   if (sorgenti.treno) {
-    piattaforma::ricrea_file((dove / nome_sorgente_treno(s)).string(), *sorgenti.treno);
+    disco.ricrea(treno, *sorgenti.treno);
   }
 
   try {
-    memorizza_percorso(s, cartella, 1);
+    memorizza_percorso(s, disco, cartella, 1);
   } catch (const ErroreTerminale&) {
     // The stamps found their fields taken: the run ends with its message, nothing written.
-    return fs::exists(dove / nome_file_percorso(s)) ? "file scritti dopo un errore 125x" : "";
+    return disco.esiste(binari[2]) ? "file scritti dopo un errore 125x" : "";
   } catch (const std::length_error&) {
     // A sign text too long for the entry file: a reported failure of the run.
     return "";
@@ -111,29 +113,82 @@ std::string compila_e_verifica(std::string_view ingresso, const std::string& car
     return std::string("eccezione inattesa: ") + e.what();
   }
 
-  if (fs::exists(dove / nome_sorgente_linea(s))) {
+  if (disco.esiste(linea)) {
     return "la sorgente della linea esiste ancora (codice " + std::to_string(s.codice_errore) + ")";
   }
-  if (fs::exists(dove / nome_sorgente_treno(s)) && !treno_mai_aperto(s.codice_errore)) {
+  if (disco.esiste(treno) && !treno_mai_aperto(s.codice_errore)) {
     return "la sorgente del treno esiste ancora (codice " + std::to_string(s.codice_errore) + ")";
   }
   const bool scritti = !s.percorso.empty();
-  for (const std::string& nome :
-       {nome_file_tracciato(s), nome_file_voci(s), nome_file_percorso(s)}) {
-    if (fs::exists(dove / nome) != scritti) {
-      return nome + (scritti ? " mancante" : " scritto senza percorso");
+  for (const std::string& f : binari) {
+    if (disco.esiste(f) != scritti) {
+      return f + (scritti ? " mancante" : " scritto senza percorso");
     }
   }
   if (!scritti) {
     return s.codice_errore != 0 ? "" : "nessun percorso e nessun codice d'errore";
   }
-  const std::string percorso = leggi(dove / nome_file_percorso(s));
+  const std::string percorso = disco.leggi(binari[2]);
   if (percorso.size() != 15 * (static_cast<size_t>(s.ultima_cella) + 1)) {
     return "file del percorso di " + std::to_string(percorso.size()) + " byte per " +
            std::to_string(s.ultima_cella + 1) + " celle";
   }
-  if (std::string e = verifica_voci(leggi(dove / nome_file_voci(s))); !e.empty()) {
+  if (std::string e = verifica_voci(disco.leggi(binari[1])); !e.empty()) {
     return e;
   }
-  return verifica_tracciato(leggi(dove / nome_file_tracciato(s)), int64_t{s.lunghezza_estesa} + 1);
+  return verifica_tracciato(disco.leggi(binari[0]), int64_t{s.lunghezza_estesa} + 1);
+}
+
+namespace {
+
+std::string impronta(const std::string& byte) {
+  uint64_t h = 14695981039346656037u;
+  for (const char c : byte) {
+    h = (h ^ static_cast<uint8_t>(c)) * 1099511628211u;
+  }
+  char testo[17];
+  std::snprintf(testo, sizeof testo, "%016llx", static_cast<unsigned long long>(h));
+  return testo;
+}
+
+}  // namespace
+
+std::string esito_compilazione(std::string_view ingresso, piattaforma::Disco& disco,
+                               const std::string& cartella) {
+  Scenario s;
+  s.nome_scenario = "Prova";
+  s.numero_treno = "1";
+  const auto file = [&](const std::string& nome) { return disco.percorso_in(cartella, nome); };
+  const std::string sorgenti[] = {file(nome_sorgente_linea(s)), file(nome_sorgente_treno(s))};
+  const std::string binari[] = {file(nome_file_tracciato(s)), file(nome_file_voci(s)),
+                                file(nome_file_percorso(s))};
+  for (const std::string& f : sorgenti) {
+    disco.elimina_se_esiste(f);
+  }
+  for (const std::string& f : binari) {
+    disco.elimina_se_esiste(f);
+  }
+  const SorgentiDaIngresso divise = dividi_ingresso(ingresso);
+  disco.ricrea(sorgenti[0], divise.linea);
+  if (divise.treno) {
+    disco.ricrea(sorgenti[1], *divise.treno);
+  }
+  std::string esito;
+  try {
+    memorizza_percorso(s, disco, cartella, 1);
+  } catch (const ErroreTerminale& e) {
+    esito = std::string("terminale \"") + e.what() + "\" ";
+  } catch (const std::exception&) {
+    esito = "eccezione ";
+  }
+  esito += "codice " + std::to_string(s.codice_errore) + " posizione " +
+           std::to_string(s.posizione_errore) + " sorgenti ";
+  for (const std::string& f : sorgenti) {
+    esito += disco.esiste(f) ? '1' : '0';
+  }
+  for (const std::string& f : binari) {
+    esito += ' ';
+    esito += disco.esiste(f) ? impronta(disco.leggi(f)) : "-";
+  }
+  return esito;
 }

@@ -1,21 +1,18 @@
-#include "app/sorgenti_estese.h"
+#include "prove/sorgenti_estese.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <stdexcept>
 
 #include "app/form_load.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/nomi_file.h"
-#include "platform/cartella_temporanea.h"
-#include "platform/file_system.h"
+#include "prove/sorgenti_di_prova.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "sources/scrivi_righe.h"
 
 namespace {
-
-using piattaforma::CartellaTemporanea;
 
 Scenario scenario_incorporato() {
   Scenario s;
@@ -25,12 +22,8 @@ Scenario scenario_incorporato() {
 }
 
 TEST(SorgentiEstese, AllaLunghezzaIncorporataSonoLeSorgentiIncorporate) {
-  const CartellaTemporanea cartella;
-  const Scenario s = scenario_incorporato();
-  dati_linea(s, cartella.percorso());
-  dati_treno(s, cartella.percorso());
-  const std::string linea = cartella.leggi(nome_sorgente_linea(s));
-  const std::string treno = cartella.leggi(nome_sorgente_treno(s));
+  const std::string linea = testo_delle_righe(dati_linea());
+  const std::string treno = testo_delle_righe(dati_treno());
   const SorgentiEstese f = estendi_sorgenti(linea, treno, 101000);
   EXPECT_EQ(f.linea, linea);
   EXPECT_EQ(f.treno, treno);
@@ -46,15 +39,15 @@ TEST(SorgentiEstese, RifiutaUnaLunghezzaCheLaLineaNonAmmette) {
 
 struct Compilata {
   Scenario s;
-  uintmax_t byte_tracciato = 0;
+  size_t byte_tracciato = 0;
 };
 
 Compilata compila(int32_t metri) {
-  const CartellaTemporanea cartella;
+  CartellaInMemoria cartella;
   Compilata c{scenario_incorporato()};
-  scrivi_sorgenti(c.s, cartella.percorso(), sorgenti_estese(c.s, cartella.percorso(), metri));
-  memorizza_percorso(c.s, cartella.percorso(), 1);
-  c.byte_tracciato = std::filesystem::file_size(cartella.file(nome_file_tracciato(c.s)));
+  scrivi_sorgenti(cartella.disco, c.s, cartella.percorso(), sorgenti_estese(metri));
+  memorizza_percorso(c.s, cartella.disco, cartella.percorso(), 1);
+  c.byte_tracciato = cartella.leggi(nome_file_tracciato(c.s)).size();
   return c;
 }
 

@@ -25,12 +25,12 @@
 #include <vector>
 
 #include "app/form_load.h"
-#include "app/sorgenti_estese.h"
 #include "compiler/memorizza_percorso.h"
 #include "compiler/scrivi_binario.h"
 #include "model/nomi_file.h"
-#include "platform/cartella_temporanea.h"
 #include "platform/file_system.h"
+#include "prove/cartella_temporanea.h"
+#include "prove/sorgenti_estese.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 

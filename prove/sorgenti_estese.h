@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "model/scenario.h"
+#include "platform/disco.h"
 
 struct SorgentiEstese {
   std::string linea;
@@ -24,9 +25,9 @@ struct SorgentiEstese {
 // With the built-in length they come back unchanged.
 SorgentiEstese estendi_sorgenti(std::string_view linea, std::string_view treno, int32_t metri);
 
-// The built-in sources of `s`, written into `cartella` by their writers, read back, deleted
-// and extended to `metri`.
-SorgentiEstese sorgenti_estese(const Scenario& s, const std::string& cartella, int32_t metri);
+// The built-in sources, as their writers' lines make them, extended to `metri`.
+SorgentiEstese sorgenti_estese(int32_t metri);
 
-// Writes both sources into `cartella` under the names the compile reads for `s`.
-void scrivi_sorgenti(const Scenario& s, const std::string& cartella, const SorgentiEstese& f);
+// Writes both sources into `cartella` of `disco` under the names the compile reads for `s`.
+void scrivi_sorgenti(piattaforma::Disco& disco, const Scenario& s, const std::string& cartella,
+                     const SorgentiEstese& f);

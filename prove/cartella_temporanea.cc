@@ -1,4 +1,4 @@
-#include "platform/cartella_temporanea.h"
+#include "prove/cartella_temporanea.h"
 
 #include <cstdlib>
 #include <filesystem>

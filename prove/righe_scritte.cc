@@ -1,19 +1,10 @@
-#include "sources/righe_scritte.h"
+#include "prove/righe_scritte.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
-
-#include "platform/cartella_temporanea.h"
-
-Scenario scenario_tavena_crostia() {
-  Scenario s;
-  s.nome_scenario = "Tavena_Crostia";
-  s.numero_treno = "4417";
-  return s;
-}
 
 std::vector<std::string> righe_scritte(std::string_view byte) {
   std::vector<std::string> righe;
@@ -32,12 +23,11 @@ std::vector<std::string> righe_scritte(std::string_view byte) {
   return righe;
 }
 
-FileScritto scrivi_e_rileggi(Scrittore scrittore, NomeFile nome) {
-  const piattaforma::CartellaTemporanea cartella;
-  const Scenario s = scenario_tavena_crostia();
+FileScritto testo_del_lavoro(Scrittore scrittore) {
+  const Righe righe = scrittore();
   FileScritto file;
-  file.righe_dichiarate = scrittore(s, cartella.percorso());
-  file.byte = cartella.leggi(nome(s));
+  file.righe_dichiarate = static_cast<int32_t>(righe_prima_della_sentinella(righe));
+  file.byte = testo_delle_righe(righe);
   file.righe = righe_scritte(file.byte);
   return file;
 }

@@ -1,4 +1,4 @@
-#include "app/processo_di_prova.h"
+#include "prove/processo_di_prova.h"
 
 #include <fcntl.h>
 #include <signal.h>

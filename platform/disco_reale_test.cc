@@ -1,32 +1,34 @@
-#include "platform/file_system.h"
+#include "platform/disco_reale.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "platform/cartella_temporanea.h"
 #include "platform/piattaforma.h"
+#include "prove/cartella_temporanea.h"
 
 namespace piattaforma {
 namespace {
 
+DiscoReale disco;
+
 TEST(RicreaFile, CreaUnFileAssente) {
   CartellaTemporanea cartella;
-  ricrea_file(cartella.file("nuovo.txt"), "abc");
+  disco.ricrea(cartella.file("nuovo.txt"), "abc");
   EXPECT_EQ(cartella.leggi("nuovo.txt"), "abc");
 }
 
 TEST(RicreaFile, SostituisceContenutoPiuLungo) {
   CartellaTemporanea cartella;
   cartella.scrivi("vecchio.txt", "contenuto vecchio e molto piu lungo");
-  ricrea_file(cartella.file("vecchio.txt"), "nuovo");
+  disco.ricrea(cartella.file("vecchio.txt"), "nuovo");
   EXPECT_EQ(cartella.leggi("vecchio.txt"), "nuovo");
 }
 
 TEST(RicreaFile, ContenutoVuotoLasciaUnFileVuoto) {
   CartellaTemporanea cartella;
   cartella.scrivi("vuoto.txt", "qualcosa");
-  ricrea_file(cartella.file("vuoto.txt"), "");
+  disco.ricrea(cartella.file("vuoto.txt"), "");
   EXPECT_TRUE(cartella.esiste("vuoto.txt"));
   EXPECT_EQ(cartella.leggi("vuoto.txt"), "");
 }
@@ -35,7 +37,7 @@ TEST(RicreaFile, UnaCartellaAlPostoDelFileDaUnErroreCheNominaOperazionePercorsoE
   CartellaTemporanea cartella;
   std::filesystem::create_directory(cartella.file("occupato.txt"));
   try {
-    ricrea_file(cartella.file("occupato.txt"), "x");
+    disco.ricrea(cartella.file("occupato.txt"), "x");
     FAIL() << "nessun errore per una cartella al posto del file";
   } catch (const ErroreFile& e) {
     EXPECT_EQ(e.operazione(), "creare");
@@ -50,26 +52,27 @@ TEST(LeggiFile, RestituisceOgniByte) {
   CartellaTemporanea cartella;
   const std::string byte("a\r\nb\0\xe0", 6);
   cartella.scrivi("dati.bin", byte);
-  EXPECT_EQ(leggi_file(cartella.file("dati.bin")), byte);
+  EXPECT_EQ(disco.leggi(cartella.file("dati.bin")), byte);
 }
 
 TEST(LeggiFile, FileAssenteOCartellaDannoErroreFile) {
   CartellaTemporanea cartella;
-  EXPECT_THROW(leggi_file(cartella.file("assente.txt")), ErroreFile);
+  EXPECT_THROW(disco.leggi(cartella.file("assente.txt")), ErroreFile);
   std::filesystem::create_directory(cartella.file("cartella.txt"));
-  EXPECT_THROW(leggi_file(cartella.file("cartella.txt")), ErroreFile);
+  EXPECT_THROW(disco.leggi(cartella.file("cartella.txt")), ErroreFile);
 }
 
 TEST(EliminaFile, EliminaEFallisceSeAssente) {
   CartellaTemporanea cartella;
   cartella.scrivi("x.txt", "x");
-  elimina_file(cartella.file("x.txt"));
-  EXPECT_FALSE(esiste_file(cartella.file("x.txt")));
-  EXPECT_THROW(elimina_file(cartella.file("x.txt")), ErroreFile);
+  disco.elimina(cartella.file("x.txt"));
+  EXPECT_FALSE(disco.esiste(cartella.file("x.txt")));
+  EXPECT_THROW(disco.elimina(cartella.file("x.txt")), ErroreFile);
 }
 
 TEST(PercorsoIn, UnisceCartellaSeparatoreENome) {
-  EXPECT_EQ(percorso_in("/a/b", "c.txt"), std::string("/a/b") + separatore_percorso() + "c.txt");
+  EXPECT_EQ(disco.percorso_in("/a/b", "c.txt"),
+            std::string("/a/b") + separatore_percorso() + "c.txt");
 }
 
 }  // namespace

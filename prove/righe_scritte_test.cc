@@ -1,4 +1,4 @@
-#include "sources/righe_scritte.h"
+#include "prove/righe_scritte.h"
 
 #include <gtest/gtest.h>
 

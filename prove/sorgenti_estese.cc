@@ -1,4 +1,4 @@
-#include "app/sorgenti_estese.h"
+#include "prove/sorgenti_estese.h"
 
 #include <array>
 #include <charconv>
@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "model/nomi_file.h"
-#include "platform/file_system.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "sources/scrivi_righe.h"
 
 namespace {
 
@@ -252,19 +252,12 @@ SorgentiEstese estendi_sorgenti(std::string_view linea, std::string_view treno, 
   return f;
 }
 
-SorgentiEstese sorgenti_estese(const Scenario& s, const std::string& cartella, int32_t metri) {
-  dati_linea(s, cartella);
-  dati_treno(s, cartella);
-  const std::string file_linea = piattaforma::percorso_in(cartella, nome_sorgente_linea(s));
-  const std::string file_treno = piattaforma::percorso_in(cartella, nome_sorgente_treno(s));
-  const std::string linea = piattaforma::leggi_file(file_linea);
-  const std::string treno = piattaforma::leggi_file(file_treno);
-  piattaforma::elimina_file(file_linea);
-  piattaforma::elimina_file(file_treno);
-  return estendi_sorgenti(linea, treno, metri);
+SorgentiEstese sorgenti_estese(int32_t metri) {
+  return estendi_sorgenti(testo_delle_righe(dati_linea()), testo_delle_righe(dati_treno()), metri);
 }
 
-void scrivi_sorgenti(const Scenario& s, const std::string& cartella, const SorgentiEstese& f) {
-  piattaforma::ricrea_file(piattaforma::percorso_in(cartella, nome_sorgente_linea(s)), f.linea);
-  piattaforma::ricrea_file(piattaforma::percorso_in(cartella, nome_sorgente_treno(s)), f.treno);
+void scrivi_sorgenti(piattaforma::Disco& disco, const Scenario& s, const std::string& cartella,
+                     const SorgentiEstese& f) {
+  disco.ricrea(disco.percorso_in(cartella, nome_sorgente_linea(s)), f.linea);
+  disco.ricrea(disco.percorso_in(cartella, nome_sorgente_treno(s)), f.treno);
 }
