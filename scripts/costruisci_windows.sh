@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Cross-builds genera_scenario.exe for 64-bit Windows with MinGW-w64, statically linked, in
-# build/windows. Installs Debian's MinGW-w64 C++ compiler when it is missing. Further build
-# targets of that build can be named as arguments; genera_scenario is always built.
+# build/windows. Installs CMake, make and Debian's MinGW-w64 C++ compiler when they are missing.
+# Further build targets of that build can be named as arguments; genera_scenario is always built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source scripts/installa_pacchetti.sh
-if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  installa_pacchetti g++-mingw-w64-x86-64
-fi
+mancanti=()
+comandi_mancanti cmake make
+command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
+installa_pacchetti "${mancanti[@]}"
 
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null

@@ -1,5 +1,10 @@
 # shellcheck shell=bash
-# Sourced by the scripts that need Debian packages the machine may not have yet.
+# Sourced by the scripts that need Debian packages the machine may not have yet. A script
+# collects what is missing in its array `mancanti` and installs it in one go:
+#   mancanti=()
+#   comandi_mancanti cmake make g++
+#   pacchetti_mancanti libgtest-dev
+#   installa_pacchetti "${mancanti[@]}"
 
 # Installs the named Debian packages (none when called without names), as root or via sudo.
 installa_pacchetti() {
@@ -17,4 +22,22 @@ installa_pacchetti() {
 # True when the Debian package is installed.
 pacchetto_installato() {
   [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
+}
+
+# Adds to the caller's array `mancanti` each named Debian package that is not installed.
+pacchetti_mancanti() {
+  local pacchetto
+  for pacchetto in "$@"; do
+    pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
+  done
+}
+
+# Adds to the caller's array `mancanti` each named command that is not found; each must come
+# in the Debian package of the same name (cmake, make, g++). A command found on the path is
+# enough, wherever it was installed from.
+comandi_mancanti() {
+  local comando
+  for comando in "$@"; do
+    command -v "$comando" >/dev/null || mancanti+=("$comando")
+  done
 }

@@ -2,12 +2,14 @@
 # Fuzzes the compile for a bounded time (60 s unless FUZZ_SECONDI says otherwise): any bytes as
 # the two sources, under AddressSanitizer and UndefinedBehaviorSanitizer, with the properties
 # of every compile checked. Fails on any finding and leaves the input that caused it in
-# build/fuzz/. Installs clang and its fuzzer runtime from Debian's packages when missing.
+# build/fuzz/. Installs CMake, make, clang and its fuzzer runtime from Debian's packages when
+# missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source scripts/installa_pacchetti.sh
 mancanti=()
+comandi_mancanti cmake make
 command -v clang++ >/dev/null || mancanti+=(clang)
 compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
   mancanti+=(libclang-rt-dev)

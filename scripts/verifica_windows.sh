@@ -21,10 +21,9 @@ fallisci() {
 
 source scripts/installa_pacchetti.sh
 mancanti=()
+comandi_mancanti cmake make g++
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
-for pacchetto in wine wine64 fonts-wine xvfb xdotool imagemagick; do
-  pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
-done
+pacchetti_mancanti wine wine64 fonts-wine xvfb xdotool imagemagick
 installa_pacchetti "${mancanti[@]}"
 # ImageMagick by full path: another program named convert may come first in PATH.
 magick_import=/usr/bin/import
