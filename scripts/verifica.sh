@@ -1,18 +1,50 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in an ordinary build, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then fuzzes the compile for a minute and checks the Windows build
-# under Wine.
+# under Wine. Installs CMake, make, g++ and GoogleTest from Debian's packages when missing (the
+# fuzzing and the Windows check install what they need themselves). Stops at the first step
+# that fails; the last line says that everything passed or which step failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lavori=$(nproc)
 
+# The step under way, named in the last line when the script ends early.
+passo_corrente=""
+passo() {
+  passo_corrente=$1
+  echo "== $1"
+}
+riassumi() {
+  local stato=$?
+  if [ "$stato" -eq 0 ]; then
+    echo "verifica: tutto superato"
+  else
+    echo "verifica: fallito il passo $passo_corrente" >&2
+  fi
+}
+trap riassumi EXIT
+
+passo pacchetti
+source scripts/installa_pacchetti.sh
+mancanti=()
+comandi_mancanti cmake make g++
+pacchetti_mancanti libgtest-dev
+installa_pacchetti "${mancanti[@]}"
+
+passo costruzione
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/test -j"$lavori"
-ctest --test-dir build/test --output-on-failure -j"$lavori"
+passo test
+ctest --test-dir build/test --output-on-failure --no-tests=error -j"$lavori"
 
+passo "costruzione con i sanitizer"
 cmake -S . -B build/sanitizer -DCMAKE_BUILD_TYPE=Debug -DGENERA_SANITIZERS=ON >/dev/null
 cmake --build build/sanitizer -j"$lavori"
+passo "test con i sanitizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build/sanitizer --output-on-failure -j"$lavori"
+  ctest --test-dir build/sanitizer --output-on-failure --no-tests=error -j"$lavori"
+
+passo fuzzing
 ./scripts/verifica_fuzz.sh
+passo windows
 ./scripts/verifica_windows.sh
