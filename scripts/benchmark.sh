@@ -19,5 +19,5 @@ cmake --build build/benchmark --target genera_scenario_benchmark -j"$(nproc)" >/
 
 echo "Macchina: $(nproc) CPU, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 echo "Data: $(date -u +%Y-%m-%d)"
-build/benchmark/app/genera_scenario_benchmark --benchmark_repetitions=5 \
+build/benchmark/benchmark/genera_scenario_benchmark --benchmark_repetitions=5 \
   --benchmark_report_aggregates_only=true "$@"

@@ -33,7 +33,7 @@ magick_convert=/usr/bin/convert
 
 ./scripts/costruisci_windows.sh attesa_di_prova >/dev/null
 exe_windows=$radice/build/windows/app/genera_scenario.exe
-exe_attesa=$radice/build/windows/platform/attesa_di_prova.exe
+exe_attesa=$radice/build/windows/prove/attesa_di_prova.exe
 
 cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
 cmake --build build/windows-linux --target genera_scenario -j"$(nproc)" >/dev/null
