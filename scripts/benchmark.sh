@@ -3,15 +3,16 @@
 # eight files, the compile and the serialisation alone, and the whole job for generated lines
 # of 10, 100 and 1000 km (time per metre, peak resident memory). Each figure is taken five
 # times; mean, median and spread are printed. Extra arguments go to the benchmark, for example
-# --benchmark_filter=Crescita. Installs CMake, make, g++, Google Benchmark and GoogleTest (the
-# benchmark uses the tests' temporary folders) from Debian's packages when missing.
+# --benchmark_filter=Crescita. Installs CMake, make, g++, Google Benchmark, and what a build
+# with the tests needs (the benchmark uses their temporary folders): GoogleTest and OpenSSL's
+# headers, from Debian's packages when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libbenchmark-dev libgtest-dev
+pacchetti_mancanti libbenchmark-dev libgtest-dev libssl-dev
 installa_pacchetti "${mancanti[@]}"
 
 cmake -S . -B build/benchmark -DCMAKE_BUILD_TYPE=Release -DGENERA_BENCHMARK=ON >/dev/null
