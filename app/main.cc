@@ -5,6 +5,7 @@
 
 #include "app/form_load.h"
 #include "compiler/errore.h"
+#include "model/codici_errore.h"
 #include "platform/disco_reale.h"
 #include "platform/piattaforma.h"
 
@@ -24,7 +25,7 @@ int main() {
     piattaforma::segnala_problema_e_termina(
         "genera_scenario: codice_errore " + std::to_string(s.codice_errore) +
         ", posizione_errore " + std::to_string(s.posizione_errore) +
-        " m: " + descrizione_codice(s.codice_errore));
+        " m: " + std::string(significato(s.codice_errore)));
   }
   return 0;
 }

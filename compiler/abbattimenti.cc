@@ -16,10 +16,6 @@ constexpr int32_t kDistanzaMassimaSegnaleAvviso = 20;  // cells before the warni
 constexpr int32_t kPrimaCellaSegnaleAvviso = 3;
 constexpr int32_t kCelleDopoLaFine = 12;  // where the signal after a slow-down is looked for
 
-constexpr int32_t kErroreSegnaleAvviso = 11;
-constexpr int32_t kErroreAvvicinamento = 12;
-constexpr int32_t kErroreInterno = 13;
-
 // The three approach windows: the nearest cell before the start, counted back.
 constexpr int32_t kFinestre[] = {5, 11, 18};
 constexpr int32_t kCelleFinestra = 3;
@@ -60,7 +56,7 @@ class Passata {
     cella(c).valore_1 = kVelocitaAbbattimento;
   }
   void abbassa(int32_t c) { cella(c).valore_1 = minimo(kVelocitaAbbattimento, cella(c).valore_1); }
-  void registra(int32_t codice, int32_t c) {
+  void registra(CodiceErrore codice, int32_t c) {
     s_.codice_errore = codice;
     s_.posizione_errore = 50 * c;
   }
@@ -88,7 +84,7 @@ class Passata {
     } else if (genere(segnale - 2) == kAbbattimentoConVelocita) {
       abbassa(segnale - 2);
     } else {
-      registra(kErroreSegnaleAvviso, segnale);
+      registra(kNessunPostoPrimaDelSegnale, segnale);
     }
   }
 
@@ -117,7 +113,7 @@ class Passata {
         return;
       }
     }
-    registra(kErroreAvvicinamento, i);
+    registra(kNessunPostoPrimaDelRallentamento, i);
   }
 
   // Walks from the start to the end cell, placing a point every 8 cells; a taken cell moves
@@ -142,7 +138,7 @@ class Passata {
           piazza(k + 1);
           s_.passo = -1;
         } else {
-          registra(kErroreInterno, k);
+          registra(kNessunPostoNelRallentamento, k);
         }
       }
       if (genere(k) == kFineRallentamento || k >= ultima_) {
@@ -179,7 +175,7 @@ class Passata {
     } else if (libera(segnale - 2)) {
       piazza(segnale - 2);
     } else {
-      registra(kErroreInterno, e);
+      registra(kNessunPostoNelRallentamento, e);
     }
   }
 

@@ -24,7 +24,7 @@ Esito lunghezza_percorso(StatoLettura& l) {
   const int32_t lunghezza = l.in().leggi_intero();
   s.voci[kVoceTreno].fine_area = lunghezza;
   if (lunghezza > kLunghezzaMassima) {
-    return l.arresta(1);
+    return l.arresta(kLineaTroppoLunga);
   }
   const int64_t estesa = int64_t{lunghezza} + kEstensione;
   if (estesa < 0) {
@@ -51,17 +51,17 @@ Esito ripetizione_segnali(StatoLettura& l) {
   v.inizio_area = l.in().leggi_intero();
   v.fine_area = l.in().leggi_intero();
   if (v.inizio_area % 50 != 0) {
-    return l.arresta(3);
+    return l.arresta(kPrimaRipetizioneNonMultipla);
   }
   if (v.fine_area % 50 != 0) {
-    return l.arresta(4);
+    return l.arresta(kSecondaRipetizioneNonMultipla);
   }
   if (contiene(l.s.riga, "4")) {
     v.progressiva_voce = 4;
   } else if (contiene(l.s.riga, "9")) {
     v.progressiva_voce = 9;
   } else {
-    return l.arresta(5);
+    return l.arresta(kRipetizioneSenzaCodici);
   }
   if (v.fine_area == 0) {
     v.progressiva_voce = 0;
@@ -146,11 +146,11 @@ Esito curva(StatoLettura& l) {
     ++classe;
   }
   if (classe == kCoefficienti.size()) {
-    return l.arresta(103);
+    return l.arresta(kCurvaNonValida);
   }
   const double coefficiente = contiene(r, "s") ? -kCoefficienti[classe] : kCoefficienti[classe];
   if (!traccia_curva(l.s, l.metro_tracciato, inizio, lunghezza, coefficiente)) {
-    return l.arresta(103);
+    return l.arresta(kCurvaNonValida);
   }
   return Esito::prosegui;
 }
@@ -187,7 +187,7 @@ Esito cartello(StatoLettura& l) {
   }
   Cella& c = cella(s, cella_dopo(posizione));
   if (occupata(c)) {
-    return l.arresta(6, posizione);
+    return l.arresta(kCartelloSuCellaOccupata, posizione);
   }
   c.genere = kCartello;
   c.valore_1 = basso_16(l.voce_cartello);
@@ -234,7 +234,7 @@ bool fase_linea(StatoLettura& l) {
     s.riga = l.in().leggi_testo();
     if (l.in().alla_fine()) {
       l.chiudi_ed_elimina();
-      s.codice_errore = 102;
+      s.codice_errore = kSenzaGenerale;
       return false;
     }
   } while (!contiene(s.riga, "[generale]"));

@@ -71,7 +71,7 @@ Esito abbattimento(StatoLettura& l) {
   }
   Cella& c = cella(l.s, cella_di(posizione));
   if (occupata(c)) {
-    return l.arresta(7, posizione);
+    return l.arresta(kAbbattimentoSuCellaOccupata, posizione);
   }
   if (valore < 1) {
     c.genere = kAbbattimentoSenzaVelocita;
@@ -111,12 +111,12 @@ Esito stazione(StatoLettura& l) {
     return Esito::fine_sorgente;
   }
   if (p % 50 != 0) {
-    return l.arresta(8, p);
+    return l.arresta(kStazioneNonMultipla, p);
   }
   v.categoria = in.leggi_intero_8();
   const int32_t lunghezza = in.leggi_intero();
   if (lunghezza % 100 != 0) {
-    return l.arresta(9, p);
+    return l.arresta(kLunghezzaStazioneNonMultipla, p);
   }
   v.marca_1 = in.leggi_intero_8();
   v.marca_5 = in.leggi_intero_8();
@@ -154,18 +154,18 @@ Esito stazione(StatoLettura& l) {
   }
   if (v.categoria < 25) {
     if (fine <= 100) {
-      return l.arresta(24);
+      return l.arresta(kFermataAllInizio);
     }
     Cella& fermata = cella(s, cella_di(fine - 50));
     fermata.genere = kFermata;
     fermata.valore_1 = basso_16(i);
   }
   if (i > 1 && int64_t{v.inizio_area} - 350 < s.voci[static_cast<size_t>(i) - 1].fine_area) {
-    return l.arresta(22, p);
+    return l.arresta(kStazioneTroppoVicina, p);
   }
   l.indice_stazione = i + 1;
   if (l.indice_stazione >= l.voce_cartello) {
-    return l.arresta(10);
+    return l.arresta(kStazioniSuiCartelli);
   }
   return Esito::prosegui;
 }
@@ -204,7 +204,7 @@ void controlla_progressive(Scenario& s) {
   for (const int i : {kVoceProgressivaTre, kVoceProgressivaDue, kVoceProgressivaUno}) {
     const Voce& v = s.voci[static_cast<size_t>(i)];
     if (v.inizio_area % 50 != 0 || v.fine_area % 50 != 0) {
-      s.codice_errore = 2;
+      s.codice_errore = kProgressivaNonMultipla;
     }
   }
 }

@@ -13,7 +13,7 @@ void abbandona(StatoLettura& l) {
   l.sorgente.reset();
   l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_linea(l.s)));
   l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_treno(l.s)));
-  l.s.codice_errore = 25;
+  l.s.codice_errore = kErroreEsecuzione;
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ void memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& c
     s.voci[kVoceScenario].testo = s.nome_scenario;
     s.voci[kVoceRipetizione].testo = s.numero_treno;
     if (!disco.esiste(disco.percorso_in(cartella, nome_sorgente_linea(s)))) {
-      s.codice_errore = 101;
+      s.codice_errore = kLineaMancante;
       return;
     }
     if (fase_linea(l)) {

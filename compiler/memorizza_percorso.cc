@@ -9,7 +9,7 @@
 void memorizza_percorso(Scenario& s, piattaforma::Disco& disco, const std::string& cartella,
                         int32_t j) {
   s.con_tracciato = j;
-  s.codice_errore = 0;
+  s.codice_errore = kNessunErrore;
   s.voci.fill(Voce{});
   memorizza_dati(s, disco, cartella);
   completa_percorso(s, disco, cartella);

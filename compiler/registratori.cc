@@ -44,7 +44,7 @@ void memo_indicatori_v_max(Scenario& s, int32_t posizione, int32_t vas, int32_t 
                            int32_t strisced) {
   Cella& c = cella(s, cella_dopo(posizione));
   if (occupata(c)) {
-    s.codice_errore = 21;
+    s.codice_errore = kIndicatoreSuCellaOccupata;
     return;
   }
   c.genere = kIndicatoreVelocita;
@@ -59,7 +59,7 @@ void memo_segnale(Scenario& s, int32_t posizione, int32_t sx, int32_t s1, int32_
   const int64_t k = cella_dopo(posizione);
   Cella& c = cella(s, k);
   if (occupata(c)) {
-    s.codice_errore = 16;
+    s.codice_errore = kSegnaleSuCellaOccupata;
     return;
   }
   c.genere = kSegnale;
@@ -86,18 +86,18 @@ void memo_rallentamento(Scenario& s, int32_t x, int32_t v, int32_t l, int32_t f_
   const int64_t w = cella_di(int64_t{x} - 1200);
   if (con_avviso) {
     if (occupata(cella(s, a))) {
-      s.codice_errore = 17;
+      s.codice_errore = kAvvisoSuCellaOccupata;
       return;
     }
   } else {
     f_ta = 0;
   }
   if (occupata(cella(s, inizio))) {
-    s.codice_errore = 18;
+    s.codice_errore = kInizioSuCellaOccupata;
     return;
   }
   if (occupata(cella(s, fine))) {
-    s.codice_errore = 19;
+    s.codice_errore = kFineSuCellaOccupata;
     return;
   }
   const int16_t v16 = basso_16(v);
@@ -129,7 +129,7 @@ void memo_rallentamento(Scenario& s, int32_t x, int32_t v, int32_t l, int32_t f_
   }
   for (int64_t i = 0; i < 4; ++i) {
     if (occupata(cella(s, w - i))) {
-      s.codice_errore = 20;
+      s.codice_errore = kPrimaDellAvvisoOccupata;
       return;
     }
   }

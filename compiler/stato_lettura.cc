@@ -69,7 +69,7 @@ bool StatoLettura::controlla_posizione(int32_t posizione, int64_t margine) {
   if (nel_percorso(s, posizione, margine)) {
     return true;
   }
-  s.codice_errore = 15;
+  s.codice_errore = kOltreIlPercorso;
   s.posizione_errore = posizione;
   return false;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/codici_errore.h"
 #include "model/tracciato.h"
 
 // One 50 m cell of the track, fields in the order of the track file.
@@ -100,8 +101,8 @@ struct Scenario {
   std::string riga;
   int32_t lunghezza_estesa = 0;
   int32_t ultima_cella = 0;
-  int32_t codice_errore = 0;
-  int32_t posizione_errore = 0;
+  int32_t codice_errore = kNessunErrore;  // a CodiceErrore
+  int32_t posizione_errore = 0;           // metres
 
   Tracciato tracciato;
   // Cells 0 to `ultima_cella`; empty until the line parser has read the length row.

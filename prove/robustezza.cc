@@ -14,7 +14,10 @@ constexpr std::string_view kSeparatore("\0\0", 2);
 
 // Codes with which the line phase ends before it opens the train source, which then stays.
 bool treno_mai_aperto(int32_t codice) {
-  for (int32_t c : {101, 102, 1, 3, 4, 5, 6, 21, 103}) {
+  for (CodiceErrore c :
+       {kLineaMancante, kSenzaGenerale, kLineaTroppoLunga, kPrimaRipetizioneNonMultipla,
+        kSecondaRipetizioneNonMultipla, kRipetizioneSenzaCodici, kCartelloSuCellaOccupata,
+        kIndicatoreSuCellaOccupata, kCurvaNonValida}) {
     if (codice == c) {
       return true;
     }
@@ -126,7 +129,7 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
     }
   }
   if (!scritti) {
-    return s.codice_errore != 0 ? "" : "nessun percorso e nessun codice d'errore";
+    return s.codice_errore != kNessunErrore ? "" : "nessun percorso e nessun codice d'errore";
   }
   const std::string percorso = disco.leggi(binari[2]);
   if (percorso.size() != 15 * (static_cast<size_t>(s.ultima_cella) + 1)) {
