@@ -131,8 +131,10 @@ Esito stazione(StatoLettura& l) {
   const int64_t ore = in.leggi_intero();
   const int64_t minuti = in.leggi_intero();
   const int64_t secondi = in.leggi_intero();
-  v.orario = in_32(ore * 3600 + minuti * 60 + secondi);
+  // Every value of the row, the name too, is in the entry before the time is computed: a
+  // time that does not fit stops the parse with the whole row stored.
   v.testo = in.leggi_testo();
+  v.orario = in_32(ore * 3600 + minuti * 60 + secondi);
 
   area_stazione(v, p, lunghezza);
   if (lunghezza < 600) {

@@ -64,7 +64,13 @@ void progressive_ordina(Scenario& s) {
   for (int i = 0; i < 3; ++i) {
     Voce& v = s.voci[static_cast<size_t>(kSlot[i])];
     v.inizio_area = t[i].a;
-    v.fine_area = t[i].c == 1 ? in_32(int64_t{t[i].b} + 100) : t[i].b;
+    v.fine_area = t[i].b;
     v.progressiva_voce = t[i].c;
+  }
+  for (int i = 0; i < 3; ++i) {
+    Voce& v = s.voci[static_cast<size_t>(kSlot[i])];
+    if (v.progressiva_voce == 1) {
+      v.fine_area = in_32(int64_t{v.fine_area} + 100);
+    }
   }
 }

@@ -6,4 +6,7 @@
 
 #include "model/scenario.h"
 
+// The triples are moved whole first; only then is 100 added, entry by entry, so that an
+// addition that does not fit (ErroreEsecuzione) leaves every entry holding a whole moved
+// triple.
 void progressive_ordina(Scenario& s);
