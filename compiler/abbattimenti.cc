@@ -1,6 +1,5 @@
 #include "compiler/abbattimenti.h"
 
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -34,12 +33,12 @@ class Passata {
   explicit Passata(Scenario& s) : s_(s), ultima_(ultima_cella(s)) {}
 
   void esegui() {
-    for (s_.indice = 1; s_.indice <= ultima_ - 2; ++s_.indice) {
-      const int g = genere(s_.indice);
+    for (int32_t i = 1; i <= ultima_ - 2; ++i) {
+      const int g = genere(i);
       if (g == kAvvisoRallentamento) {
-        segnali_prima_dell_avviso(s_.indice);
+        segnali_prima_dell_avviso(i);
       } else if (g == kInizioRallentamento) {
-        inizio_rallentamento(s_.indice);
+        inizio_rallentamento(i);
       }
     }
   }
@@ -63,8 +62,8 @@ class Passata {
 
   // A point just before every signal up to 20 cells before the warning board in cell i.
   void segnali_prima_dell_avviso(int32_t i) {
-    for (s_.indice_2 = 1; s_.indice_2 <= kDistanzaMassimaSegnaleAvviso; ++s_.indice_2) {
-      const int32_t segnale = i - s_.indice_2;
+    for (int32_t distanza = 1; distanza <= kDistanzaMassimaSegnaleAvviso; ++distanza) {
+      const int32_t segnale = i - distanza;
       if (segnale < kPrimaCellaSegnaleAvviso) {
         return;
       }
@@ -92,12 +91,9 @@ class Passata {
     for (int32_t vicina : kFinestre) {
       finestra_di_avvicinamento(i, vicina);
     }
-    if (cella(i).valore_1 < kVelocitaSenzaPuntiInterni) {
-      punti_interni(i);
-    } else {
-      trova_la_fine(i);
-    }
-    segnale_dopo_la_fine(s_.indice_2);
+    const int32_t fine =
+        cella(i).valore_1 < kVelocitaSenzaPuntiInterni ? punti_interni(i) : trova_la_fine(i);
+    segnale_dopo_la_fine(fine);
   }
 
   // The nearest free cell of i - vicina, i - vicina - 1, i - vicina - 2. A start too close to
@@ -107,75 +103,69 @@ class Passata {
     if (i <= lontana) {
       return;
     }
-    for (s_.cursore = i - vicina; s_.cursore >= i - lontana; --s_.cursore) {
-      if (libera(s_.cursore)) {
-        piazza(s_.cursore);
+    for (int32_t c = i - vicina; c >= i - lontana; --c) {
+      if (libera(c)) {
+        piazza(c);
         return;
       }
     }
     registra(kNessunPostoPrimaDelRallentamento, i);
   }
 
-  // Walks from the start to the end cell, placing a point every 8 cells; a taken cell moves
+  // Walks from the start i to the end cell, placing a point every 8 cells; a taken cell moves
   // the point one back or one ahead, and the count goes on from the cell actually used. After
-  // an error `passo` runs past 8, so no later point is placed in this slow-down. Leaves the
-  // end cell (or the last cell of the track) in `indice_2`.
-  void punti_interni(int32_t i) {
-    s_.passo = 0;
-    s_.indice_2 = i;
-    while (true) {
-      ++s_.indice_2;
-      ++s_.passo;
-      const int32_t k = s_.indice_2;
-      if (s_.passo == kPassoInterno) {
+  // an error the count runs past 8, so no later point is placed in this slow-down. Returns the
+  // end cell (or the last cell of the track).
+  int32_t punti_interni(int32_t i) {
+    int32_t dall_ultimo_punto = 0;
+    for (int32_t k = i + 1;; ++k) {
+      ++dall_ultimo_punto;
+      if (dall_ultimo_punto == kPassoInterno) {
         if (libera(k)) {
           piazza(k);
-          s_.passo = 0;
+          dall_ultimo_punto = 0;
         } else if (libera(k - 1)) {
           piazza(k - 1);
-          s_.passo = 1;
+          dall_ultimo_punto = 1;
         } else if (libera(k + 1)) {
           piazza(k + 1);
-          s_.passo = -1;
+          dall_ultimo_punto = -1;
         } else {
           registra(kNessunPostoNelRallentamento, k);
         }
       }
       if (genere(k) == kFineRallentamento || k >= ultima_) {
-        return;
+        return k;
       }
     }
   }
 
   // The same walk without points, for a slow-down that gets none inside: the signal after it
   // is looked for from its own end cell.
-  void trova_la_fine(int32_t i) {
-    s_.indice_2 = i;
-    do {
-      ++s_.indice_2;
-    } while (genere(s_.indice_2) != kFineRallentamento && s_.indice_2 < ultima_);
+  int32_t trova_la_fine(int32_t i) {
+    int32_t k = i + 1;
+    while (genere(k) != kFineRallentamento && k < ultima_) {
+      ++k;
+    }
+    return k;
   }
 
-  // A point just before the first signal within 12 cells after the end cell e.
-  void segnale_dopo_la_fine(int32_t e) {
-    s_.passo = 0;
-    const int32_t ultima_cercata = minimo(e + kCelleDopoLaFine, ultima_);
-    for (s_.cursore = e; s_.cursore <= ultima_cercata; ++s_.cursore) {
-      if (genere(s_.cursore) == kSegnale) {
-        s_.passo = s_.cursore - 1;
-        break;
-      }
+  // A point just before the first signal within 12 cells after the end cell of a slow-down.
+  void segnale_dopo_la_fine(int32_t fine) {
+    const int32_t ultima_cercata = minimo(fine + kCelleDopoLaFine, ultima_);
+    int32_t segnale = fine;
+    while (segnale <= ultima_cercata && genere(segnale) != kSegnale) {
+      ++segnale;
     }
-    if (s_.passo <= 0) {
+    if (segnale > ultima_cercata) {
       return;
     }
-    const int32_t segnale = s_.passo + 1;
     if (libera(segnale - 1)) {
       piazza(segnale - 1);
     } else if (libera(segnale - 2)) {
       piazza(segnale - 2);
     } else {
-      registra(kNessunPostoNelRallentamento, e);
+      registra(kNessunPostoNelRallentamento, fine);
     }
   }
 

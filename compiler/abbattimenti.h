@@ -4,9 +4,8 @@
 // slow-down slower than 110 km/h and before the first signal after it. Where no cell is free
 // it records error 11, 12 or 13 at the cell concerned and goes on.
 //
-// It works through the model's shared counters `indice` (the main loop), `indice_2`, `passo`
-// and `cursore`. Cells outside the track count as occupied and of no kind: the pass never
-// reads or writes past either end.
+// Cells outside the track count as occupied and of no kind: the pass never reads or writes
+// past either end.
 #pragma once
 
 #include "model/scenario.h"

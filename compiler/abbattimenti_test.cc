@@ -66,7 +66,6 @@ void verifica(const Caso& caso) {
     posa(s.percorso, p);
   }
   s.posizione_errore = kNessunaPosizione;
-  s.indice_2 = 5;  // stale from earlier work: the pass must not depend on it
   std::vector<Cella> attesi = s.percorso;
   for (const Posa& p : caso.punti) {
     posa(attesi, p);

@@ -56,9 +56,9 @@ Esito ripetizione_segnali(StatoLettura& l) {
   if (v.fine_area % 50 != 0) {
     return l.arresta(kSecondaRipetizioneNonMultipla);
   }
-  if (contiene(l.s.riga, "4")) {
+  if (contiene(l.parola_chiave, "4")) {
     v.progressiva_voce = 4;
-  } else if (contiene(l.s.riga, "9")) {
+  } else if (contiene(l.parola_chiave, "9")) {
     v.progressiva_voce = 9;
   } else {
     return l.arresta(kRipetizioneSenzaCodici);
@@ -72,7 +72,7 @@ Esito ripetizione_segnali(StatoLettura& l) {
 // The general rows; "tre", "due", "uno", "progressiva", "sfondo", "segnali" and "ripetizione"
 // are matched with their letter case.
 Esito riga_generale(StatoLettura& l) {
-  const std::string& r = l.s.riga;
+  const std::string& r = l.parola_chiave;
   Voce& sfondo = l.s.voci[kVoceScenario];
   if (contiene(r, "percorso") && contiene(r, "lunghezza")) {
     if (const Esito e = lunghezza_percorso(l); e != Esito::prosegui) {
@@ -110,19 +110,18 @@ bool fine_sezione_generale(const std::string& r) {
 }
 
 Esito sezione_generale(StatoLettura& l) {
-  Scenario& s = l.s;
   while (!l.in().alla_fine()) {
-    s.riga = l.in().leggi_testo();
+    l.parola_chiave = l.in().leggi_testo();
     if (l.in().alla_fine()) {
       break;
     }
-    for (int k = 0; k < kCommentiGenerali && contiene(s.riga, "-"); ++k) {
-      s.riga = l.in().leggi_testo();
+    for (int k = 0; k < kCommentiGenerali && contiene(l.parola_chiave, "-"); ++k) {
+      l.parola_chiave = l.in().leggi_testo();
     }
     if (const Esito e = riga_generale(l); e != Esito::prosegui) {
       return e;
     }
-    if (fine_sezione_generale(s.riga)) {
+    if (fine_sezione_generale(l.parola_chiave)) {
       break;
     }
   }
@@ -139,7 +138,7 @@ Esito curva(StatoLettura& l) {
   if (!l.controlla_posizione(inizio)) {
     return Esito::fine_sorgente;
   }
-  const std::string& r = l.s.riga;
+  const std::string& r = l.parola_chiave;
   size_t classe = 0;
   while (classe < kCoefficienti.size() &&
          r.find(static_cast<char>('1' + classe)) == std::string::npos) {
@@ -181,7 +180,7 @@ Esito indicatori_v_max(StatoLettura& l) {
 Esito cartello(StatoLettura& l) {
   Scenario& s = l.s;
   const int32_t posizione = l.in().leggi_intero();
-  s.riga = l.in().leggi_testo();
+  const std::string testo = l.in().leggi_testo();
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
@@ -191,32 +190,33 @@ Esito cartello(StatoLettura& l) {
   }
   c.genere = kCartello;
   c.valore_1 = basso_16(l.voce_cartello);
-  voce(s, l.voce_cartello).testo = s.riga;
+  voce(s, l.voce_cartello).testo = testo;
   --l.voce_cartello;
   return Esito::prosegui;
 }
 
-// Every test that holds runs its handler, in this order; the sign test comes last because its
-// handler reads the sign text into `riga`.
+// Every test that holds runs its handler, in this order.
 Esito riga_principale(StatoLettura& l) {
-  Scenario& s = l.s;
   struct Prova {
-    bool (*vale)(const Scenario&);
+    bool (*vale)(const StatoLettura&);
     Esito (*gestisci)(StatoLettura&);
   };
   static constexpr Prova kProve[] = {
-      {[](const Scenario& sc) { return contiene(sc.riga, "pendenza"); }, pendenza},
-      {[](const Scenario& sc) { return sc.con_tracciato != 0 && contiene(sc.riga, "curva"); },
+      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "pendenza"); }, pendenza},
+      {[](const StatoLettura& sl) {
+         return sl.s.con_tracciato != 0 && contiene(sl.parola_chiave, "curva");
+       },
        curva},
-      {[](const Scenario& sc) { return contiene(sc.riga, "montagna"); }, montagna},
-      {[](const Scenario& sc) { return contiene(sc.riga, "indicatori_v"); }, indicatori_v_max},
-      {[](const Scenario& sc) {
-         return contiene(sc.riga, "indicat") && contiene(sc.riga, "cartello");
+      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "montagna"); }, montagna},
+      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "indicatori_v"); },
+       indicatori_v_max},
+      {[](const StatoLettura& sl) {
+         return contiene(sl.parola_chiave, "indicat") && contiene(sl.parola_chiave, "cartello");
        },
        cartello},
   };
   for (const Prova& prova : kProve) {
-    if (prova.vale(s)) {
+    if (prova.vale(l)) {
       if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
         return e;
       }
@@ -231,13 +231,13 @@ bool fase_linea(StatoLettura& l) {
   Scenario& s = l.s;
   l.apri(nome_sorgente_linea(s));
   do {
-    s.riga = l.in().leggi_testo();
+    l.parola_chiave = l.in().leggi_testo();
     if (l.in().alla_fine()) {
       l.chiudi_ed_elimina();
       s.codice_errore = kSenzaGenerale;
       return false;
     }
-  } while (!contiene(s.riga, "[generale]"));
+  } while (!contiene(l.parola_chiave, "[generale]"));
 
   if (sezione_generale(l) == Esito::arresto) {
     l.chiudi_ed_elimina();

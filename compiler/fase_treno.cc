@@ -190,7 +190,7 @@ Esito riga_treno(StatoLettura& l) {
       {[](const std::string& r) { return contiene(r, "abbattimento"); }, abbattimento},
       {[](const std::string& r) { return contiene(r, "stazione"); }, stazione},
   };
-  const std::string parola = l.s.riga;
+  const std::string parola = l.parola_chiave;
   for (const Prova& prova : kProve) {
     if (prova.vale(parola)) {
       if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
@@ -217,8 +217,8 @@ void fase_treno(StatoLettura& l) {
   Scenario& s = l.s;
   l.apri(nome_sorgente_treno(s));
   do {
-    s.riga = l.in().leggi_testo();
-  } while (!l.in().alla_fine() && !contiene(s.riga, "[generale]"));
+    l.parola_chiave = l.in().leggi_testo();
+  } while (!l.in().alla_fine() && !contiene(l.parola_chiave, "[generale]"));
   l.velocita = riempimento_velocita();
   l.aderenze = riempimento_aderenze();
   l.indice_stazione = 1;

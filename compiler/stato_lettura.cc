@@ -14,20 +14,20 @@ void StatoLettura::chiudi_ed_elimina() {
 
 namespace {
 
-// Reads the next keyword field into `riga`, skipping up to two comment fields; false when the
+// Reads the next keyword field, skipping up to two comment fields; false when the
 // source has ended and the field read carries no data.
 bool leggi_parola_chiave(StatoLettura& l) {
-  Scenario& s = l.s;
   LettoreCampi& in = l.in();
   if (in.alla_fine()) {
     return false;
   }
-  s.riga = in.leggi_testo();
+  l.parola_chiave = in.leggi_testo();
   if (in.alla_fine()) {
     return false;
   }
-  for (int commenti = 0; commenti < 2 && s.riga.find('-') != std::string::npos; ++commenti) {
-    s.riga = in.leggi_testo();
+  for (int commenti = 0; commenti < 2 && l.parola_chiave.find('-') != std::string::npos;
+       ++commenti) {
+    l.parola_chiave = in.leggi_testo();
     if (in.alla_fine()) {
       return false;
     }

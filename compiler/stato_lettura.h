@@ -30,6 +30,8 @@ struct StatoLettura {
   std::optional<LettoreCampi> sorgente;  // the source open for reading, if any
   std::string percorso_sorgente;
 
+  std::string parola_chiave;  // the keyword field of the row being read
+
   int32_t voce_cartello = kPrimaVoceCartello;  // next entry for a sign text, counting down
   int32_t metro_tracciato = 0;
   Riempimento pendenze = riempimento_pendenze();
