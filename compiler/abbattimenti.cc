@@ -32,7 +32,7 @@ class Passata {
  public:
   explicit Passata(Scenario& s) : s_(s), ultima_(ultima_cella(s)) {}
 
-  void esegui() {
+  std::optional<ProblemaDellaPassata> esegui() {
     for (int32_t i = 1; i <= ultima_ - 2; ++i) {
       const int g = genere(i);
       if (g == kAvvisoRallentamento) {
@@ -41,6 +41,7 @@ class Passata {
         inizio_rallentamento(i);
       }
     }
+    return ultimo_problema_;
   }
 
  private:
@@ -55,9 +56,11 @@ class Passata {
     cella(c).valore_1 = kVelocitaAbbattimento;
   }
   void abbassa(int32_t c) { cella(c).valore_1 = minimo(kVelocitaAbbattimento, cella(c).valore_1); }
-  void registra(CodiceErrore codice, int32_t c) {
+  // Error `codice` at cell c, about the item in cell `elemento`.
+  void registra(CodiceErrore codice, int32_t c, int32_t elemento) {
     s_.codice_errore = codice;
     s_.posizione_errore = 50 * c;
+    ultimo_problema_ = ProblemaDellaPassata{codice, elemento};
   }
 
   // A point just before every signal up to 20 cells before the warning board in cell i.
@@ -83,7 +86,7 @@ class Passata {
     } else if (genere(segnale - 2) == kAbbattimentoConVelocita) {
       abbassa(segnale - 2);
     } else {
-      registra(kNessunPostoPrimaDelSegnale, segnale);
+      registra(kNessunPostoPrimaDelSegnale, segnale, segnale);
     }
   }
 
@@ -93,7 +96,7 @@ class Passata {
     }
     const int32_t fine =
         cella(i).valore_1 < kVelocitaSenzaPuntiInterni ? punti_interni(i) : trova_la_fine(i);
-    segnale_dopo_la_fine(fine);
+    segnale_dopo_la_fine(i, fine);
   }
 
   // The nearest free cell of i - vicina, i - vicina - 1, i - vicina - 2. A start too close to
@@ -109,7 +112,7 @@ class Passata {
         return;
       }
     }
-    registra(kNessunPostoPrimaDelRallentamento, i);
+    registra(kNessunPostoPrimaDelRallentamento, i, i);
   }
 
   // Walks from the start i to the end cell, placing a point every 8 cells; a taken cell moves
@@ -131,7 +134,7 @@ class Passata {
           piazza(k + 1);
           dall_ultimo_punto = -1;
         } else {
-          registra(kNessunPostoNelRallentamento, k);
+          registra(kNessunPostoNelRallentamento, k, i);
         }
       }
       if (genere(k) == kFineRallentamento || k >= ultima_) {
@@ -150,8 +153,9 @@ class Passata {
     return k;
   }
 
-  // A point just before the first signal within 12 cells after the end cell of a slow-down.
-  void segnale_dopo_la_fine(int32_t fine) {
+  // A point just before the first signal within 12 cells after the end cell of the slow-down
+  // that starts in cell i.
+  void segnale_dopo_la_fine(int32_t i, int32_t fine) {
     const int32_t ultima_cercata = minimo(fine + kCelleDopoLaFine, ultima_);
     int32_t segnale = fine;
     while (segnale <= ultima_cercata && genere(segnale) != kSegnale) {
@@ -165,16 +169,17 @@ class Passata {
     } else if (libera(segnale - 2)) {
       piazza(segnale - 2);
     } else {
-      registra(kNessunPostoNelRallentamento, fine);
+      registra(kNessunPostoNelRallentamento, fine, i);
     }
   }
 
   Scenario& s_;
   const int32_t ultima_;
+  std::optional<ProblemaDellaPassata> ultimo_problema_;
 };
 
 }  // namespace
 
-void aggiungi_abbattimenti(Scenario& s) {
-  Passata(s).esegui();
+std::optional<ProblemaDellaPassata> aggiungi_abbattimenti(Scenario& s) {
+  return Passata(s).esegui();
 }

@@ -77,6 +77,28 @@ TEST(ProgressiveOrdina, Casi) {
   }
 }
 
+// Which entry each triple came from, so that the rows it was read from can follow it.
+TEST(ProgressiveOrdina, DiceDaQualeVoceVieneOgniTerna) {
+  const struct {
+    const char* nome;
+    Terne ingresso;
+    std::array<int, 3> origini;
+  } casi[] = {
+      {"riferimenti della linea",
+       {{{0, 0, 0}, {98250, 213400, 0}, {0, 100950, 1}}},
+       {kVoceProgressivaDue, kVoceProgressivaUno, kVoceProgressivaTre}},
+      {"gia in ordine", {{{30, 1, 0}, {20, 2, 0}, {10, 3, 0}}}, {81, 82, 83}},
+      {"parita sul massimo", {{{0, 1, 1}, {10, 2, 1}, {10, 3, 1}}}, {0, 0, 0}},
+      {"posizioni nulle, solo D positivo",
+       {{{0, 0, 0}, {0, 500, 1}, {0, -7, 0}}},
+       {kVoceProgressivaDue, kVoceProgressivaTre, kVoceProgressivaUno}},
+  };
+  for (const auto& c : casi) {
+    Scenario s = con_terne(c.ingresso);
+    EXPECT_EQ(progressive_ordina(s), c.origini) << c.nome;
+  }
+}
+
 // The triples move whole before any 100 is added: when an addition does not fit, every
 // entry holds a whole moved triple, those before it with their 100 added.
 TEST(ProgressiveOrdina, UnAggiuntaCheNonStaLasciaLeTerneIntere) {

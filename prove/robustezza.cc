@@ -25,6 +25,49 @@ bool treno_mai_aperto(int32_t codice) {
   return false;
 }
 
+// Codes that name an earlier row: the one whose item took the cell, or the previous station.
+bool con_nota(int32_t codice) {
+  return codice == kCartelloSuCellaOccupata || codice == kAbbattimentoSuCellaOccupata ||
+         (codice >= kSegnaleSuCellaOccupata && codice <= kStazioneTroppoVicina);
+}
+
+// The result agrees with the error state of the model, and a problem says where it was found:
+// in one of the two sources, at a line, unless the file as a whole is the problem (missing,
+// or failing to be read or deleted).
+std::string verifica_esito(const EsitoCompilazione& e, const Scenario& s, const std::string& linea,
+                           const std::string& treno) {
+  if (e.codice != s.codice_errore || e.posizione != s.posizione_errore) {
+    return "esito con codice " + std::to_string(e.codice) + " e modello con codice " +
+           std::to_string(s.codice_errore);
+  }
+  if (e.file_scritti == s.percorso.empty()) {
+    return "esito e percorso non concordano sui file scritti";
+  }
+  if (e.codice == kNessunErrore) {
+    return e.luogo == Luogo{} && e.motivo.empty() && !e.nota ? "" : "luogo senza problema";
+  }
+  const std::string codice = " (codice " + std::to_string(e.codice) + ")";
+  if (e.luogo.file != linea && e.luogo.file != treno) {
+    return "problema in \"" + e.luogo.file + "\"" + codice;
+  }
+  const bool il_file_intero = e.codice == kLineaMancante || (e.codice == kErroreEsecuzione &&
+                                                             e.motivo.starts_with("impossibile"));
+  if ((e.luogo.riga > 0) == il_file_intero || (e.luogo.riga > 0) != (e.luogo.colonna > 0)) {
+    return "problema alla riga " + std::to_string(e.luogo.riga) + ", colonna " +
+           std::to_string(e.luogo.colonna) + codice;
+  }
+  if ((e.codice == kErroreEsecuzione) == e.motivo.empty()) {
+    return "motivo \"" + e.motivo + "\"" + codice;
+  }
+  if (con_nota(e.codice) != e.nota.has_value()) {
+    return std::string(e.nota ? "nota inattesa" : "nota mancante") + codice;
+  }
+  if (e.nota && (e.nota->riga <= 0 || (e.nota->file != linea && e.nota->file != treno))) {
+    return "nota " + testo_del_luogo(*e.nota) + codice;
+  }
+  return "";
+}
+
 uint16_t u16(const std::string& b, size_t i) {
   return static_cast<uint16_t>(static_cast<uint8_t>(b[i]) | static_cast<uint8_t>(b[i + 1]) << 8);
 }
@@ -101,8 +144,9 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
     disco.ricrea(treno, *sorgenti.treno);
   }
 
+  EsitoCompilazione esito;
   try {
-    memorizza_percorso(s, disco, cartella, 1);
+    esito = memorizza_percorso(s, disco, cartella, 1);
   } catch (const ErroreTerminale&) {
     // The stamps found their fields taken: the run ends with its message, nothing written.
     return disco.esiste(binari[2]) ? "file scritti dopo un errore 125x" : "";
@@ -121,6 +165,10 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
   }
   if (disco.esiste(treno) && !treno_mai_aperto(s.codice_errore)) {
     return "la sorgente del treno esiste ancora (codice " + std::to_string(s.codice_errore) + ")";
+  }
+  if (std::string e = verifica_esito(esito, s, nome_sorgente_linea(s), nome_sorgente_treno(s));
+      !e.empty()) {
+    return e;
   }
   const bool scritti = !s.percorso.empty();
   for (const std::string& f : binari) {
