@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 
 source scripts/installa_pacchetti.sh
 pacchetto_installato libbenchmark-dev || installa_pacchetti libbenchmark-dev
+installa_librerie_strumenti
 
 cmake -S . -B build/benchmark -DCMAKE_BUILD_TYPE=Release -DGENERA_BENCHMARK=ON >/dev/null
 cmake --build build/benchmark --target genera_scenario_benchmark -j"$(nproc)" >/dev/null

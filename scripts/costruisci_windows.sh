@@ -9,6 +9,7 @@ source scripts/installa_pacchetti.sh
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   installa_pacchetti g++-mingw-w64-x86-64
 fi
+installa_librerie_strumenti
 
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null

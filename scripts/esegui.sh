@@ -3,6 +3,8 @@
 # executable: out/ in the project.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/installa_pacchetti.sh
+installa_librerie_strumenti
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
 cmake --build build/release --target genera_scenario -j"$(nproc)"
 mkdir -p out

@@ -18,3 +18,13 @@ installa_pacchetti() {
 pacchetto_installato() {
   [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]
 }
+
+# The header-only libraries of the author tools (JSON output, command-line arguments). Every
+# configuration of the tree needs them, the Windows cross build included.
+installa_librerie_strumenti() {
+  local mancanti=() pacchetto
+  for pacchetto in nlohmann-json3-dev libcli11-dev; do
+    pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
+  done
+  installa_pacchetti "${mancanti[@]}"
+}

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in an ordinary build, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then fuzzes the compile for a minute and checks the Windows build
-# under Wine.
+# under Wine. Installs the tools' libraries and Chromium from Debian's packages when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lavori=$(nproc)
+
+# The author tools' libraries, and the browser that renders the inspector's page in its test.
+source scripts/installa_pacchetti.sh
+installa_librerie_strumenti
+pacchetto_installato chromium || installa_pacchetti chromium
 
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/test -j"$lavori"

@@ -26,6 +26,7 @@ for pacchetto in wine wine64 fonts-wine xvfb xdotool imagemagick; do
   pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
 done
 installa_pacchetti "${mancanti[@]}"
+installa_librerie_strumenti
 # ImageMagick by full path: another program named convert may come first in PATH.
 magick_import=/usr/bin/import
 magick_convert=/usr/bin/convert
