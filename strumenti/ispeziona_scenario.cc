@@ -47,7 +47,9 @@ int argomenti_sbagliati(const std::string& messaggio) {
 std::string messaggio_di(const CLI::ParseError& e) {
   const std::string testo = e.what();
   if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr) {
-    return "argomento in piu': " + testo.substr(testo.find(':') + 1);
+    const size_t due_punti = testo.find(':');
+    const size_t inizio = testo.find_first_not_of(' ', due_punti + 1);
+    return "argomento in piu': " + (inizio == std::string::npos ? testo : testo.substr(inizio));
   }
   if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) {
     return "manca la cartella dei file";
