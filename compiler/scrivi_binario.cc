@@ -1,49 +1,18 @@
 #include "compiler/scrivi_binario.h"
 
 #include <cstddef>
-#include <span>
 
 #include "compiler/scrittore_byte.h"
 
 namespace {
 
-constexpr size_t kByteEtichetta = 2;
 constexpr size_t kByteVoceSenzaTesto = 34;
 constexpr size_t kByteCella = 15;
 
-size_t byte_valore(Etichetta e) {
-  switch (e) {
-    case Etichetta::vuoto:
-      return 0;
-    case Etichetta::intero_16:
-      return 2;
-    case Etichetta::reale_64:
-      return 8;
-  }
-  return 0;
-}
-
 }  // namespace
 
-std::string immagine_tracciato(const Tracciato& t) {
-  const std::span<const Etichetta> etichette = t.etichette();
-  const std::span<const double> valori = t.valori();
-  size_t totale = 0;
-  for (const Etichetta e : etichette) {
-    totale += kByteEtichetta + byte_valore(e);
-  }
-  ScrittoreByte w;
-  w.riserva(totale);
-  for (size_t i = 0; i < etichette.size(); ++i) {
-    const Etichetta e = etichette[i];
-    w.u16(static_cast<uint16_t>(e));
-    if (e == Etichetta::intero_16) {
-      w.i16(static_cast<int16_t>(valori[i]));
-    } else if (e == Etichetta::reale_64) {
-      w.f64(valori[i]);
-    }
-  }
-  return std::move(w).prendi();
+std::string_view immagine_tracciato(Tracciato& t) {
+  return t.immagine();
 }
 
 std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci) {
@@ -94,8 +63,8 @@ std::string immagine_percorso(const std::vector<Cella>& percorso) {
 }
 
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    const Tracciato& t) {
-  disco.ricrea(disco.percorso_in(cartella, nome), immagine_tracciato(t));
+                    Tracciato& t) {
+  disco.ricrea(disco.percorso_in(cartella, nome), t.immagine());
 }
 
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
