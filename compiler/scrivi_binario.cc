@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "compiler/scrittore_byte.h"
+#include "model/basso_prima.h"
 
 namespace {
 
@@ -44,22 +45,24 @@ std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci) {
 }
 
 std::string immagine_percorso(const std::vector<Cella>& percorso) {
-  ScrittoreByte w;
-  w.riserva(percorso.size() * kByteCella);
+  // Every record has the same 15 bytes: each field goes straight to its offset.
+  std::string byte(percorso.size() * kByteCella, '\0');
+  char* r = byte.data();
   for (const Cella& c : percorso) {
-    w.u8(c.genere);
-    w.i16(c.valore_1);
-    w.i16(c.valore_2);
-    w.i16(c.valore_3);
-    w.i16(c.valore_4);
-    w.u8(c.tempo_segnale);
-    w.u8(c.avvicinamento);
-    w.u8(c.galleria);
-    w.u8(c.velocita_massima);
-    w.u8(c.pendenza_cella);
-    w.u8(c.aderenza_cella);
+    r[0] = static_cast<char>(c.genere);
+    scrivi_basso_prima(r + 1, static_cast<uint16_t>(c.valore_1));
+    scrivi_basso_prima(r + 3, static_cast<uint16_t>(c.valore_2));
+    scrivi_basso_prima(r + 5, static_cast<uint16_t>(c.valore_3));
+    scrivi_basso_prima(r + 7, static_cast<uint16_t>(c.valore_4));
+    r[9] = static_cast<char>(c.tempo_segnale);
+    r[10] = static_cast<char>(c.avvicinamento);
+    r[11] = static_cast<char>(c.galleria);
+    r[12] = static_cast<char>(c.velocita_massima);
+    r[13] = static_cast<char>(c.pendenza_cella);
+    r[14] = static_cast<char>(c.aderenza_cella);
+    r += kByteCella;
   }
-  return std::move(w).prendi();
+  return byte;
 }
 
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
