@@ -9,3 +9,6 @@
 // that are not UTF-8, are a fault of the program's own texts: std::logic_error, never a
 // silent substitute.
 std::string in_1252(std::string_view utf8);
+
+// The same bytes appended to `byte`; after a failure `byte` may hold part of them.
+void aggiungi_in_1252(std::string& byte, std::string_view utf8);
