@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/piattaforma.h"
+#include "platform/sistema_win32.h"
 
 namespace piattaforma {
 namespace {
@@ -33,24 +34,9 @@ constexpr DWORD kStileFinestra = WS_OVERLAPPED | WS_CAPTION;
 // The wait window, once shown; message boxes are modal to it.
 HWND finestra_attesa = nullptr;
 
-std::string descrizione_sistema(DWORD codice) {
-  char* testo = nullptr;
-  const DWORD lunghezza = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, codice, 0, reinterpret_cast<char*>(&testo), 0, nullptr);
-  std::string descrizione =
-      lunghezza > 0 ? std::string(testo, lunghezza) : "errore " + std::to_string(codice);
-  LocalFree(testo);
-  while (!descrizione.empty() && (descrizione.back() == '\n' || descrizione.back() == '\r' ||
-                                  descrizione.back() == ' ' || descrizione.back() == '.')) {
-    descrizione.pop_back();
-  }
-  return descrizione;
-}
-
 [[noreturn]] void fallisci(const char* operazione) {
   const DWORD codice = GetLastError();
-  throw std::runtime_error(std::string(operazione) + ": " + descrizione_sistema(codice));
+  throw std::runtime_error(std::string(operazione) + ": " + descrizione_errore(codice));
 }
 
 struct Dpi {
