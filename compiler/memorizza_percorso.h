@@ -12,11 +12,11 @@
 // leaves no track nothing more is done and no binary file is written; problems in the data
 // stay in `codice_errore` and `posizione_errore` for the caller. A stamp conflict throws
 // ErroreTerminale before any binary file is written; a file that cannot be written throws
-// piattaforma::ErroreFile, and the files written before it stay.
+// piattaforma::ErroreFile, and the binary files of the run before stay as they were.
 void memorizza_percorso(Scenario& s, piattaforma::Disco& disco, const std::string& cartella,
                         int32_t j);
 
 // What the driver does once the parser has filled the model: the pass, the stamps, then the
-// plan file (when `con_tracciato` is non-zero), the entry file and the track file. Nothing
-// at all without a track.
+// plan file (when `con_tracciato` is non-zero), the entry file and the track file, replaced
+// as one set. Nothing at all without a track.
 void completa_percorso(Scenario& s, piattaforma::Disco& disco, const std::string& cartella);

@@ -93,17 +93,17 @@ std::string immagine_percorso(const std::vector<Cella>& percorso) {
   return std::move(w).prendi();
 }
 
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso,
                     const Tracciato& t) {
-  disco.ricrea(disco.percorso_in(cartella, nome), immagine_tracciato(t));
+  insieme.prepara(percorso, immagine_tracciato(t));
 }
 
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso,
                     const std::array<Voce, kNumeroVoci>& voci) {
-  disco.ricrea(disco.percorso_in(cartella, nome), immagine_voci(voci));
+  insieme.prepara(percorso, immagine_voci(voci));
 }
 
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    const std::vector<Cella>& percorso) {
-  disco.ricrea(disco.percorso_in(cartella, nome), immagine_percorso(percorso));
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso,
+                    const std::vector<Cella>& percorso_celle) {
+  insieme.prepara(percorso, immagine_percorso(percorso_celle));
 }
