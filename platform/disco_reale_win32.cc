@@ -1,10 +1,13 @@
-// The real disk on Windows, through the system's own calls: a new file is created only where
-// none stands, a file is renamed over another by MoveFileEx, and a folder is held through a
-// named mutex, which the system frees when the process ends however it ends.
+// The real disk on Windows, through the system's wide calls: every path is UTF-8 inside the
+// program and UTF-16 with the extended-length prefix at the call, so a folder of any name and
+// any depth that Windows allows works. A new file is created only where none stands, a file
+// is renamed over another by MoveFileExW, and a folder is held through a named mutex, which
+// the system frees when the process ends however it ends.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <stdexcept>
 
 #include "platform/disco_reale.h"
 #include "platform/piattaforma.h"
@@ -16,6 +19,16 @@ namespace {
 [[noreturn]] void fallisci(const char* operazione, const std::string& percorso) {
   const DWORD codice = GetLastError();
   throw ErroreFile(operazione, percorso, descrizione_errore(codice));
+}
+
+// The path as the wide calls take it; a path that cannot be put in that form fails the
+// operation.
+std::wstring esteso(const char* operazione, const std::string& percorso) {
+  try {
+    return percorso_esteso(percorso);
+  } catch (const std::runtime_error& e) {
+    throw ErroreFile(operazione, percorso, e.what());
+  }
 }
 
 class Maniglia {
@@ -50,51 +63,73 @@ class BloccoMutex : public BloccoCartella {
   Maniglia mutex_;
 };
 
-// The name of the mutex that stands for a folder: the same for every spelling of the folder's
-// full path that Windows takes as the same (letters in either case), and free of the
-// backslashes that a mutex name may not hold. Two folders that share a hash only share a turn.
-std::string nome_mutex(const std::string& cartella) {
-  std::string completo(MAX_PATH, '\0');
+// The folder's path as the system resolves it (short names, links and letters in either case
+// all lead to the same text), or the path as given where the system cannot tell.
+std::wstring percorso_risolto(const std::wstring& cartella) {
+  Maniglia d(CreateFileW(cartella.c_str(), FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!d.valida()) {
+    return cartella;
+  }
+  std::wstring risolto(cartella.size() + MAX_PATH, L'\0');
   for (;;) {
-    const DWORD n = GetFullPathNameA(cartella.c_str(), static_cast<DWORD>(completo.size()),
-                                     completo.data(), nullptr);
+    const DWORD n =
+        GetFinalPathNameByHandleW(d.get(), risolto.data(), static_cast<DWORD>(risolto.size()), 0);
     if (n == 0) {
-      fallisci("bloccare", cartella);
+      return cartella;
     }
-    if (n < completo.size()) {
-      completo.resize(n);
-      break;
+    if (n < risolto.size()) {
+      risolto.resize(n);
+      return risolto;
     }
-    completo.resize(n);
+    risolto.resize(n);
   }
-  CharUpperBuffA(completo.data(), static_cast<DWORD>(completo.size()));
+}
+
+// The name of the mutex that stands for a folder: the same for every spelling of the folder
+// that Windows takes as the same, and short and free of backslashes as a mutex name must be.
+// Two folders that share a hash only share their turns.
+std::wstring nome_mutex(const std::wstring& cartella) {
+  std::wstring risolto = percorso_risolto(cartella);
+  CharUpperBuffW(risolto.data(), static_cast<DWORD>(risolto.size()));
   uint64_t h = 14695981039346656037u;
-  for (const char c : completo) {
-    h = (h ^ static_cast<uint8_t>(c)) * 1099511628211u;
+  for (const wchar_t c : risolto) {
+    const auto unita = static_cast<uint16_t>(c);
+    h = (h ^ (unita & 0xFFu)) * 1099511628211u;
+    h = (h ^ (unita >> 8)) * 1099511628211u;
   }
-  char cifre[17];
+  wchar_t cifre[17];
   for (int i = 15; i >= 0; --i) {
-    cifre[i] = "0123456789abcdef"[h & 0xF];
+    cifre[i] = L"0123456789abcdef"[h & 0xF];
     h >>= 4;
   }
-  cifre[16] = '\0';
-  return std::string("Local\\genera_scenario_") + cifre;
+  cifre[16] = L'\0';
+  return std::wstring(L"Local\\genera_scenario_") + cifre;
 }
 
 }  // namespace
 
 bool DiscoReale::esiste(const std::string& percorso) {
-  return GetFileAttributesA(percorso.c_str()) != INVALID_FILE_ATTRIBUTES;
+  try {
+    return GetFileAttributesW(percorso_esteso(percorso).c_str()) != INVALID_FILE_ATTRIBUTES;
+  } catch (const std::runtime_error&) {
+    return false;
+  }
 }
 
 std::string DiscoReale::leggi(const std::string& percorso) {
-  Maniglia f(CreateFileA(percorso.c_str(), GENERIC_READ,
+  Maniglia f(CreateFileW(esteso("aprire", percorso).c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.valida()) {
     fallisci("aprire", percorso);
   }
   std::string contenuto;
+  LARGE_INTEGER dimensione{};
+  if (GetFileSizeEx(f.get(), &dimensione) && dimensione.QuadPart > 0) {
+    contenuto.reserve(static_cast<size_t>(dimensione.QuadPart));
+  }
   char blocco[65536];
   for (;;) {
     DWORD letti = 0;
@@ -110,13 +145,13 @@ std::string DiscoReale::leggi(const std::string& percorso) {
 }
 
 void DiscoReale::elimina(const std::string& percorso) {
-  if (!DeleteFileA(percorso.c_str())) {
+  if (!DeleteFileW(esteso("eliminare", percorso).c_str())) {
     fallisci("eliminare", percorso);
   }
 }
 
 void DiscoReale::scrivi_nuovo(const std::string& percorso, std::string_view contenuto) {
-  Maniglia f(CreateFileA(percorso.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  Maniglia f(CreateFileW(esteso("creare", percorso).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.valida()) {
     fallisci("creare", percorso);
@@ -136,23 +171,25 @@ void DiscoReale::scrivi_nuovo(const std::string& percorso, std::string_view cont
 }
 
 void DiscoReale::rinomina(const std::string& da, const std::string& a) {
-  if (!MoveFileExA(da.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  if (!MoveFileExW(esteso("sostituire", da).c_str(), esteso("sostituire", a).c_str(),
+                   MOVEFILE_REPLACE_EXISTING)) {
     fallisci("sostituire", a);
   }
 }
 
 void DiscoReale::collega(const std::string& esistente, const std::string& nuovo) {
-  if (CreateHardLinkA(nuovo.c_str(), esistente.c_str(), nullptr)) {
+  if (CreateHardLinkW(esteso("collegare", nuovo).c_str(), esteso("collegare", esistente).c_str(),
+                      nullptr)) {
     return;
   }
-  // A file system without hard links (or any other refusal): a copy serves as well, and its
-  // own failure says what is wrong.
+  // A file system without hard links (FAT, many network shares) or any other refusal: a copy
+  // serves as well, and its own failure says what is wrong.
   scrivi_nuovo(nuovo, leggi(esistente));
 }
 
 std::vector<std::string> DiscoReale::elenca(const std::string& cartella) {
-  WIN32_FIND_DATAA voce{};
-  HANDLE ricerca = FindFirstFileA((cartella + "\\*").c_str(), &voce);
+  WIN32_FIND_DATAW voce{};
+  HANDLE ricerca = FindFirstFileW((esteso("elencare", cartella) + L"\\*").c_str(), &voce);
   std::vector<std::string> nomi;
   if (ricerca == INVALID_HANDLE_VALUE) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) {
@@ -160,14 +197,18 @@ std::vector<std::string> DiscoReale::elenca(const std::string& cartella) {
     }
     fallisci("elencare", cartella);
   }
-  DWORD codice = ERROR_SUCCESS;
   do {
-    const std::string nome = voce.cFileName;
-    if (nome != "." && nome != "..") {
-      nomi.push_back(nome);
+    const std::wstring nome = voce.cFileName;
+    if (nome == L"." || nome == L"..") {
+      continue;
     }
-  } while (FindNextFileA(ricerca, &voce));
-  codice = GetLastError();
+    try {
+      nomi.push_back(in_utf8(nome));
+    } catch (const std::runtime_error&) {
+      // A name that is not valid UTF-16 is none of the run's files.
+    }
+  } while (FindNextFileW(ricerca, &voce));
+  const DWORD codice = GetLastError();
   FindClose(ricerca);
   if (codice != ERROR_NO_MORE_FILES) {
     SetLastError(codice);
@@ -177,7 +218,7 @@ std::vector<std::string> DiscoReale::elenca(const std::string& cartella) {
 }
 
 std::unique_ptr<BloccoCartella> DiscoReale::blocca(const std::string& cartella) {
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, nome_mutex(cartella).c_str());
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, nome_mutex(esteso("bloccare", cartella)).c_str());
   if (mutex == nullptr) {
     fallisci("bloccare", cartella);
   }
