@@ -5,6 +5,9 @@
 #    Linux build leaves in its own;
 #  - a file that cannot be created makes it show a message box and end with status 2, having
 #    written nothing;
+#  - in a folder named with Cyrillic and Chinese letters, and in one whose full path is over 300
+#    characters long, it leaves the same files as the Linux build; a file that cannot be created
+#    there gives a message box (photographed) and status 2;
 #  - a run started in a folder that another holds writes nothing until the folder is let go,
 #    and runs started together in one folder each end with status 0 and leave the bytes of one
 #    run;
@@ -25,7 +28,8 @@ fallisci() {
 source scripts/installa_pacchetti.sh
 mancanti=()
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
-for pacchetto in wine wine64 fonts-wine xvfb xdotool imagemagick; do
+# A font with Chinese letters, for the message box that names a folder with them.
+for pacchetto in wine wine64 fonts-wine fonts-wqy-microhei xvfb xdotool imagemagick; do
   pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
 done
 installa_pacchetti "${mancanti[@]}"
@@ -45,7 +49,8 @@ cmake --build build/windows-linux --target genera_scenario -j"$(nproc)" >/dev/nu
 exe_linux=$radice/build/windows-linux/app/genera_scenario
 
 # Pictures of this run go beside the .exe, for a person to look at; none of an earlier run stays.
-rm -f build/windows/messaggio.png build/windows/guasto.png build/windows/attesa_*.png
+rm -f build/windows/messaggio.png build/windows/guasto.png build/windows/guasto_lettere.png \
+  build/windows/attesa_*.png
 
 # --- Virtual display and Wine prefix, both this run's own ---------------------------------------
 
@@ -90,6 +95,12 @@ echo "Preparazione di Wine (la prima partenza e lenta)"
 timeout 600 wine wineboot --init >"$tmp/wineboot.log" 2>&1 ||
   fallisci "wineboot non riuscito: $(tail -5 "$tmp/wineboot.log")"
 timeout 120 wineserver -w || true
+
+# Wine's dialog font has no Chinese letters: as on a Windows with East Asian support, the
+# letters it lacks are taken from a font that has them.
+timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+  /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
+  fallisci "impossibile collegare un carattere cinese in Wine"
 
 imposta_dpi() {
   timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
@@ -266,6 +277,51 @@ rimasti=$(find "$tmp/guasto" -mindepth 1 -maxdepth 1 -type f ! -name genera_scen
 [ "$rimasti" -eq 0 ] || fallisci "con un file che non si puo creare sono stati scritti $rimasti file"
 echo "  un file che non si puo creare: messaggio, stato 2, nessun file scritto" \
   "($radice/build/windows/guasto.png)"
+
+# --- Folders of any name and depth -----------------------------------------------------------------
+
+echo "Cartelle con ogni nome e ogni lunghezza"
+
+# Runs genera_scenario.exe in folder $1 and checks that it ends with status 0, shows no message
+# and leaves the files of the Linux build; $2 says which folder it is.
+verifica_cartella() {
+  local cartella=$1 quale=$2
+  mkdir -p "$cartella"
+  cp "$exe_windows" "$cartella/genera_scenario.exe"
+  esegui_windows "$cartella" "$radice/build/windows/messaggio.png"
+  [ "$stato" -eq 0 ] && [ "$messaggio" -eq 0 ] ||
+    fallisci "in $quale genera_scenario.exe e finito con stato $stato (messaggio: $messaggio)," \
+      "vedi $radice/build/windows/messaggio.png:
+$(tail -20 "$cartella.log")"
+  confronta_cartelle "$tmp/linux" genera_scenario "$cartella" genera_scenario.exe ||
+    fallisci "in $quale genera_scenario.exe non lascia i file della corsa su Linux"
+  echo "  $quale: stato 0, gli stessi file della corsa su Linux"
+}
+
+# Letters outside every 8-bit code page.
+verifica_cartella "$tmp/prova_测试_Пример" "una cartella prova_测试_Пример"
+
+# A full path of more than 300 characters, Cyrillic and Chinese letters in it too.
+cartella_lunga=$tmp/percorso_lungo
+parte=0
+while [ "${#cartella_lunga}" -le 320 ]; do
+  parte=$((parte + 1))
+  cartella_lunga=$cartella_lunga/cartella_numero_${parte}_测试_Пример_con_un_nome_lungo
+done
+verifica_cartella "$cartella_lunga" "una cartella il cui percorso ha ${#cartella_lunga} caratteri"
+
+# A folder standing where the first file goes, in a folder named with those letters: the
+# message box names the path with its real letters (see the picture) and the status is 2.
+cartella=$tmp/guasto_测试_Пример
+mkdir -p "$cartella/Tavena_Crostia_linea.txt"
+cp "$exe_windows" "$cartella/genera_scenario.exe"
+esegui_windows "$cartella" "$radice/build/windows/guasto_lettere.png"
+[ "$messaggio" -eq 1 ] || fallisci "nessun messaggio per un file che non si puo creare in $cartella"
+[ "$stato" -eq 2 ] || fallisci "con un file che non si puo creare in $cartella lo stato e $stato"
+rimasti=$(find "$cartella" -mindepth 1 -maxdepth 1 -type f ! -name genera_scenario.exe | wc -l)
+[ "$rimasti" -eq 0 ] || fallisci "in $cartella sono stati scritti $rimasti file"
+echo "  un file che non si puo creare in guasto_测试_Пример: messaggio, stato 2" \
+  "($radice/build/windows/guasto_lettere.png)"
 
 # --- One run at a time in a folder -------------------------------------------------------------
 
