@@ -57,6 +57,29 @@ char32_t decodifica(std::string_view utf8, size_t& i) {
 
 }  // namespace
 
+std::string da_1252(std::string_view byte) {
+  std::string utf8;
+  utf8.reserve(byte.size());
+  for (const char b : byte) {
+    const auto u = static_cast<uint8_t>(b);
+    char32_t c = u;
+    if (u >= 0x80 && u <= 0x9F && kDa80A9F[u - 0x80u] != 0) {
+      c = kDa80A9F[u - 0x80u];
+    }
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xE0 | (c >> 12));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return utf8;
+}
+
 std::string in_1252(std::string_view utf8) {
   std::string byte;
   byte.reserve(utf8.size());

@@ -9,3 +9,8 @@
 // that are not UTF-8, are a fault of the program's own texts: std::logic_error, never a
 // silent substitute.
 std::string in_1252(std::string_view utf8);
+
+// The UTF-8 text of Windows-1252 bytes, for showing what a file holds. The five bytes that
+// Windows-1252 leaves undefined become the control characters of the same number, so that
+// nothing is lost and in_1252 does not take them back.
+std::string da_1252(std::string_view byte);
