@@ -35,10 +35,10 @@ void scrivi_testi(const Scenario& s, piattaforma::Disco& disco, const std::strin
   }
 }
 
-void Form_Load(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
+EsitoCompilazione Form_Load(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
   s.nome_scenario = in_1252(kNomeScenario);
   s.numero_treno = in_1252(kNumeroTreno);
   piattaforma::mostra_attesa();
   scrivi_testi(s, disco, cartella);
-  memorizza_percorso(s, disco, cartella, 1);
+  return memorizza_percorso(s, disco, cartella, 1);
 }

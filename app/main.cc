@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/form_load.h"
+#include "app/uscita.h"
 #include "compiler/errore.h"
 #include "platform/disco_reale.h"
 #include "platform/piattaforma.h"
@@ -11,20 +12,17 @@
 int main() {
   Scenario s;
   piattaforma::DiscoReale disco;
+  EsitoCompilazione esito;
   try {
-    Form_Load(s, disco, piattaforma::cartella_eseguibile());
+    esito = Form_Load(s, disco, piattaforma::cartella_eseguibile());
   } catch (const ErroreTerminale& e) {
     piattaforma::mostra_errore_e_termina(e.what());
   } catch (const std::exception& e) {
     piattaforma::segnala_guasto_e_termina(std::string("genera_scenario: ") + e.what());
   }
-  // The binary files are written whatever the data held, but a run whose data had a problem,
-  // or that left no track to write, is not a success.
-  if (s.codice_errore != 0 || s.percorso.empty()) {
-    piattaforma::segnala_problema_e_termina(
-        "genera_scenario: codice_errore " + std::to_string(s.codice_errore) +
-        ", posizione_errore " + std::to_string(s.posizione_errore) +
-        " m: " + descrizione_codice(s.codice_errore));
+  const Uscita uscita = uscita_della_corsa(esito);
+  if (uscita.stato != 0) {
+    piattaforma::segnala_problema_e_termina(uscita.riga);
   }
   return 0;
 }

@@ -34,7 +34,7 @@ const std::map<std::string, std::string> kImpronte = {
     {"Tavena_Crostia_4417_rallentamenti.txt",
      "b8f318b1a3b1e72a15f9e90e549a2905e9a4dace806f46f02829334130b1a06e"},
     {"Tavena_Crostia_4417_scheda_treno.txt",
-     "066f27c0632cec23db0fc623c0361e18c56eaf50a97b74d84025fb5b3638f351"},
+     "a503aa185d7f63792ba0318094af9cf6dd1b68afeb7514031e6446e5b6681692"},
     {"Tavena_Crostia_linea.dat",
      "37c170fdb6270699177a965e3896aaf8af6ed0596c4409ad1dbd2437b32873fc"},
 };

@@ -1,6 +1,5 @@
 #include "compiler/abbattimenti.h"
 
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -15,10 +14,6 @@ constexpr int32_t kPassoInterno = 8;
 constexpr int32_t kDistanzaMassimaSegnaleAvviso = 20;  // cells before the warning board
 constexpr int32_t kPrimaCellaSegnaleAvviso = 3;
 constexpr int32_t kCelleDopoLaFine = 12;  // where the signal after a slow-down is looked for
-
-constexpr int32_t kErroreSegnaleAvviso = 11;
-constexpr int32_t kErroreAvvicinamento = 12;
-constexpr int32_t kErroreInterno = 13;
 
 // The three approach windows: the nearest cell before the start, counted back.
 constexpr int32_t kFinestre[] = {5, 11, 18};
@@ -37,15 +32,16 @@ class Passata {
  public:
   explicit Passata(Scenario& s) : s_(s), ultima_(ultima_cella(s)) {}
 
-  void esegui() {
-    for (s_.indice = 1; s_.indice <= ultima_ - 2; ++s_.indice) {
-      const int g = genere(s_.indice);
+  std::optional<ProblemaDellaPassata> esegui() {
+    for (int32_t i = 1; i <= ultima_ - 2; ++i) {
+      const int g = genere(i);
       if (g == kAvvisoRallentamento) {
-        segnali_prima_dell_avviso(s_.indice);
+        segnali_prima_dell_avviso(i);
       } else if (g == kInizioRallentamento) {
-        inizio_rallentamento(s_.indice);
+        inizio_rallentamento(i);
       }
     }
+    return ultimo_problema_;
   }
 
  private:
@@ -60,15 +56,17 @@ class Passata {
     cella(c).valore_1 = kVelocitaAbbattimento;
   }
   void abbassa(int32_t c) { cella(c).valore_1 = minimo(kVelocitaAbbattimento, cella(c).valore_1); }
-  void registra(int32_t codice, int32_t c) {
+  // Error `codice` at cell c, about the item in cell `elemento`.
+  void registra(CodiceErrore codice, int32_t c, int32_t elemento) {
     s_.codice_errore = codice;
     s_.posizione_errore = 50 * c;
+    ultimo_problema_ = ProblemaDellaPassata{codice, elemento};
   }
 
   // A point just before every signal up to 20 cells before the warning board in cell i.
   void segnali_prima_dell_avviso(int32_t i) {
-    for (s_.indice_2 = 1; s_.indice_2 <= kDistanzaMassimaSegnaleAvviso; ++s_.indice_2) {
-      const int32_t segnale = i - s_.indice_2;
+    for (int32_t distanza = 1; distanza <= kDistanzaMassimaSegnaleAvviso; ++distanza) {
+      const int32_t segnale = i - distanza;
       if (segnale < kPrimaCellaSegnaleAvviso) {
         return;
       }
@@ -88,7 +86,7 @@ class Passata {
     } else if (genere(segnale - 2) == kAbbattimentoConVelocita) {
       abbassa(segnale - 2);
     } else {
-      registra(kErroreSegnaleAvviso, segnale);
+      registra(kNessunPostoPrimaDelSegnale, segnale, segnale);
     }
   }
 
@@ -96,12 +94,9 @@ class Passata {
     for (int32_t vicina : kFinestre) {
       finestra_di_avvicinamento(i, vicina);
     }
-    if (cella(i).valore_1 < kVelocitaSenzaPuntiInterni) {
-      punti_interni(i);
-    } else {
-      trova_la_fine(i);
-    }
-    segnale_dopo_la_fine(s_.indice_2);
+    const int32_t fine =
+        cella(i).valore_1 < kVelocitaSenzaPuntiInterni ? punti_interni(i) : trova_la_fine(i);
+    segnale_dopo_la_fine(i, fine);
   }
 
   // The nearest free cell of i - vicina, i - vicina - 1, i - vicina - 2. A start too close to
@@ -111,84 +106,80 @@ class Passata {
     if (i <= lontana) {
       return;
     }
-    for (s_.cursore = i - vicina; s_.cursore >= i - lontana; --s_.cursore) {
-      if (libera(s_.cursore)) {
-        piazza(s_.cursore);
+    for (int32_t c = i - vicina; c >= i - lontana; --c) {
+      if (libera(c)) {
+        piazza(c);
         return;
       }
     }
-    registra(kErroreAvvicinamento, i);
+    registra(kNessunPostoPrimaDelRallentamento, i, i);
   }
 
-  // Walks from the start to the end cell, placing a point every 8 cells; a taken cell moves
+  // Walks from the start i to the end cell, placing a point every 8 cells; a taken cell moves
   // the point one back or one ahead, and the count goes on from the cell actually used. After
-  // an error `passo` runs past 8, so no later point is placed in this slow-down. Leaves the
-  // end cell (or the last cell of the track) in `indice_2`.
-  void punti_interni(int32_t i) {
-    s_.passo = 0;
-    s_.indice_2 = i;
-    while (true) {
-      ++s_.indice_2;
-      ++s_.passo;
-      const int32_t k = s_.indice_2;
-      if (s_.passo == kPassoInterno) {
+  // an error the count runs past 8, so no later point is placed in this slow-down. Returns the
+  // end cell (or the last cell of the track).
+  int32_t punti_interni(int32_t i) {
+    int32_t dall_ultimo_punto = 0;
+    for (int32_t k = i + 1;; ++k) {
+      ++dall_ultimo_punto;
+      if (dall_ultimo_punto == kPassoInterno) {
         if (libera(k)) {
           piazza(k);
-          s_.passo = 0;
+          dall_ultimo_punto = 0;
         } else if (libera(k - 1)) {
           piazza(k - 1);
-          s_.passo = 1;
+          dall_ultimo_punto = 1;
         } else if (libera(k + 1)) {
           piazza(k + 1);
-          s_.passo = -1;
+          dall_ultimo_punto = -1;
         } else {
-          registra(kErroreInterno, k);
+          registra(kNessunPostoNelRallentamento, k, i);
         }
       }
       if (genere(k) == kFineRallentamento || k >= ultima_) {
-        return;
+        return k;
       }
     }
   }
 
   // The same walk without points, for a slow-down that gets none inside: the signal after it
   // is looked for from its own end cell.
-  void trova_la_fine(int32_t i) {
-    s_.indice_2 = i;
-    do {
-      ++s_.indice_2;
-    } while (genere(s_.indice_2) != kFineRallentamento && s_.indice_2 < ultima_);
+  int32_t trova_la_fine(int32_t i) {
+    int32_t k = i + 1;
+    while (genere(k) != kFineRallentamento && k < ultima_) {
+      ++k;
+    }
+    return k;
   }
 
-  // A point just before the first signal within 12 cells after the end cell e.
-  void segnale_dopo_la_fine(int32_t e) {
-    s_.passo = 0;
-    const int32_t ultima_cercata = minimo(e + kCelleDopoLaFine, ultima_);
-    for (s_.cursore = e; s_.cursore <= ultima_cercata; ++s_.cursore) {
-      if (genere(s_.cursore) == kSegnale) {
-        s_.passo = s_.cursore - 1;
-        break;
-      }
+  // A point just before the first signal within 12 cells after the end cell of the slow-down
+  // that starts in cell i.
+  void segnale_dopo_la_fine(int32_t i, int32_t fine) {
+    const int32_t ultima_cercata = minimo(fine + kCelleDopoLaFine, ultima_);
+    int32_t segnale = fine;
+    while (segnale <= ultima_cercata && genere(segnale) != kSegnale) {
+      ++segnale;
     }
-    if (s_.passo <= 0) {
+    if (segnale > ultima_cercata) {
       return;
     }
-    const int32_t segnale = s_.passo + 1;
     if (libera(segnale - 1)) {
       piazza(segnale - 1);
     } else if (libera(segnale - 2)) {
       piazza(segnale - 2);
     } else {
-      registra(kErroreInterno, e);
+      registra(kNessunPostoNelRallentamento, fine, i);
     }
   }
 
   Scenario& s_;
   const int32_t ultima_;
+  std::optional<ProblemaDellaPassata> ultimo_problema_;
 };
 
 }  // namespace
 
-void aggiungi_abbattimenti(Scenario& s) {
-  Passata(s).esegui();
+std::optional<ProblemaDellaPassata> aggiungi_abbattimenti(Scenario& s) {
+  return Passata(s).esegui();
 }

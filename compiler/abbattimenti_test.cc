@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -66,13 +67,12 @@ void verifica(const Caso& caso) {
     posa(s.percorso, p);
   }
   s.posizione_errore = kNessunaPosizione;
-  s.indice_2 = 5;  // stale from earlier work: the pass must not depend on it
   std::vector<Cella> attesi = s.percorso;
   for (const Posa& p : caso.punti) {
     posa(attesi, p);
   }
 
-  aggiungi_abbattimenti(s);
+  const std::optional<ProblemaDellaPassata> problema = aggiungi_abbattimenti(s);
 
   for (size_t c = 0; c < attesi.size(); ++c) {
     EXPECT_EQ(s.percorso[c].genere, attesi[c].genere) << caso.nome << ", cella " << c;
@@ -81,6 +81,24 @@ void verifica(const Caso& caso) {
   }
   EXPECT_EQ(s.codice_errore, caso.codice) << caso.nome;
   EXPECT_EQ(s.posizione_errore, caso.posizione) << caso.nome;
+
+  // The problem is about the signal (error 11) or the start of the slow-down (12, 13) that
+  // the track held before the pass.
+  if (caso.codice == 0) {
+    EXPECT_EQ(problema, std::nullopt) << caso.nome;
+    return;
+  }
+  ASSERT_TRUE(problema.has_value()) << caso.nome;
+  EXPECT_EQ(problema->codice, caso.codice) << caso.nome;
+  const uint8_t genere_atteso = caso.codice == 11 ? kSegnale : kInizioRallentamento;
+  bool trovato = false;
+  for (const Posa& p : caso.prima) {
+    trovato = trovato || (p.cella == problema->cella_elemento && p.genere == genere_atteso);
+  }
+  EXPECT_TRUE(trovato) << caso.nome << ": cella " << problema->cella_elemento;
+  if (caso.codice == 11) {
+    EXPECT_EQ(50 * problema->cella_elemento, caso.posizione) << caso.nome;
+  }
 }
 
 TEST(AggiungiAbbattimenti, SegnaliPrimaDiUnAvviso) {

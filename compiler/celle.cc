@@ -1,7 +1,5 @@
 #include "compiler/celle.h"
 
-#include <string>
-
 #include "compiler/errore_esecuzione.h"
 
 int64_t dividi_arrotonda(int64_t numeratore, int64_t divisore) {
@@ -20,39 +18,38 @@ int64_t dividi_arrotonda(int64_t numeratore, int64_t divisore) {
 
 Cella& cella(Scenario& s, int64_t k) {
   if (s.percorso.empty()) {
-    throw ErroreEsecuzione("il percorso non esiste ancora (manca la riga della lunghezza)");
+    throw ErroreEsecuzione(kMotivoPercorsoAssente);
   }
   if (k < 0 || k >= static_cast<int64_t>(s.percorso.size())) {
-    throw ErroreEsecuzione("cella " + std::to_string(k) + " fuori dal percorso (0 - " +
-                           std::to_string(s.percorso.size() - 1) + ")");
+    throw ErroreEsecuzione(kMotivoCellaFuori);
   }
   return s.percorso[static_cast<size_t>(k)];
 }
 
 Voce& voce(Scenario& s, int64_t i) {
   if (i < 0 || i >= kNumeroVoci) {
-    throw ErroreEsecuzione("voce " + std::to_string(i) + " fuori dalla tabella");
+    throw ErroreEsecuzione(kMotivoVoceFuori);
   }
   return s.voci[static_cast<size_t>(i)];
 }
 
 uint8_t in_8(int64_t v) {
   if (v < 0 || v > 255) {
-    throw ErroreEsecuzione("valore " + std::to_string(v) + " fuori da 8 bit");
+    throw ErroreEsecuzione(kMotivoFuoriIntervallo);
   }
   return static_cast<uint8_t>(v);
 }
 
 int16_t in_16(int64_t v) {
   if (v < INT16_MIN || v > INT16_MAX) {
-    throw ErroreEsecuzione("valore " + std::to_string(v) + " fuori da 16 bit");
+    throw ErroreEsecuzione(kMotivoFuoriIntervallo);
   }
   return static_cast<int16_t>(v);
 }
 
 int32_t in_32(int64_t v) {
   if (v < INT32_MIN || v > INT32_MAX) {
-    throw ErroreEsecuzione("valore " + std::to_string(v) + " fuori da 32 bit");
+    throw ErroreEsecuzione(kMotivoFuoriIntervallo);
   }
   return static_cast<int32_t>(v);
 }

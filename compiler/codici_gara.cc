@@ -29,13 +29,12 @@ uint8_t minuscola(uint8_t c) {
   }
 }
 
-// Forms the code text in `riga` and returns its first 25 byte values.
-std::array<uint8_t, kByteDelCodice> byte_del_codice(Scenario& s) {
-  s.riga = minuscolo_1252(s.voci[kVoceRipetizione].testo + s.voci[kVoceScenario].testo);
-  s.riga += kCoda;
+// The values of the first 25 bytes of the code text; the suffix makes it long enough.
+std::array<uint8_t, kByteDelCodice> byte_del_codice(const Scenario& s) {
+  const std::string testo = testo_del_codice(s);
   std::array<uint8_t, kByteDelCodice> a{};
   for (size_t i = 0; i < a.size(); ++i) {
-    a[i] = static_cast<uint8_t>(s.riga[i]);
+    a[i] = static_cast<uint8_t>(testo[i]);
   }
   return a;
 }
@@ -50,7 +49,12 @@ std::string minuscolo_1252(std::string_view testo) {
   return r;
 }
 
-int16_t codice_gara_og(Scenario& s) {
+std::string testo_del_codice(const Scenario& s) {
+  return minuscolo_1252(s.voci[kVoceRipetizione].testo + s.voci[kVoceScenario].testo) +
+         std::string(kCoda);
+}
+
+int16_t codice_gara_og(const Scenario& s) {
   int32_t somma = 0;  // at most 25 x 255
   for (uint8_t a : byte_del_codice(s)) {
     somma += a;
@@ -58,7 +62,7 @@ int16_t codice_gara_og(Scenario& s) {
   return static_cast<int16_t>(somma);
 }
 
-int32_t codice_gara_st(Scenario& s) {
+int32_t codice_gara_st(const Scenario& s) {
   int32_t somma = 0;  // at most 255 x 325
   int32_t peso = 1;
   for (uint8_t a : byte_del_codice(s)) {

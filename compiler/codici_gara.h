@@ -15,10 +15,13 @@
 // Every other byte stays.
 std::string minuscolo_1252(std::string_view testo);
 
-// Sum of the byte values; leaves the code text in `riga`.
-int16_t codice_gara_og(Scenario& s);
-// Sum of i times the i-th byte value, i from 1; leaves the code text in `riga`.
-int32_t codice_gara_st(Scenario& s);
+// The code text: train number and scenario name in lower case, then the fixed suffix.
+std::string testo_del_codice(const Scenario& s);
+
+// Sum of the values of the first 25 bytes of the code text.
+int16_t codice_gara_og(const Scenario& s);
+// Sum of i times the value of the i-th byte of the code text, i from 1 to 25.
+int32_t codice_gara_st(const Scenario& s);
 
 // Puts the marks 610 and 5121 and the two codes into entry 85 and cell 1. A target field that
 // is not 0 ends the run through `errore` (1250 for the marks, 1251 for the codes) before

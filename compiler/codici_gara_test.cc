@@ -37,14 +37,13 @@ TEST(CodiciGara, EsempioDelleDueSommeEMaiuscoleUguali) {
     Scenario s = con_identita("1234567890", nome);
     EXPECT_EQ(codice_gara_og(s), 2085) << nome;
     EXPECT_EQ(codice_gara_st(s), 31285) << nome;
-    EXPECT_EQ(s.riga, "1234567890abcdefghijklmnopppqqrrssttuuvvzzbbddffhhmm") << nome;
+    EXPECT_EQ(testo_del_codice(s), "1234567890abcdefghijklmnopppqqrrssttuuvvzzbbddffhhmm") << nome;
   }
 }
 
 TEST(CodiciGara, TestoDelCodiceDelloScenarioIncorporato) {
   Scenario s = con_identita("4417", "Tavena_Crostia");
-  codice_gara_og(s);
-  EXPECT_EQ(s.riga, "4417tavena_crostiappqqrrssttuuvvzzbbddffhhmm");
+  EXPECT_EQ(testo_del_codice(s), "4417tavena_crostiappqqrrssttuuvvzzbbddffhhmm");
 }
 
 TEST(CodiciGara, LaCodaCompletaUnIdentitaCorta) {

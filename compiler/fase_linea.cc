@@ -21,14 +21,14 @@ constexpr std::array<double, 6> kCoefficienti = {0.0001, 0.0002, 0.0004, 0.001, 
 
 Esito lunghezza_percorso(StatoLettura& l) {
   Scenario& s = l.s;
-  const int32_t lunghezza = l.in().leggi_intero();
-  s.voci[kVoceTreno].fine_area = lunghezza;
-  if (lunghezza > kLunghezzaMassima) {
-    return l.arresta(1);
+  const Campo lunghezza = l.leggi_campo();
+  s.voci[kVoceTreno].fine_area = lunghezza.valore;
+  if (lunghezza.valore > kLunghezzaMassima) {
+    return l.arresta(kLineaTroppoLunga, lunghezza.luogo);
   }
-  const int64_t estesa = int64_t{lunghezza} + kEstensione;
+  const int64_t estesa = int64_t{lunghezza.valore} + kEstensione;
   if (estesa < 0) {
-    throw ErroreEsecuzione("lunghezza " + std::to_string(lunghezza) + " negativa");
+    throw ErroreEsecuzione(kMotivoFuoriIntervallo);
   }
   s.lunghezza_estesa = static_cast<int32_t>(estesa);
   s.ultima_cella = static_cast<int32_t>(cella_di(estesa));
@@ -39,29 +39,38 @@ Esito lunghezza_percorso(StatoLettura& l) {
   return Esito::prosegui;
 }
 
+// A kilometre reference into entry `voce` (81 to 83); the places of its first two values are
+// kept for the check after the train source.
 void progressiva(StatoLettura& l, int voce) {
   Voce& v = l.s.voci[static_cast<size_t>(voce)];
-  v.inizio_area = l.in().leggi_intero();
-  v.fine_area = l.in().leggi_intero();
+  CampiProgressiva& campi = l.progressive[static_cast<size_t>(voce - kVoceProgressivaTre)];
+  const Campo posizione = l.leggi_campo();
+  v.inizio_area = posizione.valore;
+  campi.posizione = posizione.luogo;
+  const Campo valore = l.leggi_campo();
+  v.fine_area = valore.valore;
+  campi.valore = valore.luogo;
   v.progressiva_voce = l.in().leggi_intero();
 }
 
 Esito ripetizione_segnali(StatoLettura& l) {
   Voce& v = l.s.voci[kVoceRipetizione];
-  v.inizio_area = l.in().leggi_intero();
-  v.fine_area = l.in().leggi_intero();
+  const Campo primo = l.leggi_campo();
+  v.inizio_area = primo.valore;
+  const Campo secondo = l.leggi_campo();
+  v.fine_area = secondo.valore;
   if (v.inizio_area % 50 != 0) {
-    return l.arresta(3);
+    return l.arresta(kPrimaRipetizioneNonMultipla, primo.luogo);
   }
   if (v.fine_area % 50 != 0) {
-    return l.arresta(4);
+    return l.arresta(kSecondaRipetizioneNonMultipla, secondo.luogo);
   }
-  if (contiene(l.s.riga, "4")) {
+  if (contiene(l.parola_chiave, "4")) {
     v.progressiva_voce = 4;
-  } else if (contiene(l.s.riga, "9")) {
+  } else if (contiene(l.parola_chiave, "9")) {
     v.progressiva_voce = 9;
   } else {
-    return l.arresta(5);
+    return l.arresta(kRipetizioneSenzaCodici, l.riga_corrente);
   }
   if (v.fine_area == 0) {
     v.progressiva_voce = 0;
@@ -72,7 +81,7 @@ Esito ripetizione_segnali(StatoLettura& l) {
 // The general rows; "tre", "due", "uno", "progressiva", "sfondo", "segnali" and "ripetizione"
 // are matched with their letter case.
 Esito riga_generale(StatoLettura& l) {
-  const std::string& r = l.s.riga;
+  const std::string& r = l.parola_chiave;
   Voce& sfondo = l.s.voci[kVoceScenario];
   if (contiene(r, "percorso") && contiene(r, "lunghezza")) {
     if (const Esito e = lunghezza_percorso(l); e != Esito::prosegui) {
@@ -110,23 +119,35 @@ bool fine_sezione_generale(const std::string& r) {
 }
 
 Esito sezione_generale(StatoLettura& l) {
-  Scenario& s = l.s;
   while (!l.in().alla_fine()) {
-    s.riga = l.in().leggi_testo();
+    l.parola_chiave = l.in().leggi_testo();
     if (l.in().alla_fine()) {
       break;
     }
-    for (int k = 0; k < kCommentiGenerali && contiene(s.riga, "-"); ++k) {
-      s.riga = l.in().leggi_testo();
+    for (int k = 0; k < kCommentiGenerali && contiene(l.parola_chiave, "-"); ++k) {
+      l.parola_chiave = l.in().leggi_testo();
     }
+    l.riga_corrente = l.luogo_campo();
     if (const Esito e = riga_generale(l); e != Esito::prosegui) {
       return e;
     }
-    if (fine_sezione_generale(s.riga)) {
+    if (fine_sezione_generale(l.parola_chiave)) {
       break;
     }
   }
   return Esito::prosegui;
+}
+
+// After the ordering the entries hold other triples: their places follow them. A cleared
+// triple has none.
+void ordina_progressive(StatoLettura& l) {
+  const std::array<int, 3> origini = progressive_ordina(l.s);
+  const std::array<CampiProgressiva, 3> prima = l.progressive;
+  for (size_t i = 0; i < origini.size(); ++i) {
+    l.progressive[i] = origini[i] == 0
+                           ? CampiProgressiva{}
+                           : prima[static_cast<size_t>(origini[i] - kVoceProgressivaTre)];
+  }
 }
 
 Esito pendenza(StatoLettura& l) {
@@ -134,89 +155,97 @@ Esito pendenza(StatoLettura& l) {
 }
 
 Esito curva(StatoLettura& l) {
-  const int32_t inizio = l.in().leggi_intero();
-  const int32_t lunghezza = l.in().leggi_intero();
+  const Campo inizio = l.leggi_campo();
+  const Campo lunghezza = l.leggi_campo();
   if (!l.controlla_posizione(inizio)) {
     return Esito::fine_sorgente;
   }
-  const std::string& r = l.s.riga;
+  const std::string& r = l.parola_chiave;
   size_t classe = 0;
   while (classe < kCoefficienti.size() &&
          r.find(static_cast<char>('1' + classe)) == std::string::npos) {
     ++classe;
   }
   if (classe == kCoefficienti.size()) {
-    return l.arresta(103);
+    return l.arresta(kCurvaNonValida, l.riga_corrente);
   }
   const double coefficiente = contiene(r, "s") ? -kCoefficienti[classe] : kCoefficienti[classe];
-  if (!traccia_curva(l.s, l.metro_tracciato, inizio, lunghezza, coefficiente)) {
-    return l.arresta(103);
+  if (!traccia_curva(l.s, l.metro_tracciato, inizio.valore, lunghezza.valore, coefficiente)) {
+    // The straight run up to the curve, or the curve itself, went past the last point.
+    const bool oltre_gia_all_inizio = inizio.valore >= kUltimoPuntoDelTracciato;
+    return l.arresta(kCurvaNonValida, oltre_gia_all_inizio ? inizio.luogo : lunghezza.luogo);
   }
   return Esito::prosegui;
 }
 
 Esito montagna(StatoLettura& l) {
-  const int32_t inizio = l.in().leggi_intero();
+  const Campo inizio = l.leggi_campo();
   const int32_t fine = l.in().leggi_intero();
   int32_t tipo = l.in().leggi_intero();
   if (!l.controlla_posizione(inizio)) {
     return Esito::fine_sorgente;
   }
-  memo_montagna(l.s, inizio, fine, tipo);
-  return l.dopo_registratore(inizio);
+  Registrazione r = l.registrazione();
+  memo_montagna(l.s, r, inizio.valore, fine, tipo);
+  return l.dopo_registratore(inizio, r);
 }
 
 Esito indicatori_v_max(StatoLettura& l) {
-  std::array<int32_t, 9> v{};
+  const Campo posizione = l.leggi_campo();
+  std::array<int32_t, 8> v{};
   for (int32_t& valore : v) {
     valore = l.in().leggi_intero();
   }
-  if (!l.controlla_posizione(v[0])) {
+  if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
-  memo_indicatori_v_max(l.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
-  return l.dopo_registratore(v[0]);
+  Registrazione r = l.registrazione();
+  memo_indicatori_v_max(l.s, r, posizione.valore, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+  return l.dopo_registratore(posizione, r);
 }
 
 Esito cartello(StatoLettura& l) {
   Scenario& s = l.s;
-  const int32_t posizione = l.in().leggi_intero();
-  s.riga = l.in().leggi_testo();
+  const Campo posizione = l.leggi_campo();
+  const std::string testo = l.in().leggi_testo();
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
-  Cella& c = cella(s, cella_dopo(posizione));
+  const int64_t k = cella_dopo(posizione.valore);
+  Cella& c = cella(s, k);
   if (occupata(c)) {
-    return l.arresta(6, posizione);
+    return l.arresta(kCartelloSuCellaOccupata, posizione, l.provenienze.di(k));
   }
   c.genere = kCartello;
   c.valore_1 = basso_16(l.voce_cartello);
-  voce(s, l.voce_cartello).testo = s.riga;
+  l.provenienze.segna(k, l.riga_corrente);
+  voce(s, l.voce_cartello).testo = testo;
   --l.voce_cartello;
   return Esito::prosegui;
 }
 
-// Every test that holds runs its handler, in this order; the sign test comes last because its
-// handler reads the sign text into `riga`.
+// Every test that holds runs its handler, in this order.
 Esito riga_principale(StatoLettura& l) {
-  Scenario& s = l.s;
   struct Prova {
-    bool (*vale)(const Scenario&);
+    bool (*vale)(const StatoLettura&);
     Esito (*gestisci)(StatoLettura&);
   };
   static constexpr Prova kProve[] = {
-      {[](const Scenario& sc) { return contiene(sc.riga, "pendenza"); }, pendenza},
-      {[](const Scenario& sc) { return sc.con_tracciato != 0 && contiene(sc.riga, "curva"); },
+      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "pendenza"); }, pendenza},
+      {[](const StatoLettura& sl) {
+         return sl.s.con_tracciato != 0 && contiene(sl.parola_chiave, "curva");
+       },
        curva},
-      {[](const Scenario& sc) { return contiene(sc.riga, "montagna"); }, montagna},
-      {[](const Scenario& sc) { return contiene(sc.riga, "indicatori_v"); }, indicatori_v_max},
-      {[](const Scenario& sc) {
-         return contiene(sc.riga, "indicat") && contiene(sc.riga, "cartello");
+      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "montagna"); }, montagna},
+      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "indicatori_v"); },
+       indicatori_v_max},
+      {[](const StatoLettura& sl) {
+         return contiene(sl.parola_chiave, "indicat") && contiene(sl.parola_chiave, "cartello");
        },
        cartello},
   };
   for (const Prova& prova : kProve) {
-    if (prova.vale(s)) {
+    if (prova.vale(l)) {
       if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
         return e;
       }
@@ -231,19 +260,20 @@ bool fase_linea(StatoLettura& l) {
   Scenario& s = l.s;
   l.apri(nome_sorgente_linea(s));
   do {
-    s.riga = l.in().leggi_testo();
+    l.parola_chiave = l.in().leggi_testo();
     if (l.in().alla_fine()) {
+      const Luogo fine = l.luogo_campo();
       l.chiudi_ed_elimina();
-      s.codice_errore = 102;
+      l.registra(kSenzaGenerale, fine);
       return false;
     }
-  } while (!contiene(s.riga, "[generale]"));
+  } while (!contiene(l.parola_chiave, "[generale]"));
 
   if (sezione_generale(l) == Esito::arresto) {
     l.chiudi_ed_elimina();
     return false;
   }
-  progressive_ordina(s);
+  ordina_progressive(l);
   s.conta_montagne = 0;
   l.voce_cartello = kPrimaVoceCartello;
   l.pendenze = riempimento_pendenze();

@@ -40,38 +40,44 @@ Esito sabbia(StatoLettura& l) {
 }
 
 Esito segnale(StatoLettura& l) {
-  std::array<int32_t, 11> v{};
+  const Campo posizione = l.leggi_campo();
+  std::array<int32_t, 10> v{};
   for (int32_t& valore : v) {
     valore = l.in().leggi_intero();
   }
-  if (!l.controlla_posizione(v[0])) {
+  if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
-  memo_segnale(l.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-  return l.dopo_registratore(v[0]);
+  Registrazione r = l.registrazione();
+  memo_segnale(l.s, r, posizione.valore, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8],
+               v[9]);
+  return l.dopo_registratore(posizione, r);
 }
 
 Esito rallentamento(StatoLettura& l) {
-  std::array<int32_t, 6> v{};
+  const Campo x = l.leggi_campo();
+  std::array<int32_t, 5> v{};
   for (int32_t& valore : v) {
     valore = l.in().leggi_intero();
   }
-  if (!l.controlla_posizione(v[0])) {
+  if (!l.controlla_posizione(x)) {
     return Esito::fine_sorgente;
   }
-  memo_rallentamento(l.s, v[0], v[1], v[2], v[3], v[4], v[5]);
-  return l.dopo_registratore(v[0]);
+  Registrazione r = l.registrazione();
+  memo_rallentamento(l.s, r, x.valore, v[0], v[1], v[2], v[3], v[4]);
+  return l.dopo_registratore(x, r);
 }
 
 Esito abbattimento(StatoLettura& l) {
-  const int32_t posizione = l.in().leggi_intero();
+  const Campo posizione = l.leggi_campo();
   const int32_t valore = l.in().leggi_intero();
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
-  Cella& c = cella(l.s, cella_di(posizione));
+  const int64_t k = cella_di(posizione.valore);
+  Cella& c = cella(l.s, k);
   if (occupata(c)) {
-    return l.arresta(7, posizione);
+    return l.arresta(kAbbattimentoSuCellaOccupata, posizione, l.provenienze.di(k));
   }
   if (valore < 1) {
     c.genere = kAbbattimentoSenzaVelocita;
@@ -79,6 +85,7 @@ Esito abbattimento(StatoLettura& l) {
     c.genere = kAbbattimentoConVelocita;
     c.valore_1 = in_16(valore);
   }
+  l.provenienze.segna(k, l.riga_corrente);
   return Esito::prosegui;
 }
 
@@ -105,18 +112,19 @@ Esito stazione(StatoLettura& l) {
   LettoreCampi& in = l.in();
   const int32_t i = l.indice_stazione;
   Voce& v = voce(s, i);
-  const int32_t p = in.leggi_intero();
-  v.progressiva_voce = p;
+  const Campo p = l.leggi_campo();
+  v.progressiva_voce = p.valore;
   if (!l.controlla_posizione(p, 800)) {
     return Esito::fine_sorgente;
   }
-  if (p % 50 != 0) {
-    return l.arresta(8, p);
+  if (p.valore % 50 != 0) {
+    return l.arresta(kStazioneNonMultipla, p);
   }
   v.categoria = in.leggi_intero_8();
-  const int32_t lunghezza = in.leggi_intero();
-  if (lunghezza % 100 != 0) {
-    return l.arresta(9, p);
+  const Campo lunghezza = l.leggi_campo();
+  if (lunghezza.valore % 100 != 0) {
+    s.posizione_errore = p.valore;
+    return l.arresta(kLunghezzaStazioneNonMultipla, lunghezza.luogo);
   }
   v.marca_1 = in.leggi_intero_8();
   v.marca_5 = in.leggi_intero_8();
@@ -131,11 +139,13 @@ Esito stazione(StatoLettura& l) {
   const int64_t ore = in.leggi_intero();
   const int64_t minuti = in.leggi_intero();
   const int64_t secondi = in.leggi_intero();
-  v.orario = in_32(ore * 3600 + minuti * 60 + secondi);
+  // Every value of the row, the name too, is in the entry before the time is computed: a
+  // time that does not fit stops the parse with the whole row stored.
   v.testo = in.leggi_testo();
+  v.orario = in_32(ore * 3600 + minuti * 60 + secondi);
 
-  area_stazione(v, p, lunghezza);
-  if (lunghezza < 600) {
+  area_stazione(v, p.valore, lunghezza.valore);
+  if (lunghezza.valore < 600) {
     v.marca_5 = 0;
   }
   if (i == 1) {
@@ -154,18 +164,21 @@ Esito stazione(StatoLettura& l) {
   }
   if (v.categoria < 25) {
     if (fine <= 100) {
-      return l.arresta(24);
+      return l.arresta(kFermataAllInizio, p.luogo);
     }
-    Cella& fermata = cella(s, cella_di(fine - 50));
+    const int64_t k = cella_di(fine - 50);
+    Cella& fermata = cella(s, k);
     fermata.genere = kFermata;
     fermata.valore_1 = basso_16(i);
+    l.provenienze.segna(k, l.riga_corrente);
   }
   if (i > 1 && int64_t{v.inizio_area} - 350 < s.voci[static_cast<size_t>(i) - 1].fine_area) {
-    return l.arresta(22, p);
+    return l.arresta(kStazioneTroppoVicina, p, l.stazione_precedente);
   }
   l.indice_stazione = i + 1;
+  l.stazione_precedente = l.riga_corrente;
   if (l.indice_stazione >= l.voce_cartello) {
-    return l.arresta(10);
+    return l.arresta(kStazioniSuiCartelli, l.riga_corrente);
   }
   return Esito::prosegui;
 }
@@ -188,7 +201,7 @@ Esito riga_treno(StatoLettura& l) {
       {[](const std::string& r) { return contiene(r, "abbattimento"); }, abbattimento},
       {[](const std::string& r) { return contiene(r, "stazione"); }, stazione},
   };
-  const std::string parola = l.s.riga;
+  const std::string parola = l.parola_chiave;
   for (const Prova& prova : kProve) {
     if (prova.vale(parola)) {
       if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
@@ -199,12 +212,16 @@ Esito riga_treno(StatoLettura& l) {
   return Esito::prosegui;
 }
 
-// The route position and the kilometric value of each reference must be multiples of 50.
-void controlla_progressive(Scenario& s) {
-  for (const int i : {kVoceProgressivaTre, kVoceProgressivaDue, kVoceProgressivaUno}) {
-    const Voce& v = s.voci[static_cast<size_t>(i)];
-    if (v.inizio_area % 50 != 0 || v.fine_area % 50 != 0) {
-      s.codice_errore = 2;
+// The route position and the kilometric value of each reference must be multiples of 50;
+// a problem names the field of the line source the value was read from.
+void controlla_progressive(StatoLettura& l) {
+  for (size_t slot = 0; slot < l.progressive.size(); ++slot) {
+    const Voce& v = l.s.voci[kVoceProgressivaTre + slot];
+    const CampiProgressiva& campi = l.progressive[slot];
+    if (v.inizio_area % 50 != 0) {
+      l.registra(kProgressivaNonMultipla, campi.posizione);
+    } else if (v.fine_area % 50 != 0) {
+      l.registra(kProgressivaNonMultipla, campi.valore);
     }
   }
 }
@@ -215,8 +232,8 @@ void fase_treno(StatoLettura& l) {
   Scenario& s = l.s;
   l.apri(nome_sorgente_treno(s));
   do {
-    s.riga = l.in().leggi_testo();
-  } while (!l.in().alla_fine() && !contiene(s.riga, "[generale]"));
+    l.parola_chiave = l.in().leggi_testo();
+  } while (!l.in().alla_fine() && !contiene(l.parola_chiave, "[generale]"));
   l.velocita = riempimento_velocita();
   l.aderenze = riempimento_aderenze();
   l.indice_stazione = 1;
@@ -227,5 +244,5 @@ void fase_treno(StatoLettura& l) {
   l.chiudi_ed_elimina();
   riempi_coda(s, l.velocita);
   riempi_coda(s, l.aderenze);
-  controlla_progressive(s);
+  controlla_progressive(l);
 }

@@ -273,6 +273,21 @@ TEST(FaseTreno, ErroriDiEsecuzione) {
     EXPECT_FALSE(p.treno_esiste()) << c.caso;
   }
 
+  // A time that does not fit stops the parse with every value of the row stored, the name
+  // too, and neither the time nor the area.
+  SorgentiDiProva orario;
+  compila(orario,
+          {kPrimaStazione, "stazione, 5000, 4, 200, 3,0,0, 0,0,0, 0,0,0, 30, 600000,0,0, LONTANA"});
+  EXPECT_EQ(orario.s.codice_errore, 25);
+  const Voce& v = orario.s.voci[2];
+  EXPECT_EQ(v.progressiva_voce, 5000);
+  EXPECT_EQ(v.marca_1, 3);
+  EXPECT_EQ(v.marca_3, 30);
+  EXPECT_EQ(v.testo, "LONTANA");
+  EXPECT_EQ(v.orario, 0);
+  EXPECT_EQ(v.inizio_area, 0);
+  EXPECT_EQ(orario.s.percorso[101].genere, kNessuno) << "no stop marker";
+
   SorgentiDiProva mancante;
   mancante.linea_semplice(1000);
   memorizza_dati(mancante.s, mancante.cartella.disco, mancante.cartella.percorso());

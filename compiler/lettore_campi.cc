@@ -1,6 +1,7 @@
 #include "compiler/lettore_campi.h"
 
-#include "compiler/celle.h"
+#include <cstdint>
+
 #include "compiler/errore_esecuzione.h"
 
 namespace {
@@ -27,7 +28,7 @@ void LettoreCampi::inizia_campo() {
   riga_campo_ = riga_;
   colonna_campo_ = static_cast<int>(pos_ - inizio_riga_) + 1;
   if (alla_fine()) {
-    fallisci("lettura oltre la fine del file");
+    fallisci(kMotivoFineDelFile);
   }
   while (!alla_fine() && testo_[pos_] == ' ') {
     ++pos_;
@@ -65,7 +66,7 @@ int64_t LettoreCampi::leggi_numero() {
     // Leading zeros do not count towards the length.
     if (valore != 0 || testo_[pos_] != '0') {
       if (++cifre > kCifreMassime) {
-        fallisci("numero troppo lungo");
+        fallisci(kMotivoFuoriIntervallo);
       }
     }
     valore = valore * 10 + (testo_[pos_] - '0');
@@ -74,7 +75,7 @@ int64_t LettoreCampi::leggi_numero() {
   }
   const bool finito = alla_fine() || testo_[pos_] == ' ' || testo_[pos_] == ',' || a_fine_riga();
   if (!finito || (negativo && !con_cifre)) {
-    fallisci("valore non leggibile");
+    fallisci(kMotivoNumeroAtteso);
   }
   while (!alla_fine() && testo_[pos_] == ' ') {
     ++pos_;
@@ -89,17 +90,24 @@ int64_t LettoreCampi::leggi_numero() {
   return negativo ? -valore : valore;
 }
 
-int32_t LettoreCampi::leggi_intero() {
-  return in_32(leggi_numero());
-}
-int16_t LettoreCampi::leggi_intero_16() {
-  return in_16(leggi_numero());
-}
-uint8_t LettoreCampi::leggi_intero_8() {
-  return in_8(leggi_numero());
+int64_t LettoreCampi::leggi_tra(int64_t minimo, int64_t massimo) {
+  const int64_t valore = leggi_numero();
+  if (valore < minimo || valore > massimo) {
+    fallisci(kMotivoFuoriIntervallo);
+  }
+  return valore;
 }
 
-void LettoreCampi::fallisci(const std::string& perche) const {
-  throw ErroreEsecuzione(perche + " alla riga " + std::to_string(riga_campo_) + ", colonna " +
-                         std::to_string(colonna_campo_));
+int32_t LettoreCampi::leggi_intero() {
+  return static_cast<int32_t>(leggi_tra(INT32_MIN, INT32_MAX));
+}
+int16_t LettoreCampi::leggi_intero_16() {
+  return static_cast<int16_t>(leggi_tra(INT16_MIN, INT16_MAX));
+}
+uint8_t LettoreCampi::leggi_intero_8() {
+  return static_cast<uint8_t>(leggi_tra(0, UINT8_MAX));
+}
+
+void LettoreCampi::fallisci(std::string_view motivo) const {
+  throw ErroreEsecuzione(motivo, riga_campo_, colonna_campo_);
 }

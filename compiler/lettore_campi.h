@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class LettoreCampi {
  public:
@@ -18,9 +19,10 @@ class LettoreCampi {
   // One text field, inner and trailing spaces kept.
   std::string leggi_testo();
 
-  // One number: an optional minus and decimal digits; an empty field reads 0. Anything else,
-  // a value outside the target's width, or a read that starts at the end of the source raises
-  // ErroreEsecuzione.
+  // One number: an optional minus and decimal digits; an empty field reads 0. Anything else
+  // ("numero atteso"), a value outside the target's width ("valore fuori intervallo"), or a
+  // read that starts at the end of the source ("fine del file") raises ErroreEsecuzione at
+  // the field.
   int32_t leggi_intero();
   int16_t leggi_intero_16();
   uint8_t leggi_intero_8();
@@ -31,10 +33,11 @@ class LettoreCampi {
 
  private:
   int64_t leggi_numero();
+  int64_t leggi_tra(int64_t minimo, int64_t massimo);
   void inizia_campo();
   bool a_fine_riga() const;
   void consuma_fine_riga();
-  [[noreturn]] void fallisci(const std::string& perche) const;
+  [[noreturn]] void fallisci(std::string_view motivo) const;
 
   std::string testo_;
   size_t pos_ = 0;

@@ -73,11 +73,35 @@ TEST(LettoreCampi, RegoleDiLettura) {
   }
 }
 
+// Why a number cannot be read, told at the field.
+std::string motivo_di(LettoreCampi& l, int32_t (LettoreCampi::*leggi)()) {
+  try {
+    (l.*leggi)();
+  } catch (const ErroreEsecuzione& e) {
+    return e.motivo();
+  }
+  return "letto";
+}
+
 TEST(LettoreCampi, ValoriNonLeggibiliFalliscono) {
-  for (const char* testo : {"+5", "1.5", "-", "12a", "abc", "4\t", "- 4", "2147483648",
-                            "-2147483649", "9999999999999999999999"}) {
-    LettoreCampi l(testo);
-    EXPECT_THROW(l.leggi_intero(), ErroreEsecuzione) << testo;
+  const struct {
+    const char* testo;
+    std::string_view motivo;
+  } casi[] = {
+      {"+5", kMotivoNumeroAtteso},
+      {"1.5", kMotivoNumeroAtteso},
+      {"-", kMotivoNumeroAtteso},
+      {"12a", kMotivoNumeroAtteso},
+      {"abc", kMotivoNumeroAtteso},
+      {"4\t", kMotivoNumeroAtteso},
+      {"- 4", kMotivoNumeroAtteso},
+      {"2147483648", kMotivoFuoriIntervallo},
+      {"-2147483649", kMotivoFuoriIntervallo},
+      {"9999999999999999999999", kMotivoFuoriIntervallo},
+  };
+  for (const auto& c : casi) {
+    LettoreCampi l(c.testo);
+    EXPECT_EQ(motivo_di(l, &LettoreCampi::leggi_intero), c.motivo) << c.testo;
   }
   LettoreCampi limiti("2147483647,-2147483648");
   EXPECT_EQ(limiti.leggi_intero(), INT32_MAX);
@@ -89,7 +113,13 @@ TEST(LettoreCampi, LarghezzeDelleDestinazioni) {
   EXPECT_EQ(l.leggi_intero_8(), 255);
   EXPECT_THROW(l.leggi_intero_8(), ErroreEsecuzione);
   EXPECT_EQ(l.leggi_intero_16(), -32768);
-  EXPECT_THROW(l.leggi_intero_16(), ErroreEsecuzione);
+  try {
+    l.leggi_intero_16();
+    FAIL() << "32768 letto in 16 bit";
+  } catch (const ErroreEsecuzione& e) {
+    EXPECT_EQ(e.motivo(), kMotivoFuoriIntervallo);
+    EXPECT_EQ(e.colonna(), 16);
+  }
   EXPECT_THROW(l.leggi_intero_8(), ErroreEsecuzione);
 }
 
@@ -100,7 +130,15 @@ TEST(LettoreCampi, LetturaOltreLaFineFallisce) {
   LettoreCampi l("x,1\r\n");
   l.leggi_testo();
   l.leggi_intero();
-  EXPECT_THROW(l.leggi_intero(), ErroreEsecuzione);
+  // The field that is not there would begin on the line after the last.
+  try {
+    l.leggi_intero();
+    FAIL() << "letto oltre la fine";
+  } catch (const ErroreEsecuzione& e) {
+    EXPECT_EQ(e.motivo(), kMotivoFineDelFile);
+    EXPECT_EQ(e.riga(), 2);
+    EXPECT_EQ(e.colonna(), 1);
+  }
   EXPECT_THROW(l.leggi_testo(), ErroreEsecuzione);
 }
 
@@ -115,7 +153,9 @@ TEST(LettoreCampi, SaDoveIniziaOgniCampo) {
     l.leggi_intero();
     FAIL() << "85x letto";
   } catch (const ErroreEsecuzione& e) {
-    EXPECT_NE(std::string(e.what()).find("riga 2, colonna 14"), std::string::npos) << e.what();
+    EXPECT_EQ(e.motivo(), kMotivoNumeroAtteso);
+    EXPECT_EQ(e.riga(), 2);
+    EXPECT_EQ(e.colonna(), 14);
   }
 }
 

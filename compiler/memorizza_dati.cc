@@ -9,30 +9,43 @@
 namespace {
 
 // Any failure while reading: close what is open, delete whichever source still exists.
-void abbandona(StatoLettura& l) {
+void abbandona(StatoLettura& l, const Luogo& dove, std::string motivo) {
   l.sorgente.reset();
   l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_linea(l.s)));
   l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_treno(l.s)));
-  l.s.codice_errore = 25;
+  l.registra(kErroreEsecuzione, dove, std::nullopt, std::move(motivo));
+}
+
+// A failure the reader raised is at its field; any other, at the last row read, or, before
+// the first row of the source, at the last field read.
+Luogo luogo_del_guasto(const StatoLettura& l, const ErroreEsecuzione& e) {
+  if (e.riga() > 0) {
+    return {l.nome_sorgente, e.riga(), e.colonna()};
+  }
+  if (l.riga_corrente.riga == 0 && l.sorgente) {
+    return l.luogo_campo();
+  }
+  return l.riga_corrente;
 }
 
 }  // namespace
 
-void memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
+EsitoLettura memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
   StatoLettura l{s, disco, cartella};
   try {
     s.voci[kVoceScenario].testo = s.nome_scenario;
     s.voci[kVoceRipetizione].testo = s.numero_treno;
-    if (!disco.esiste(disco.percorso_in(cartella, nome_sorgente_linea(s)))) {
-      s.codice_errore = 101;
-      return;
-    }
-    if (fase_linea(l)) {
+    l.nome_sorgente = nome_sorgente_linea(s);
+    l.riga_corrente = {l.nome_sorgente, 0, 0};
+    if (!disco.esiste(disco.percorso_in(cartella, l.nome_sorgente))) {
+      l.registra(kLineaMancante, l.riga_corrente);
+    } else if (fase_linea(l)) {
       fase_treno(l);
     }
-  } catch (const ErroreEsecuzione&) {
-    abbandona(l);
-  } catch (const piattaforma::ErroreFile&) {
-    abbandona(l);
+  } catch (const ErroreEsecuzione& e) {
+    abbandona(l, luogo_del_guasto(l, e), e.motivo());
+  } catch (const piattaforma::ErroreFile& e) {
+    abbandona(l, {l.nome_sorgente, 0, 0}, "impossibile " + e.operazione());
   }
+  return {std::move(l.problema), std::move(l.provenienze)};
 }

@@ -4,9 +4,20 @@
 // a read past the end, a row outside the model) becomes code 25. It never throws.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "compiler/esito_compilazione.h"
+#include "compiler/provenienze.h"
 #include "model/scenario.h"
 #include "platform/disco.h"
 
-void memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella);
+// What the parse leaves besides the model: the last problem it recorded, with the place where
+// it was found (a run-time failure at the field being read, or else at the last row read),
+// and for each cell of the track the row whose item it holds.
+struct EsitoLettura {
+  std::optional<Problema> problema;
+  Provenienze provenienze;
+};
+
+EsitoLettura memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella);

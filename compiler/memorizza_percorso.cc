@@ -2,28 +2,54 @@
 
 #include "compiler/abbattimenti.h"
 #include "compiler/codici_gara.h"
-#include "compiler/memorizza_dati.h"
 #include "compiler/scrivi_binario.h"
 #include "model/nomi_file.h"
 
-void memorizza_percorso(Scenario& s, piattaforma::Disco& disco, const std::string& cartella,
-                        int32_t j) {
-  s.con_tracciato = j;
-  s.codice_errore = 0;
-  s.voci.fill(Voce{});
-  memorizza_dati(s, disco, cartella);
-  completa_percorso(s, disco, cartella);
+namespace {
+
+// The error state of the model, with the place of the last problem recorded.
+EsitoCompilazione esito(const Scenario& s, const std::optional<Problema>& problema) {
+  EsitoCompilazione e;
+  e.codice = s.codice_errore;
+  e.posizione = s.posizione_errore;
+  if (problema) {
+    e.codice = problema->codice;
+    e.luogo = problema->luogo;
+    e.motivo = problema->motivo;
+    e.nota = problema->nota;
+  }
+  return e;
 }
 
-void completa_percorso(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
+}  // namespace
+
+EsitoCompilazione memorizza_percorso(Scenario& s, piattaforma::Disco& disco,
+                                     const std::string& cartella, int32_t j) {
+  s.con_tracciato = j;
+  s.codice_errore = kNessunErrore;
+  s.voci.fill(Voce{});
+  const EsitoLettura lettura = memorizza_dati(s, disco, cartella);
+  return completa_percorso(s, disco, cartella, lettura);
+}
+
+EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
+                                    const std::string& cartella, const EsitoLettura& lettura) {
   if (s.percorso.empty()) {
-    return;
+    return esito(s, lettura.problema);
   }
-  aggiungi_abbattimenti(s);
+  std::optional<Problema> problema = lettura.problema;
+  if (const auto della_passata = aggiungi_abbattimenti(s)) {
+    // Found after every row was read: the problem names the row of the item it is about.
+    const std::optional<Luogo> riga = lettura.provenienze.di(della_passata->cella_elemento);
+    problema = Problema{della_passata->codice, riga.value_or(Luogo{}), {}, std::nullopt};
+  }
   applica_timbri(s);
   if (s.con_tracciato != 0) {
     scrivi_binario(disco, cartella, nome_file_tracciato(s), s.tracciato);
   }
   scrivi_binario(disco, cartella, nome_file_voci(s), s.voci);
   scrivi_binario(disco, cartella, nome_file_percorso(s), s.percorso);
+  EsitoCompilazione e = esito(s, problema);
+  e.file_scritti = true;
+  return e;
 }

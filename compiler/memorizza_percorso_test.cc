@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "compiler/errore.h"
 #include "compiler/scrivi_binario.h"
 #include "platform/disco_reale.h"
 #include "prove/cartella_temporanea.h"
+#include "prove/sorgenti_di_prova.h"
 
 namespace {
 
@@ -181,6 +185,120 @@ TEST(CompletaPercorso, UnTestoTroppoLungoFermaLaScritturaDopoIlPiano) {
   s.voci[40].testo.assign(65536, 'x');
   EXPECT_THROW(completa_percorso(s, disco, cartella.percorso()), std::length_error);
   EXPECT_EQ(file_in(cartella), std::set<std::string>{kPiano});
+}
+
+// Every problem says where it was found: the source's name, and the line and column of the
+// field being read; a run-time failure away from the reader names the last row read, a
+// problem of the pass the row that put its item on the track, and a cell found taken the
+// row that took it. Sources in memory, lines ended by CR LF.
+TEST(MemorizzaPercorso, OgniProblemaDiceDoveSiTrova) {
+  using Righe = std::vector<std::string_view>;
+  const Righe linea = {"[generale]", "lunghezza percorso, 101000", "[curve]", "[fine]"};
+  const Righe treno = {"[generale]", "[fine]"};
+  constexpr std::string_view L = kLineaDiProva;
+  constexpr std::string_view T = kTrenoDiProva;
+  const struct {
+    const char* caso;
+    std::optional<Righe> linea;  // none: the source is missing
+    std::optional<Righe> treno;
+    int32_t codice;
+    std::string_view file;
+    int riga, colonna;
+    std::string_view motivo = "";
+    std::optional<Luogo> nota = std::nullopt;
+  } casi[] = {
+      {"linea senza sorgente", std::nullopt, treno, 101, L, 0, 0},
+      {"linea senza [generale]: l'ultimo campo letto", Righe{"[curve]", "curvas5, 700, 700"}, treno,
+       102, L, 2, 15},
+      {"sezione generale: il valore sbagliato",
+       Righe{"[generale]", "lunghezza percorso, 1000", "ripetizione segnali 4 codici, 120, 50",
+             "[fine]"},
+       treno, 3, L, 3, 31},
+      {"sezione principale: la posizione oltre il percorso",
+       Righe{"[generale]", "lunghezza percorso, 1000", "[pendenze]", "pendenza, 9000, 0", "[fine]"},
+       treno, 15, L, 4, 11},
+      {"curva senza classe: la parola chiave",
+       Righe{"[generale]", "lunghezza percorso, 1000", "[curve]", "curvax, 100, 200", "[fine]"},
+       treno, 103, L, 4, 1},
+      {"cartello su un cartello: nota alla riga del primo",
+       Righe{"[generale]", "lunghezza percorso, 10000", "[indicazioni]",
+             "cartello_indicatore, 4550, A", "cartello_indicatore, 4560, B", "[fine]"},
+       treno, 6, L, 5, 22, "", Luogo{std::string(L), 4, 1}},
+      {"coda delle pendenze: l'ultima riga letta",
+       Righe{"[generale]", "lunghezza percorso, 1000", "[pendenze]", "pendenza, 850, 200",
+             "[fine]"},
+       treno, 25, L, 4, 1, "valore fuori intervallo"},
+      {"progressiva non multipla: il campo, anche dopo l'ordinamento",
+       Righe{"[generale]", "lunghezza percorso, 1000", "progressiva chilometrica uno, 0, 100925, 0",
+             "[fine]"},
+       treno, 2, L, 3, 34},
+      {"stazione non multipla di 50", linea,
+       Righe{"[generale]", "numero vetture, 5", "stazione, 75, x", "[fine]"}, 8, T, 3, 11},
+      {"stazione troppo vicina: nota alla precedente", linea,
+       Righe{"[generale]",
+             "stazione,       0,  2,  700,  1, 0, 0,  4,1,0,  2,1,1,    1,   6,18, 0, TAVENA",
+             "stazione, 900, 2, 600, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, B", "[fine]"},
+       22, T, 3, 11, "", Luogo{std::string(T), 2, 1}},
+      {"segnale su un cartello della linea: nota nell'altra sorgente",
+       Righe{"[generale]", "lunghezza percorso, 10000", "[indicazioni]",
+             "cartello_indicatore, 4500, X", "[fine]"},
+       Righe{"[generale]", "segnale, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0", "[fine]"}, 16, T, 2, 10,
+       "", Luogo{std::string(L), 4, 1}},
+      {"numero illeggibile", linea, Righe{"[generale]", "sabbia, 3x0", "[fine]"}, 25, T, 2, 9,
+       "numero atteso"},
+      {"lettura oltre la fine: la riga dopo l'ultima", linea, Righe{"[generale]", "orologio, 6 30"},
+       25, T, 3, 1, "fine del file"},
+      {"segnale entro 350 m: la riga del registratore", linea,
+       Righe{"[generale]", "numero vetture, 5", "segnale, 300, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0",
+             "[fine]"},
+       25, T, 3, 1, "cella fuori dal percorso"},
+      {"sorgente del treno mancante", linea, std::nullopt, 25, T, 0, 0, "impossibile aprire"},
+      // The three cells of the nearest window are taken by points read after the slow-down;
+      // the pass finds it at the end and names the slow-down's row.
+      {"passata: la riga che ha messo il rallentamento", linea,
+       Righe{"[generale]", "rallentamento, 9200, 70, 300, 0, 0, 0", "abbattimento, 8900, 0",
+             "abbattimento, 8950, 0", "abbattimento, 9000, 0", "numero vetture, 5", "[fine]"},
+       12, T, 2, 1},
+  };
+  const auto testo = [](const Righe& righe) {
+    std::string t;
+    for (std::string_view r : righe) {
+      t += r;
+      t += "\r\n";
+    }
+    return t;
+  };
+  for (const auto& c : casi) {
+    SorgentiDiProva p;
+    if (c.linea) {
+      p.cartella.scrivi(kLineaDiProva, testo(*c.linea));
+    }
+    if (c.treno) {
+      p.cartella.scrivi(kTrenoDiProva, testo(*c.treno));
+    }
+    const EsitoCompilazione e = memorizza_percorso(p.s, p.cartella.disco, p.cartella.percorso(), 1);
+    EXPECT_EQ(e.codice, c.codice) << c.caso;
+    EXPECT_EQ(p.s.codice_errore, c.codice) << c.caso;
+    EXPECT_EQ(e.luogo, (Luogo{std::string(c.file), c.riga, c.colonna})) << c.caso;
+    EXPECT_EQ(e.motivo, c.motivo) << c.caso;
+    EXPECT_EQ(e.nota, c.nota) << c.caso;
+    EXPECT_EQ(e.posizione, p.s.posizione_errore) << c.caso;
+  }
+}
+
+// The pass recording a problem after the parse left one: the later record is the result.
+TEST(MemorizzaPercorso, IlProblemaDellaPassataSostituisceQuelloDellaLettura) {
+  SorgentiDiProva p;
+  p.linea({"[generale]", "lunghezza percorso, 1000", "progressiva chilometrica uno, 0, 925, 0",
+           "[fine]"});
+  p.treno_semplice({"rallentamento, 5200, 70, 300, 0, 0, 0", "abbattimento, 4900, 0",
+                    "abbattimento, 4950, 0", "abbattimento, 5000, 0"});
+  const EsitoCompilazione e = memorizza_percorso(p.s, p.cartella.disco, p.cartella.percorso(), 1);
+  EXPECT_EQ(e.codice, 12);
+  EXPECT_EQ(p.s.codice_errore, 12);
+  EXPECT_EQ(e.posizione, 5250);
+  EXPECT_EQ(e.luogo, (Luogo{"Prova_1-.txt", 2, 1}));
+  EXPECT_TRUE(e.file_scritti);
 }
 
 }  // namespace

@@ -8,9 +8,10 @@
 namespace {
 
 struct Terna {
-  int32_t a = 0;  // route position
-  int32_t b = 0;  // kilometric value in metres
-  int32_t c = 0;  // flag
+  int32_t a = 0;    // route position
+  int32_t b = 0;    // kilometric value in metres
+  int32_t c = 0;    // flag
+  int origine = 0;  // the entry the triple was read from; 0 for a cleared one
 };
 
 // Slots in their order T, D, U.
@@ -53,18 +54,27 @@ Terne ordina_per_valore(const Terne& t) {
 
 }  // namespace
 
-void progressive_ordina(Scenario& s) {
+std::array<int, 3> progressive_ordina(Scenario& s) {
   Terne t;
   for (int i = 0; i < 3; ++i) {
     const Voce& v = s.voci[static_cast<size_t>(kSlot[i])];
-    t[i] = {v.inizio_area, v.fine_area, v.progressiva_voce};
+    t[i] = {v.inizio_area, v.fine_area, v.progressiva_voce, kSlot[i]};
   }
   const int64_t somma = int64_t{t[kT].a} + t[kD].a + t[kU].a;
   t = somma != 0 ? ordina_per_posizione(t) : ordina_per_valore(t);
+  std::array<int, 3> origini{};
   for (int i = 0; i < 3; ++i) {
     Voce& v = s.voci[static_cast<size_t>(kSlot[i])];
     v.inizio_area = t[i].a;
-    v.fine_area = t[i].c == 1 ? in_32(int64_t{t[i].b} + 100) : t[i].b;
+    v.fine_area = t[i].b;
     v.progressiva_voce = t[i].c;
+    origini[i] = t[i].origine;
   }
+  for (int i = 0; i < 3; ++i) {
+    Voce& v = s.voci[static_cast<size_t>(kSlot[i])];
+    if (v.progressiva_voce == 1) {
+      v.fine_area = in_32(int64_t{v.fine_area} + 100);
+    }
+  }
+  return origini;
 }

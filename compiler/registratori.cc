@@ -12,14 +12,14 @@ int16_t coppia_di_velocita(int64_t v_sinistra, int64_t v_destra) {
 
 }  // namespace
 
-void memo_montagna(Scenario& s, int32_t inizio, int32_t fine, int32_t& tipo) {
+void memo_montagna(Scenario& s, Registrazione& r, int32_t inizio, int32_t fine, int32_t& tipo) {
   const bool segnata = tipo > 10;
   if (segnata) {
     tipo -= 10;
   }
   s.conta_montagne += 1;
   if (s.conta_montagne >= kNumeroMontagne) {
-    throw ErroreEsecuzione("oltre " + std::to_string(kNumeroMontagne - 1) + " gallerie");
+    throw ErroreEsecuzione(kMotivoTroppeGallerie);
   }
   const auto n = static_cast<size_t>(s.conta_montagne);
   s.montagne_inizio[n] = inizio;
@@ -35,34 +35,41 @@ void memo_montagna(Scenario& s, int32_t inizio, int32_t fine, int32_t& tipo) {
     c.galleria = basso_8(tipo);
     if (segnata && contate % 4 == 0 && c.genere == kNessuno) {
       c.genere = kRiempitivoGalleria;
+      r.posa(i);
     }
   }
 }
 
-void memo_indicatori_v_max(Scenario& s, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
-                           int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd,
-                           int32_t strisced) {
-  Cella& c = cella(s, cella_dopo(posizione));
+void memo_indicatori_v_max(Scenario& s, Registrazione& r, int32_t posizione, int32_t vas,
+                           int32_t vbs, int32_t vcs, int32_t strisces, int32_t vad, int32_t vbd,
+                           int32_t vcd, int32_t strisced) {
+  const int64_t k = cella_dopo(posizione);
+  Cella& c = cella(s, k);
   if (occupata(c)) {
-    s.codice_errore = 21;
+    s.codice_errore = kIndicatoreSuCellaOccupata;
+    r.trova_occupata(k);
     return;
   }
   c.genere = kIndicatoreVelocita;
+  r.posa(k);
   c.valore_1 = coppia_di_velocita(vas, vad);
   c.valore_2 = coppia_di_velocita(vbs, vbd);
   c.valore_3 = coppia_di_velocita(vcs, vcd);
   c.valore_4 = basso_16(int64_t{strisces} * 10 + strisced);
 }
 
-void memo_segnale(Scenario& s, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
-                  int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t& tempo) {
+void memo_segnale(Scenario& s, Registrazione& r, int32_t posizione, int32_t sx, int32_t s1,
+                  int32_t s2, int32_t s3, int32_t rapp, int32_t dx, int32_t d1, int32_t d2,
+                  int32_t d3, int32_t& tempo) {
   const int64_t k = cella_dopo(posizione);
   Cella& c = cella(s, k);
   if (occupata(c)) {
-    s.codice_errore = 16;
+    s.codice_errore = kSegnaleSuCellaOccupata;
+    r.trova_occupata(k);
     return;
   }
   c.genere = kSegnale;
+  r.posa(k);
   c.valore_4 = basso_16(int64_t{rapp} * 10 + int64_t{sx} * 3 + dx);
   c.valore_1 = basso_16(int64_t{s1} * 10 + d1);
   c.valore_2 = basso_16(int64_t{s2} * 10 + d2);
@@ -77,8 +84,8 @@ void memo_segnale(Scenario& s, int32_t posizione, int32_t sx, int32_t s1, int32_
   }
 }
 
-void memo_rallentamento(Scenario& s, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
-                        int32_t d_v) {
+void memo_rallentamento(Scenario& s, Registrazione& r, int32_t x, int32_t v, int32_t l,
+                        int32_t f_tt, int32_t f_ta, int32_t d_v) {
   const bool con_avviso = x > 1500;
   const int64_t a = cella_dopo(int64_t{x} - 1200);
   const int64_t inizio = cella_dopo(x);
@@ -86,35 +93,41 @@ void memo_rallentamento(Scenario& s, int32_t x, int32_t v, int32_t l, int32_t f_
   const int64_t w = cella_di(int64_t{x} - 1200);
   if (con_avviso) {
     if (occupata(cella(s, a))) {
-      s.codice_errore = 17;
+      s.codice_errore = kAvvisoSuCellaOccupata;
+      r.trova_occupata(a);
       return;
     }
   } else {
     f_ta = 0;
   }
   if (occupata(cella(s, inizio))) {
-    s.codice_errore = 18;
+    s.codice_errore = kInizioSuCellaOccupata;
+    r.trova_occupata(inizio);
     return;
   }
   if (occupata(cella(s, fine))) {
-    s.codice_errore = 19;
+    s.codice_errore = kFineSuCellaOccupata;
+    r.trova_occupata(fine);
     return;
   }
   const int16_t v16 = basso_16(v);
   const int16_t d_v16 = basso_16(d_v);
   Cella& e = cella(s, fine);
   e.genere = kFineRallentamento;
+  r.posa(fine);
   if (d_v != 0) {
     e.valore_2 = d_v16;
   }
   Cella& st = cella(s, inizio);
   st.genere = kInizioRallentamento;
+  r.posa(inizio);
   if (d_v != 0) {
     st.valore_2 = d_v16;
   }
   if (con_avviso) {
     Cella& av = cella(s, a);
     av.genere = kAvvisoRallentamento;
+    r.posa(a);
     if (d_v != 0) {
       av.valore_2 = d_v16;
     }
@@ -129,13 +142,15 @@ void memo_rallentamento(Scenario& s, int32_t x, int32_t v, int32_t l, int32_t f_
   }
   for (int64_t i = 0; i < 4; ++i) {
     if (occupata(cella(s, w - i))) {
-      s.codice_errore = 20;
+      s.codice_errore = kPrimaDellAvvisoOccupata;
+      r.trova_occupata(w - i);
       return;
     }
   }
   for (int64_t i = 0; i < 4; ++i) {
     Cella& c = cella(s, w - i);
     c.genere = kPrimaDellAvviso;
+    r.posa(w - i);
     c.valore_1 = static_cast<int16_t>(i + 1);
     if (d_v != 0) {
       c.valore_2 = static_cast<int16_t>(i + 1);

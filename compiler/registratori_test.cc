@@ -6,6 +6,10 @@
 
 namespace {
 
+// The row being recorded, for the tests that do not look at where the items come from.
+Provenienze provenienze_di_prova;
+Registrazione riga{provenienze_di_prova, {"Prova_1-.txt", 7, 1}};
+
 // A track of cells 0 to ultima, all free.
 Scenario percorso_libero(int32_t ultima = 2160) {
   Scenario s;
@@ -16,9 +20,14 @@ Scenario percorso_libero(int32_t ultima = 2160) {
 
 TEST(MemoMontagna, GalleriaERiempitiviOgniQuattroCelle) {
   Scenario s = percorso_libero();
-  int32_t tipo = 11;                   // flagged, kind 1
-  memo_montagna(s, 1000, 1400, tipo);  // cells 20 to 27: eight cells
+  int32_t tipo = 11;  // flagged, kind 1
+  Provenienze provenienze;
+  const Luogo montagna{"Prova_linea.txt", 6, 1};
+  Registrazione r{provenienze, montagna};
+  memo_montagna(s, r, 1000, 1400, tipo);  // cells 20 to 27: eight cells
   EXPECT_EQ(tipo, 1);
+  EXPECT_EQ(provenienze.di(23), montagna);
+  EXPECT_EQ(provenienze.di(22), std::nullopt);
   for (int i = 20; i <= 27; ++i) {
     EXPECT_EQ(s.percorso[i].galleria, 1) << i;
     EXPECT_EQ(s.percorso[i].genere, (i == 23 || i == 27) ? kRiempitivoGalleria : kNessuno) << i;
@@ -27,7 +36,7 @@ TEST(MemoMontagna, GalleriaERiempitiviOgniQuattroCelle) {
   EXPECT_EQ(s.percorso[28].galleria, 0);
 
   tipo = 12;
-  memo_montagna(s, 5000, 5150, tipo);  // three cells: no filler
+  memo_montagna(s, riga, 5000, 5150, tipo);  // three cells: no filler
   for (int i = 100; i <= 102; ++i) {
     EXPECT_EQ(s.percorso[i].galleria, 2);
     EXPECT_EQ(s.percorso[i].genere, kNessuno);
@@ -41,7 +50,7 @@ TEST(MemoMontagna, IlRiempitivoNonCopreUnaCellaConUnElemento) {
   Scenario s = percorso_libero();
   s.percorso[23].genere = kCartello;
   int32_t tipo = 11;
-  memo_montagna(s, 1000, 1400, tipo);
+  memo_montagna(s, riga, 1000, 1400, tipo);
   EXPECT_EQ(s.percorso[23].genere, kCartello);
   EXPECT_EQ(s.percorso[23].galleria, 1);
 }
@@ -54,9 +63,9 @@ TEST(MemoMontagna, EntroCentocinquantaMetriDiventaTipoTre) {
   for (const auto& c : casi) {
     Scenario s = percorso_libero();
     int32_t primo = 2;
-    memo_montagna(s, 1000, 2000, primo);
+    memo_montagna(s, riga, 1000, 2000, primo);
     int32_t secondo = 12;
-    memo_montagna(s, 2000 + c.distacco, 3000, secondo);
+    memo_montagna(s, riga, 2000 + c.distacco, 3000, secondo);
     EXPECT_EQ(secondo, c.tipo_atteso) << c.distacco;
     EXPECT_EQ(s.percorso[(2000 + c.distacco) / 50].galleria, c.tipo_atteso);
   }
@@ -65,21 +74,21 @@ TEST(MemoMontagna, EntroCentocinquantaMetriDiventaTipoTre) {
 TEST(MemoMontagna, FuoriDalleTabelleODalPercorsoEUnErroreDiEsecuzione) {
   Scenario s = percorso_libero(100);
   int32_t tipo = 2;
-  EXPECT_THROW(memo_montagna(s, 4900, 5200, tipo), ErroreEsecuzione);  // ends beyond cell 100
+  EXPECT_THROW(memo_montagna(s, riga, 4900, 5200, tipo), ErroreEsecuzione);  // ends beyond cell 100
   EXPECT_EQ(s.percorso[98].galleria, 2) << "the cells before the failure keep their kind";
 
   Scenario pieno = percorso_libero();
   for (int i = 1; i <= 80; ++i) {
     tipo = 2;
-    memo_montagna(pieno, i * 1000, i * 1000 + 50, tipo);
+    memo_montagna(pieno, riga, i * 1000, i * 1000 + 50, tipo);
   }
   tipo = 2;
-  EXPECT_THROW(memo_montagna(pieno, 90000, 90050, tipo), ErroreEsecuzione);
+  EXPECT_THROW(memo_montagna(pieno, riga, 90000, 90050, tipo), ErroreEsecuzione);
 }
 
 TEST(MemoIndicatoriVMax, ImpaccaLeVelocita) {
   Scenario s = percorso_libero();
-  memo_indicatori_v_max(s, 800, 85, 90, 90, 0, 0, 0, 0, 0);
+  memo_indicatori_v_max(s, riga, 800, 85, 90, 90, 0, 0, 0, 0, 0);
   const Cella& c = s.percorso[17];
   EXPECT_EQ(c.genere, kIndicatoreVelocita);
   EXPECT_EQ(c.valore_1, 1700);
@@ -87,7 +96,7 @@ TEST(MemoIndicatoriVMax, ImpaccaLeVelocita) {
   EXPECT_EQ(c.valore_3, 1800);
   EXPECT_EQ(c.valore_4, 0);
 
-  memo_indicatori_v_max(s, 2000, 30, 80, 80, 2, 65, 12, 13, 1);
+  memo_indicatori_v_max(s, riga, 2000, 30, 80, 80, 2, 65, 12, 13, 1);
   const Cella& d = s.percorso[41];
   EXPECT_EQ(d.valore_1, 613);   // 65 / 5 + 600
   EXPECT_EQ(d.valore_2, 1602);  // 12 / 5 = 2.4 -> 2
@@ -99,22 +108,22 @@ TEST(MemoIndicatoriVMax, ImpaccaLeVelocita) {
 TEST(MemoIndicatoriVMax, CellaOccupataOValoreTroppoGrande) {
   Scenario s = percorso_libero();
   s.percorso[17].genere = kCartello;
-  memo_indicatori_v_max(s, 800, 85, 90, 90, 0, 0, 0, 0, 0);
+  memo_indicatori_v_max(s, riga, 800, 85, 90, 90, 0, 0, 0, 0, 0);
   EXPECT_EQ(s.codice_errore, 21);
   EXPECT_EQ(s.percorso[17].genere, kCartello);
 
   Scenario t = percorso_libero();
   t.percorso[17].genere = kRiempitivoGalleria;
-  memo_indicatori_v_max(t, 800, 85, 90, 90, 0, 0, 0, 0, 0);
+  memo_indicatori_v_max(t, riga, 800, 85, 90, 90, 0, 0, 0, 0, 0);
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(t.percorso[17].genere, kIndicatoreVelocita);
-  EXPECT_THROW(memo_indicatori_v_max(t, 900, 1700, 0, 0, 0, 0, 0, 0, 0), ErroreEsecuzione);
+  EXPECT_THROW(memo_indicatori_v_max(t, riga, 900, 1700, 0, 0, 0, 0, 0, 0, 0), ErroreEsecuzione);
 }
 
 TEST(MemoSegnale, CellaValoriEMarcheDiAvvicinamento) {
   Scenario s = percorso_libero();
   int32_t tempo = 0;
-  memo_segnale(s, 98650, 2, 3, 1, 0, 0, 2, 2, 1, 0, tempo);
+  memo_segnale(s, riga, 98650, 2, 3, 1, 0, 0, 2, 2, 1, 0, tempo);
   const Cella& c = s.percorso[1974];
   EXPECT_EQ(c.genere, kSegnale);
   EXPECT_EQ(c.valore_1, 32);
@@ -137,7 +146,7 @@ TEST(MemoSegnale, TempoDelSegnale) {
   for (const auto& c : casi) {
     Scenario s = percorso_libero();
     int32_t tempo = c.tempo;
-    memo_segnale(s, 4500, c.sx, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
+    memo_segnale(s, riga, 4500, c.sx, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
     EXPECT_EQ(tempo, c.tempo_dopo) << c.tempo;
     EXPECT_EQ(s.percorso[91].tempo_segnale, c.tempo_segnale) << c.sx << " " << c.tempo;
   }
@@ -147,27 +156,41 @@ TEST(MemoSegnale, CellaOccupataLiberaOFuoriDalPercorso) {
   Scenario s = percorso_libero();
   int32_t tempo = 0;
   s.percorso[91].genere = kIndicatoreVelocita;
-  memo_segnale(s, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
+  Provenienze provenienze;
+  const Luogo indicatore{"Prova_linea.txt", 5, 1};
+  provenienze.segna(91, indicatore);
+  Registrazione r{provenienze, {"Prova_1-.txt", 9, 1}};
+  memo_segnale(s, r, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
   EXPECT_EQ(s.codice_errore, 16);
   EXPECT_EQ(s.percorso[89].avvicinamento, 0);
+  EXPECT_EQ(r.nota(), indicatore);
 
   Scenario t = percorso_libero();
   t.percorso[91].genere = kRiempitivoGalleria;
-  memo_segnale(t, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
+  memo_segnale(t, riga, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
   EXPECT_EQ(t.percorso[91].genere, kSegnale);
 
   // Closer than 350 m to the start: the cell and the first approach mark are written, then the
   // second mark falls before cell 0.
   Scenario u = percorso_libero();
-  EXPECT_THROW(memo_segnale(u, 100, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo), ErroreEsecuzione);
+  EXPECT_THROW(memo_segnale(u, riga, 100, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo), ErroreEsecuzione);
   EXPECT_EQ(u.percorso[3].genere, kSegnale);
   EXPECT_EQ(u.percorso[1].avvicinamento, 31);
 }
 
 TEST(MemoRallentamento, AvvisoInizioFineEQuattroCellePrima) {
   Scenario s = percorso_libero();
-  memo_rallentamento(s, 9200, 70, 300, 0, 1, 0);
+  Provenienze provenienze;
+  const Luogo rallentamento{"Prova_1-.txt", 3, 1};
+  Registrazione r{provenienze, rallentamento};
+  memo_rallentamento(s, r, 9200, 70, 300, 0, 1, 0);
   EXPECT_EQ(s.codice_errore, 0);
+  EXPECT_EQ(r.cella_occupata, std::nullopt);
+  // Every cell given an item is marked as coming from the row, and no other.
+  for (int i = 0; i <= 2160; ++i) {
+    const bool con_elemento = i == 161 || i == 185 || i == 191 || (i >= 157 && i <= 160);
+    EXPECT_EQ(provenienze.di(i), con_elemento ? std::optional(rallentamento) : std::nullopt) << i;
+  }
   EXPECT_EQ(s.percorso[161].genere, kAvvisoRallentamento);
   EXPECT_EQ(s.percorso[161].valore_1, 70);
   EXPECT_EQ(s.percorso[185].genere, kInizioRallentamento);
@@ -185,7 +208,7 @@ TEST(MemoRallentamento, AvvisoInizioFineEQuattroCellePrima) {
 
 TEST(MemoRallentamento, ConDvEFtt) {
   Scenario s = percorso_libero();
-  memo_rallentamento(s, 9200, 70, 300, 4, 1, 9);
+  memo_rallentamento(s, riga, 9200, 70, 300, 4, 1, 9);
   for (const int i : {161, 185, 191}) {
     EXPECT_EQ(s.percorso[i].valore_2, 9) << i;
   }
@@ -197,13 +220,13 @@ TEST(MemoRallentamento, ConDvEFtt) {
 
 TEST(MemoRallentamento, AvvisoSoloOltre1500Metri) {
   Scenario s = percorso_libero();
-  memo_rallentamento(s, 1500, 60, 200, 0, 1, 0);
+  memo_rallentamento(s, riga, 1500, 60, 200, 0, 1, 0);
   for (const Cella& c : s.percorso) {
     EXPECT_NE(c.genere, kAvvisoRallentamento);
     EXPECT_NE(c.genere, kPrimaDellAvviso);
   }
   Scenario t = percorso_libero();
-  memo_rallentamento(t, 1550, 60, 200, 0, 1, 0);
+  memo_rallentamento(t, riga, 1550, 60, 200, 0, 1, 0);
   EXPECT_EQ(t.percorso[8].genere, kAvvisoRallentamento);
   EXPECT_EQ(t.percorso[7].genere, kPrimaDellAvviso);
   EXPECT_EQ(t.percorso[4].genere, kPrimaDellAvviso);
@@ -218,8 +241,14 @@ TEST(MemoRallentamento, CodiciDiCellaOccupata) {
   for (const auto& c : casi) {
     Scenario s = percorso_libero();
     s.percorso[c.cella_occupata].genere = kCartello;
-    memo_rallentamento(s, 9200, 70, 300, 0, 1, 0);
+    Provenienze provenienze;
+    const Luogo cartello{"Prova_linea.txt", 4, 1};
+    provenienze.segna(c.cella_occupata, cartello);
+    Registrazione r{provenienze, {"Prova_1-.txt", 9, 1}};
+    memo_rallentamento(s, r, 9200, 70, 300, 0, 1, 0);
     EXPECT_EQ(s.codice_errore, c.codice);
+    EXPECT_EQ(r.cella_occupata, c.cella_occupata) << c.codice;
+    EXPECT_EQ(r.nota(), cartello) << c.codice;
     EXPECT_EQ(s.percorso[185].genere == kInizioRallentamento, c.segni_lasciati) << c.codice;
     EXPECT_EQ(s.percorso[160].genere, kNessuno) << c.codice;
   }

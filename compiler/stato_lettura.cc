@@ -2,7 +2,13 @@
 
 #include "compiler/celle.h"
 
+Luogo StatoLettura::luogo_campo() const {
+  return {nome_sorgente, sorgente->riga(), sorgente->colonna()};
+}
+
 void StatoLettura::apri(const std::string& nome) {
+  nome_sorgente = nome;
+  riga_corrente = {nome, 0, 0};
   percorso_sorgente = disco.percorso_in(cartella, nome);
   sorgente.emplace(disco.leggi(percorso_sorgente));
 }
@@ -14,24 +20,25 @@ void StatoLettura::chiudi_ed_elimina() {
 
 namespace {
 
-// Reads the next keyword field into `riga`, skipping up to two comment fields; false when the
-// source has ended and the field read carries no data.
+// Reads the next keyword field, skipping up to two comment fields; false when the source has
+// ended and the field read carries no data.
 bool leggi_parola_chiave(StatoLettura& l) {
-  Scenario& s = l.s;
   LettoreCampi& in = l.in();
   if (in.alla_fine()) {
     return false;
   }
-  s.riga = in.leggi_testo();
+  l.parola_chiave = in.leggi_testo();
   if (in.alla_fine()) {
     return false;
   }
-  for (int commenti = 0; commenti < 2 && s.riga.find('-') != std::string::npos; ++commenti) {
-    s.riga = in.leggi_testo();
+  for (int commenti = 0; commenti < 2 && l.parola_chiave.find('-') != std::string::npos;
+       ++commenti) {
+    l.parola_chiave = in.leggi_testo();
     if (in.alla_fine()) {
       return false;
     }
   }
+  l.riga_corrente = l.luogo_campo();
   return true;
 }
 
@@ -51,35 +58,50 @@ bool StatoLettura::leggi_righe(Esito (*riga)(StatoLettura&)) {
   return true;
 }
 
+Campo StatoLettura::leggi_campo() {
+  const int32_t valore = in().leggi_intero();
+  return {valore, luogo_campo()};
+}
+
 Esito StatoLettura::riga_di_riempimento(Riempimento& r) {
-  const int32_t posizione = in().leggi_intero();
+  const Campo posizione = leggi_campo();
   const int32_t valore = in().leggi_intero();
   if (!controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
-  riempi_celle(s, r, posizione, valore);
+  riempi_celle(s, r, posizione.valore, valore);
   return Esito::prosegui;
 }
 
-Esito StatoLettura::dopo_registratore(int32_t posizione) {
-  return s.codice_errore > 0 ? arresta(s.codice_errore, posizione) : Esito::prosegui;
+Esito StatoLettura::dopo_registratore(const Campo& posizione, const Registrazione& r) {
+  if (s.codice_errore <= 0) {
+    return Esito::prosegui;
+  }
+  return arresta(s.codice_errore, posizione, r.nota());
 }
 
-bool StatoLettura::controlla_posizione(int32_t posizione, int64_t margine) {
-  if (nel_percorso(s, posizione, margine)) {
+bool StatoLettura::controlla_posizione(const Campo& posizione, int64_t margine) {
+  if (nel_percorso(s, posizione.valore, margine)) {
     return true;
   }
-  s.codice_errore = 15;
-  s.posizione_errore = posizione;
+  s.posizione_errore = posizione.valore;
+  registra(kOltreIlPercorso, posizione.luogo);
   return false;
 }
 
-Esito StatoLettura::arresta(int32_t codice) {
+void StatoLettura::registra(int32_t codice, const Luogo& dove, std::optional<Luogo> nota,
+                            std::string motivo) {
   s.codice_errore = codice;
+  problema = Problema{codice, dove, std::move(motivo), std::move(nota)};
+}
+
+Esito StatoLettura::arresta(int32_t codice, const Luogo& dove) {
+  registra(codice, dove);
   return Esito::arresto;
 }
 
-Esito StatoLettura::arresta(int32_t codice, int32_t posizione) {
-  s.posizione_errore = posizione;
-  return arresta(codice);
+Esito StatoLettura::arresta(int32_t codice, const Campo& posizione, std::optional<Luogo> nota) {
+  s.posizione_errore = posizione.valore;
+  registra(codice, posizione.luogo, std::move(nota));
+  return Esito::arresto;
 }

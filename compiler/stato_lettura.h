@@ -1,12 +1,17 @@
-// What one parse keeps besides the model: the source being read and the running state of the
-// fills, the sign entries and the plan. Shared by the two phases of the parser.
+// What one parse keeps besides the model: the source being read and where its rows begin, the
+// running state of the fills, the sign entries and the plan, the rows the items of the track
+// come from, and the last problem recorded, with its place. Shared by the two phases of the
+// parser.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "compiler/esito_compilazione.h"
 #include "compiler/lettore_campi.h"
+#include "compiler/provenienze.h"
 #include "compiler/riempi_celle.h"
 #include "model/scenario.h"
 #include "platform/disco.h"
@@ -16,6 +21,19 @@ enum class Esito {
   prosegui,       // next row
   fine_sorgente,  // the row lay beyond the track: go on as if the source had ended
   arresto,        // a data error: close and delete the source, end the parse
+};
+
+// A number read from a source, with the place of its field.
+struct Campo {
+  int32_t valore = 0;
+  Luogo luogo;
+};
+
+// Where the two values of a kilometre reference were read, for the check that runs after
+// both sources.
+struct CampiProgressiva {
+  Luogo posizione;
+  Luogo valore;
 };
 
 struct StatoLettura {
@@ -28,7 +46,11 @@ struct StatoLettura {
   const std::string& cartella;
 
   std::optional<LettoreCampi> sorgente;  // the source open for reading, if any
+  std::string nome_sorgente;             // the file's name, of the source being read or last read
   std::string percorso_sorgente;
+
+  std::string parola_chiave;  // the keyword field of the row being read
+  Luogo riga_corrente;        // where the last row read begins (its keyword field)
 
   int32_t voce_cartello = kPrimaVoceCartello;  // next entry for a sign text, counting down
   int32_t metro_tracciato = 0;
@@ -36,8 +58,16 @@ struct StatoLettura {
   Riempimento velocita = riempimento_velocita();
   Riempimento aderenze = riempimento_aderenze();
   int32_t indice_stazione = 1;
+  Luogo stazione_precedente;  // the row of the last station entered
+  // By slot: entries 81, 82, 83.
+  std::array<CampiProgressiva, 3> progressive;
+
+  Provenienze provenienze;
+  std::optional<Problema> problema;  // the last one recorded
 
   LettoreCampi& in() { return *sorgente; }
+  // Where the last field read begins.
+  Luogo luogo_campo() const;
 
   // Opens the file `nome` of the folder; a missing or unreadable file fails.
   void apri(const std::string& nome);
@@ -49,17 +79,27 @@ struct StatoLettura {
   // deleted and the result is false.
   bool leggi_righe(Esito (*riga)(StatoLettura&));
 
+  // Reads a 32-bit number with the place of its field.
+  Campo leggi_campo();
+
   // A row of (position, value) of one layer: reads both, checks the position, fills.
   Esito riga_di_riempimento(Riempimento& r);
 
   // The row at `posizione` lies on the track (with `margine` 800 for a station row);
-  // otherwise records error 15.
-  bool controlla_posizione(int32_t posizione, int64_t margine = 100);
+  // otherwise records error 15 at the position's field.
+  bool controlla_posizione(const Campo& posizione, int64_t margine = 100);
 
-  // After a recorder: a code it set, or one left earlier, ends the parse at this row.
-  Esito dopo_registratore(int32_t posizione);
+  // The row being read, on its way into the track through a recorder.
+  Registrazione registrazione() { return {provenienze, riga_corrente}; }
+  // After a recorder: a code it set, or one left earlier, ends the parse at this row; a cell
+  // the recorder found taken names the row whose item is there.
+  Esito dopo_registratore(const Campo& posizione, const Registrazione& r);
 
-  // Records a data error; the caller returns Esito::arresto.
-  Esito arresta(int32_t codice);
-  Esito arresta(int32_t codice, int32_t posizione);
+  // Records a problem in the error state and here, with its place.
+  void registra(int32_t codice, const Luogo& dove, std::optional<Luogo> nota = std::nullopt,
+                std::string motivo = {});
+  // Records a data error; the caller returns Esito::arresto. The second form also records the
+  // row's position.
+  Esito arresta(int32_t codice, const Luogo& dove);
+  Esito arresta(int32_t codice, const Campo& posizione, std::optional<Luogo> nota = std::nullopt);
 };

@@ -1,12 +1,8 @@
 #include "compiler/tracciato_linea.h"
 
-#include <string>
-
 #include "compiler/errore_esecuzione.h"
 
 namespace {
-
-constexpr int32_t kUltimoPuntoAmmesso = 1000000;
 
 struct Passo {
   double x1, y1, dx, dy;
@@ -18,7 +14,7 @@ struct Punto {
 
 void controlla_punto(const Tracciato& t, int32_t c) {
   if (c < 2 || !t.contiene(c)) {
-    throw ErroreEsecuzione("punto " + std::to_string(c) + " fuori dal tracciato");
+    throw ErroreEsecuzione(kMotivoPuntoFuori);
   }
 }
 
@@ -63,7 +59,7 @@ Punto dritto(const Passo& p) {
 
 void inizia_tracciato(Scenario& s, int32_t& metro_tracciato) {
   if (!s.tracciato.contiene(1)) {
-    throw ErroreEsecuzione("tracciato troppo corto per i due punti iniziali");
+    throw ErroreEsecuzione(kMotivoPuntoFuori);
   }
   s.tracciato.imposta_intero(0, 0, 0);
   s.tracciato.imposta_intero(0, 1, 0);
@@ -78,8 +74,8 @@ bool traccia_curva(Scenario& s, int32_t& metro_tracciato, int32_t inizio, int32_
   const auto in_curva = [k = coefficiente_curva](const Passo& p) -> Punto {
     return {p.x1 + (p.dx + k * p.dy), p.y1 + (p.dy - k * p.dx)};
   };
-  return avanza(s.tracciato, metro_tracciato, inizio, kUltimoPuntoAmmesso, dritto) &&
-         avanza(s.tracciato, metro_tracciato, fine, kUltimoPuntoAmmesso, in_curva);
+  return avanza(s.tracciato, metro_tracciato, inizio, kUltimoPuntoDelTracciato, dritto) &&
+         avanza(s.tracciato, metro_tracciato, fine, kUltimoPuntoDelTracciato, in_curva);
 }
 
 void chiudi_tracciato(Scenario& s, int32_t& metro_tracciato) {

@@ -9,6 +9,9 @@
 
 #include "model/scenario.h"
 
+// The plan may not pass this point.
+inline constexpr int32_t kUltimoPuntoDelTracciato = 1000000;
+
 // Points 0 and 1 as the 16-bit integers (0, 0) and (0, 1); the next point to compute is 2.
 void inizia_tracciato(Scenario& s, int32_t& metro_tracciato);
 

@@ -57,7 +57,7 @@ constexpr auto kLinee = std::to_array<std::string_view>({
     " |     |     |   29.045 |     | SELVAROSSA                 |       7.35      |     |",
     " |  60 |  60 |   28.450 |     | Chilometro 28+450          |       7.35+     |     |",
     " |     |     |   26.964 |     | MONTE SAVIO                |  7.38+     7.39 |     |",
-    " |     |  90 |   21.823 |     | FORNOVECCHIO               |  7.47      7.48 | 0,5 |",
+    " |     |  60 |   21.823 |     | FORNOVECCHIO               |  7.47      7.48 | 0,5 |",
     " |     |     |   18.375 |     | CARPINETA                  |       7.51      |     |",
     " |  75 |     |   15.376 |     | ALBAROSSA                  |  7.54+     7.55 |     |",
     " |     |     |   11.612 |     | SANTA LIBERA               |  7.59+     8.00 | 0,5 |",

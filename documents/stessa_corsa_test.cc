@@ -1,6 +1,7 @@
 // One run, three views: the timetable card and the slow-down order describe the run that
-// the train source holds. Each file is read back as written and parsed; nothing is taken
-// from the data that produced it.
+// the train source holds and that the compiled files carry to the simulator. Each file is
+// read back as written and parsed (the compiled ones with the readers of the binary files);
+// nothing is taken from the data that produced it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "compiler/leggi_binario.h"
 #include "documents/dati_rallentamenti.h"
 #include "documents/dati_scheda.h"
 #include "model/nomi_file.h"
 #include "prove/righe_scritte.h"
+#include "prove/scenario_compilato.h"
 #include "sources/dati_treno.h"
+#include "strumenti/riepilogo.h"
 
 namespace {
 
@@ -55,6 +59,7 @@ struct RigaScheda {
   std::string nome;
   int32_t progressiva = 0;  // metres
   std::optional<int32_t> limite;
+  std::optional<int32_t> marcia;    // running speed
   std::optional<int32_t> arrivo;    // stops and destination
   std::optional<int32_t> partenza;  // origin and stops
   std::optional<int32_t> transito;  // passing points
@@ -79,6 +84,7 @@ std::vector<RigaScheda> scheda() {
     const size_t punto = km.find('.');
     x.progressiva = std::stoi(km.substr(0, punto)) * 1000 + std::stoi(km.substr(punto + 1));
     x.limite = velocita(r.substr(2, 5));
+    x.marcia = velocita(r.substr(8, 5));
     const std::string orario = r.substr(60, 17);
     const auto primo = ora(orario.substr(2, 5));
     const auto secondo = ora(orario.substr(12, 5));
@@ -268,6 +274,136 @@ TEST(StessaCorsa, RallentamentiDopoIlCippoETraLeStazioni) {
     ASSERT_TRUE(righe[k] != nullptr && righe[k + 1] != nullptr) << r;
     EXPECT_GT(righe[k]->progressiva, inizio) << r;
     EXPECT_GT(progressiva_di(x + l), righe[k + 1]->progressiva) << r;
+  }
+}
+
+// --- The card and the order against the compiled run -------------------------------------
+
+// What the simulator loads, read back from the files of the built-in run.
+const Riepilogo& compilato() {
+  static const Riepilogo r = [] {
+    const ScenarioCompilato& c = scenario_incorporato();
+    return riepiloga(leggi_tracciato(c.tracciato).tracciato, leggi_voci(c.voci).voci,
+                     leggi_percorso(c.percorso).percorso);
+  }();
+  return r;
+}
+
+// The card row of each compiled station, found in running order; nullptr where missing.
+std::vector<const RigaScheda*> righe_delle_stazioni_compilate() {
+  std::vector<const RigaScheda*> out;
+  const auto& card = righe_scheda();
+  auto da = card.begin();
+  for (const StazioneLetta& s : compilato().stazioni) {
+    const auto it =
+        std::find_if(da, card.end(), [&](const RigaScheda& r) { return r.nome == s.nome; });
+    out.push_back(it == card.end() ? nullptr : &*it);
+    if (it != card.end()) {
+      da = it + 1;
+    }
+  }
+  return out;
+}
+
+// A station with a time in the entry file departs at it (the last one arrives), after a stop
+// of as many seconds as the entry holds; one without a time is a passing point on the card.
+TEST(StessaCorsaCompilata, OrariESosteComeNelFileDelleVoci) {
+  const auto& st = compilato().stazioni;
+  ASSERT_EQ(st.size(), 29u);
+  const auto righe = righe_delle_stazioni_compilate();
+  for (size_t i = 0; i < st.size(); ++i) {
+    const RigaScheda* r = righe[i];
+    ASSERT_NE(r, nullptr) << st[i].nome << " manca nella scheda, o non nell'ordine della corsa";
+    if (st[i].orario == 0) {
+      EXPECT_TRUE(r->transito.has_value()) << st[i].nome << " senza orario nel file, non transita";
+      continue;
+    }
+    if (i + 1 == st.size()) {
+      EXPECT_EQ(r->arrivo, st[i].orario) << st[i].nome;
+      continue;
+    }
+    EXPECT_EQ(r->partenza, st[i].orario) << st[i].nome;
+    if (i > 0) {
+      ASSERT_TRUE(r->arrivo.has_value()) << st[i].nome << " ha un orario ma non ferma";
+      EXPECT_EQ(*r->partenza - *r->arrivo, st[i].sosta) << st[i].nome;
+    }
+  }
+}
+
+// The card's chainage of every station is the kilometre reading of its position, through the
+// references of the compiled line, the branch to Crostia C.L.V. included.
+TEST(StessaCorsaCompilata, ProgressiveDalRiferimentoChilometrico) {
+  const auto& st = compilato().stazioni;
+  const auto righe = righe_delle_stazioni_compilate();
+  for (size_t i = 0; i < st.size(); ++i) {
+    const auto km = chilometrica(compilato().riferimenti, st[i].posizione);
+    ASSERT_TRUE(km.has_value()) << st[i].nome;
+    ASSERT_NE(righe[i], nullptr) << st[i].nome;
+    EXPECT_LE(std::abs(righe[i]->progressiva - *km), kTolleranza)
+        << st[i].nome << ": " << righe[i]->progressiva << " sulla scheda, " << *km
+        << " dal riferimento";
+  }
+  // A passing point named after its kilometre post stands at that post.
+  for (const RigaScheda& r : righe_scheda()) {
+    if (r.nome.starts_with("Chilometro ")) {
+      const std::string post = r.nome.substr(11);
+      const size_t piu = post.find('+');
+      ASSERT_NE(piu, std::string::npos) << r.nome;
+      EXPECT_EQ(std::stoi(post.substr(0, piu)) * 1000 + std::stoi(post.substr(piu + 1)),
+                r.progressiva)
+          << r.nome;
+    }
+  }
+}
+
+// Each slow-down of the track file is a row of the order, in the same order: its speed, its
+// length, the last kilometre post passed before it begins, and the two stations of the run
+// around it.
+TEST(StessaCorsaCompilata, RallentamentiComeNelFileDelPercorso) {
+  const auto ordine = testo_del_lavoro(dati_rallentamenti).righe;
+  ASSERT_EQ(ordine.size(), 41u);
+  const auto& rall = compilato().rallentamenti;
+  ASSERT_EQ(rall.size(), 3u);
+  const auto& st = compilato().stazioni;
+  for (size_t n = 0; n < rall.size(); ++n) {
+    const std::string& r = ordine[13 + 2 * n];
+    ASSERT_EQ(r.size(), 82u) << r;
+    EXPECT_EQ(intero(r.substr(2, 3)), static_cast<int32_t>(n) + 1) << r;
+    EXPECT_EQ(intero(r.substr(48, 10)), rall[n].velocita) << r;
+    EXPECT_EQ(intero(r.substr(59, 9)), rall[n].fine - rall[n].inizio) << r;
+    // The reading falls along the run: the post passed last is the next whole kilometre up.
+    const auto km = chilometrica(compilato().riferimenti, rall[n].inizio);
+    ASSERT_TRUE(km.has_value());
+    const int32_t cippo = intero(r.substr(35, 12)).value_or(-1);
+    EXPECT_TRUE(cippo * 1000 > *km && (cippo - 1) * 1000 <= *km)
+        << r << "\n  inizio a " << rall[n].inizio << " m, km " << *km;
+    const std::string coppia = rifila(r.substr(6, 28));
+    const size_t trattino = coppia.find(" - ");
+    ASSERT_NE(trattino, std::string::npos) << r;
+    const std::string prima = maiuscolo(coppia.substr(0, trattino));
+    const auto it =
+        std::find_if(st.begin(), st.end(), [&](const StazioneLetta& s) { return s.nome == prima; });
+    ASSERT_NE(it, st.end()) << prima;
+    ASSERT_NE(it + 1, st.end()) << prima;
+    EXPECT_EQ((it + 1)->nome, maiuscolo(coppia.substr(trattino + 3))) << r;
+    EXPECT_LT(it->posizione, rall[n].inizio) << r;
+    EXPECT_GT((it + 1)->posizione, rall[n].fine) << r;
+  }
+}
+
+// Reading down the card, the running speed shown never exceeds the last limit shown above it
+// (on its own row or an earlier one).
+TEST(StessaCorsa, VelocitaDiMarciaMaiSopraLUltimoLimite) {
+  std::optional<int32_t> limite;
+  for (const RigaScheda& r : righe_scheda()) {
+    if (r.limite) {
+      limite = r.limite;
+    }
+    if (r.marcia) {
+      ASSERT_TRUE(limite.has_value()) << r.nome << ": velocita' di marcia prima di ogni limite";
+      EXPECT_LE(*r.marcia, *limite)
+          << r.nome << ": " << *r.marcia << " km/h di marcia, ultimo limite " << *limite;
+    }
   }
 }
 

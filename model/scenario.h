@@ -1,7 +1,8 @@
 // The whole in-memory state of the compiler: the track in 50 m cells, the plan of the line in
-// 1 m points, the 87 entries for stations, sign texts and general data, the tunnel tables and
-// the counters and error state that the procedures share. Plain data: the compiler's
-// functions read and write the fields directly.
+// 1 m points, the 87 entries for stations, sign texts and general data, the tunnel tables
+// with their counter, and the error state. Plain data: the compiler's functions read and
+// write the fields directly. Loop counters and scratch text are the business of the
+// functions that use them, and live there.
 //
 // Texts are held as Windows-1252 bytes, one byte per character, exactly as they are read from
 // the sources and written to the binary files.
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/codici_errore.h"
 #include "model/tracciato.h"
 
 // One 50 m cell of the track, fields in the order of the track file.
@@ -89,19 +91,14 @@ inline constexpr int kVoceRipetizione = 86;
 inline constexpr int kPrimaVoceCartello = 80;
 
 struct Scenario {
-  int32_t conta_montagne = 0;
-  int32_t con_tracciato = 0;
-  int32_t passo = 0;
-  int32_t cursore = 0;
-  int32_t indice = 0;
-  int32_t indice_2 = 0;
+  int32_t conta_montagne = 0;  // tunnel rows recorded, index into the tunnel tables
+  int32_t con_tracciato = 0;   // non-zero: build the plan and write the plan file
   std::string numero_treno;
   std::string nome_scenario;
-  std::string riga;
   int32_t lunghezza_estesa = 0;
   int32_t ultima_cella = 0;
-  int32_t codice_errore = 0;
-  int32_t posizione_errore = 0;
+  int32_t codice_errore = kNessunErrore;  // a CodiceErrore
+  int32_t posizione_errore = 0;           // metres
 
   Tracciato tracciato;
   // Cells 0 to `ultima_cella`; empty until the line parser has read the length row.

@@ -1,12 +1,13 @@
 // What the job does with files, as one small interface: read a whole file, tell whether one
-// exists, delete one, recreate one with its bytes. The real disk and a disk in memory both
-// implement it, and the compile cannot tell them apart. A failure throws ErroreFile, which
-// carries what was being done, to which file and why.
+// exists, delete one, recreate one with its bytes, list the files of a folder. The real disk and a
+// disk in memory both implement it, and the compile cannot tell them apart. A failure throws
+// ErroreFile, which carries what was being done, to which file and why.
 #pragma once
 
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace piattaforma {
 
@@ -40,6 +41,10 @@ class Disco {
   // (which creates it when absent) and closed, deleted, created anew, written and closed.
   // Older content never survives, even when it was longer.
   virtual void ricrea(const std::string& percorso, std::string_view contenuto) = 0;
+
+  // The names (without folder) of the files in `cartella`, sorted; folders inside it are left
+  // out. A folder that cannot be read is a failure.
+  virtual std::vector<std::string> elenca(const std::string& cartella) = 0;
 
   // The separator between a folder and a file name.
   virtual char separatore() const = 0;

@@ -37,4 +37,27 @@ void DiscoInMemoria::ricrea(const std::string& percorso, std::string_view conten
   file[percorso] = std::string(contenuto);
 }
 
+// A folder exists in memory only through the files under it.
+std::vector<std::string> DiscoInMemoria::elenca(const std::string& cartella) {
+  conta("elencare", cartella);
+  const std::string prefisso = cartella + separatore();
+  std::vector<std::string> nomi;
+  bool cartella_trovata = false;
+  for (auto it = file.lower_bound(prefisso); it != file.end(); ++it) {
+    const std::string& percorso = it->first;
+    if (percorso.compare(0, prefisso.size(), prefisso) != 0) {
+      break;
+    }
+    cartella_trovata = true;
+    const std::string nome = percorso.substr(prefisso.size());
+    if (nome.find(separatore()) == std::string::npos) {
+      nomi.push_back(nome);
+    }
+  }
+  if (!cartella_trovata) {
+    throw ErroreFile("elencare", cartella, "No such file or directory");
+  }
+  return nomi;
+}
+
 }  // namespace piattaforma

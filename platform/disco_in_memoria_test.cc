@@ -49,5 +49,19 @@ TEST(DiscoInMemoria, EliminaSeEsisteNonFallisceMai) {
   EXPECT_FALSE(disco.esiste("/c/a.txt"));
 }
 
+// Only the files directly in the folder, sorted; a folder whose name begins like it, or one
+// that holds nothing, is not listed.
+TEST(DiscoInMemoria, ElencaIFileDiUnaCartella) {
+  DiscoInMemoria disco;
+  disco.ricrea("/c/b.dat", "");
+  disco.ricrea("/c/a.sim", "");
+  disco.ricrea("/c/sotto/x.txt", "");
+  disco.ricrea("/cc/y.txt", "");
+  EXPECT_EQ(disco.elenca("/c"), (std::vector<std::string>{"a.sim", "b.dat"}));
+  EXPECT_THROW(disco.elenca("/vuota"), ErroreFile);
+  disco.guasto_all_operazione = disco.operazioni;
+  EXPECT_THROW(disco.elenca("/c"), ErroreFile);
+}
+
 }  // namespace
 }  // namespace piattaforma

@@ -1,12 +1,12 @@
 #include "platform/disco_reale.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-
-#include "platform/piattaforma.h"
+#include <system_error>
 
 namespace piattaforma {
 namespace {
@@ -85,8 +85,31 @@ void DiscoReale::elimina(const std::string& percorso) {
   }
 }
 
+std::vector<std::string> DiscoReale::elenca(const std::string& cartella) {
+  std::error_code errore;
+  std::vector<std::string> nomi;
+  std::filesystem::directory_iterator it(cartella, errore);
+  for (; !errore && it != std::filesystem::directory_iterator(); it.increment(errore)) {
+    std::error_code tipo;
+    if (it->is_regular_file(tipo)) {
+      nomi.push_back(it->path().filename().string());
+    }
+  }
+  if (errore) {
+    throw ErroreFile("elencare", cartella, errore.message());
+  }
+  std::sort(nomi.begin(), nomi.end());
+  return nomi;
+}
+
+// Kept apart from the window layer, so that programs that only read and write files (the
+// author tools) need no window library.
 char DiscoReale::separatore() const {
-  return separatore_percorso();
+#ifdef _WIN32
+  return '\\';
+#else
+  return '/';
+#endif
 }
 
 }  // namespace piattaforma

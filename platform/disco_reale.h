@@ -11,6 +11,7 @@ class DiscoReale : public Disco {
   bool esiste(const std::string& percorso) override;
   void elimina(const std::string& percorso) override;
   void ricrea(const std::string& percorso, std::string_view contenuto) override;
+  std::vector<std::string> elenca(const std::string& cartella) override;
   char separatore() const override;
 };
 

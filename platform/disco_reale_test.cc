@@ -70,6 +70,16 @@ TEST(EliminaFile, EliminaEFallisceSeAssente) {
   EXPECT_THROW(disco.elimina(cartella.file("x.txt")), ErroreFile);
 }
 
+TEST(ElencaCartella, SoloIFileInOrdineEUnaCartellaAssenteFallisce) {
+  CartellaTemporanea cartella;
+  cartella.scrivi("b.dat", "b");
+  cartella.scrivi("a.sim", "a");
+  std::filesystem::create_directory(cartella.file("sotto"));
+  EXPECT_EQ(disco.elenca(cartella.percorso()), (std::vector<std::string>{"a.sim", "b.dat"}));
+  EXPECT_THROW(disco.elenca(cartella.file("assente")), ErroreFile);
+  EXPECT_THROW(disco.elenca(cartella.file("a.sim")), ErroreFile);
+}
+
 TEST(PercorsoIn, UnisceCartellaSeparatoreENome) {
   EXPECT_EQ(disco.percorso_in("/a/b", "c.txt"),
             std::string("/a/b") + separatore_percorso() + "c.txt");

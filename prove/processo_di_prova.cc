@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -34,6 +35,18 @@ int file_temporaneo(std::string& percorso) {
 }  // namespace
 
 EsitoProcesso esegui_processo(const std::string& eseguibile, int64_t limite_file) {
+  return esegui_con_argomenti(eseguibile, {}, limite_file);
+}
+
+EsitoProcesso esegui_con_argomenti(const std::string& eseguibile,
+                                   const std::vector<std::string>& argomenti, int64_t limite_file) {
+  // Built before the fork: the child only calls what is safe there.
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(eseguibile.c_str()));
+  for (const std::string& a : argomenti) {
+    argv.push_back(const_cast<char*>(a.c_str()));
+  }
+  argv.push_back(nullptr);
   std::string percorso_uscita;
   std::string percorso_errori;
   const int uscita = file_temporaneo(percorso_uscita);
@@ -50,7 +63,7 @@ EsitoProcesso esegui_processo(const std::string& eseguibile, int64_t limite_file
     }
     dup2(uscita, STDOUT_FILENO);
     dup2(errori, STDERR_FILENO);
-    execl(eseguibile.c_str(), eseguibile.c_str(), static_cast<char*>(nullptr));
+    execv(eseguibile.c_str(), argv.data());
     _exit(127);
   }
   close(uscita);

@@ -14,12 +14,58 @@ constexpr std::string_view kSeparatore("\0\0", 2);
 
 // Codes with which the line phase ends before it opens the train source, which then stays.
 bool treno_mai_aperto(int32_t codice) {
-  for (int32_t c : {101, 102, 1, 3, 4, 5, 6, 21, 103}) {
+  for (CodiceErrore c :
+       {kLineaMancante, kSenzaGenerale, kLineaTroppoLunga, kPrimaRipetizioneNonMultipla,
+        kSecondaRipetizioneNonMultipla, kRipetizioneSenzaCodici, kCartelloSuCellaOccupata,
+        kIndicatoreSuCellaOccupata, kCurvaNonValida}) {
     if (codice == c) {
       return true;
     }
   }
   return false;
+}
+
+// Codes that name an earlier row: the one whose item took the cell, or the previous station.
+bool con_nota(int32_t codice) {
+  return codice == kCartelloSuCellaOccupata || codice == kAbbattimentoSuCellaOccupata ||
+         (codice >= kSegnaleSuCellaOccupata && codice <= kStazioneTroppoVicina);
+}
+
+// The result agrees with the error state of the model, and a problem says where it was found:
+// in one of the two sources, at a line, unless the file as a whole is the problem (missing,
+// or failing to be read or deleted).
+std::string verifica_esito(const EsitoCompilazione& e, const Scenario& s, const std::string& linea,
+                           const std::string& treno) {
+  if (e.codice != s.codice_errore || e.posizione != s.posizione_errore) {
+    return "esito con codice " + std::to_string(e.codice) + " e modello con codice " +
+           std::to_string(s.codice_errore);
+  }
+  if (e.file_scritti == s.percorso.empty()) {
+    return "esito e percorso non concordano sui file scritti";
+  }
+  if (e.codice == kNessunErrore) {
+    return e.luogo == Luogo{} && e.motivo.empty() && !e.nota ? "" : "luogo senza problema";
+  }
+  const std::string codice = " (codice " + std::to_string(e.codice) + ")";
+  if (e.luogo.file != linea && e.luogo.file != treno) {
+    return "problema in \"" + e.luogo.file + "\"" + codice;
+  }
+  const bool il_file_intero = e.codice == kLineaMancante || (e.codice == kErroreEsecuzione &&
+                                                             e.motivo.starts_with("impossibile"));
+  if ((e.luogo.riga > 0) == il_file_intero || (e.luogo.riga > 0) != (e.luogo.colonna > 0)) {
+    return "problema alla riga " + std::to_string(e.luogo.riga) + ", colonna " +
+           std::to_string(e.luogo.colonna) + codice;
+  }
+  if ((e.codice == kErroreEsecuzione) == e.motivo.empty()) {
+    return "motivo \"" + e.motivo + "\"" + codice;
+  }
+  if (con_nota(e.codice) != e.nota.has_value()) {
+    return std::string(e.nota ? "nota inattesa" : "nota mancante") + codice;
+  }
+  if (e.nota && (e.nota->riga <= 0 || (e.nota->file != linea && e.nota->file != treno))) {
+    return "nota " + testo_del_luogo(*e.nota) + codice;
+  }
+  return "";
 }
 
 uint16_t u16(const std::string& b, size_t i) {
@@ -98,8 +144,9 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
     disco.ricrea(treno, *sorgenti.treno);
   }
 
+  EsitoCompilazione esito;
   try {
-    memorizza_percorso(s, disco, cartella, 1);
+    esito = memorizza_percorso(s, disco, cartella, 1);
   } catch (const ErroreTerminale&) {
     // The stamps found their fields taken: the run ends with its message, nothing written.
     return disco.esiste(binari[2]) ? "file scritti dopo un errore 125x" : "";
@@ -119,6 +166,10 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
   if (disco.esiste(treno) && !treno_mai_aperto(s.codice_errore)) {
     return "la sorgente del treno esiste ancora (codice " + std::to_string(s.codice_errore) + ")";
   }
+  if (std::string e = verifica_esito(esito, s, nome_sorgente_linea(s), nome_sorgente_treno(s));
+      !e.empty()) {
+    return e;
+  }
   const bool scritti = !s.percorso.empty();
   for (const std::string& f : binari) {
     if (disco.esiste(f) != scritti) {
@@ -126,7 +177,7 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
     }
   }
   if (!scritti) {
-    return s.codice_errore != 0 ? "" : "nessun percorso e nessun codice d'errore";
+    return s.codice_errore != kNessunErrore ? "" : "nessun percorso e nessun codice d'errore";
   }
   const std::string percorso = disco.leggi(binari[2]);
   if (percorso.size() != 15 * (static_cast<size_t>(s.ultima_cella) + 1)) {

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libbenchmark-dev libgtest-dev libssl-dev
+pacchetti_mancanti libbenchmark-dev libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev
 installa_pacchetti "${mancanti[@]}"
 
 cmake -S . -B build/benchmark -DCMAKE_BUILD_TYPE=Release -DGENERA_BENCHMARK=ON >/dev/null

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds genera_scenario.exe for 64-bit Windows with MinGW-w64, statically linked, in
-# build/windows. Installs CMake, make and Debian's MinGW-w64 C++ compiler when they are missing.
-# Further build targets of that build can be named as arguments; genera_scenario is always built.
+# Cross-builds genera_scenario.exe and the inspector ispeziona_scenario.exe (a console
+# program) for 64-bit Windows with MinGW-w64, statically linked, in build/windows. Installs
+# CMake, make, Debian's MinGW-w64 C++ compiler and the tools' header-only libraries when they
+# are missing.
+# Further build targets of that build can be named as arguments; the two programs are always
+# built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,9 +12,11 @@ source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
+pacchetti_mancanti nlohmann-json3-dev libcli11-dev
 installa_pacchetti "${mancanti[@]}"
 
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
-cmake --build build/windows --target genera_scenario "$@" -j"$(nproc)"
-echo "Eseguibile per Windows: $(pwd)/build/windows/app/genera_scenario.exe"
+cmake --build build/windows --target genera_scenario ispeziona_scenario "$@" -j"$(nproc)"
+echo "Eseguibili per Windows: $(pwd)/build/windows/app/genera_scenario.exe," \
+  "$(pwd)/build/windows/strumenti/ispeziona_scenario.exe"

@@ -41,3 +41,11 @@ comandi_mancanti() {
     command -v "$comando" >/dev/null || mancanti+=("$comando")
   done
 }
+
+# The header-only libraries of the author tools (JSON output, command-line arguments). Every
+# configuration of the tree needs them, the Windows cross build included.
+installa_librerie_strumenti() {
+  local mancanti=()
+  pacchetti_mancanti nlohmann-json3-dev libcli11-dev
+  installa_pacchetti "${mancanti[@]}"
+}

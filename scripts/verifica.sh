@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in an ordinary build, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then fuzzes the compile for a minute and checks the Windows build
-# under Wine. Installs CMake, make, g++, GoogleTest and OpenSSL's headers (for the SHA-256 of
-# the pinned-bytes test) from Debian's packages when missing (the fuzzing and the Windows check
-# install what they need themselves). Stops at the first step that fails; the last line says
+# under Wine. Installs CMake, make, g++, GoogleTest, OpenSSL's headers (for the SHA-256 of
+# the pinned-bytes test), the author tools' header-only libraries and Chromium (which renders
+# the inspector's page in its test) from Debian's packages when missing (the fuzzing and the
+# Windows check install what they need themselves). Stops at the first step that fails; the last line says
 # that everything passed or which step failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,7 +30,7 @@ passo pacchetti
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libgtest-dev libssl-dev
+pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev chromium
 installa_pacchetti "${mancanti[@]}"
 
 passo costruzione

@@ -15,6 +15,7 @@ command -v clang++ >/dev/null || mancanti+=(clang)
 compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
   mancanti+=(libclang-rt-dev)
 installa_pacchetti "${mancanti[@]}"
+installa_librerie_strumenti
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGENERA_FUZZ=ON -DGENERA_TESTS=OFF >/dev/null

@@ -25,6 +25,7 @@ comandi_mancanti cmake make g++
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
 pacchetti_mancanti wine wine64 fonts-wine xvfb xdotool imagemagick
 installa_pacchetti "${mancanti[@]}"
+installa_librerie_strumenti
 # ImageMagick by full path: another program named convert may come first in PATH.
 magick_import=/usr/bin/import
 magick_convert=/usr/bin/convert

@@ -33,4 +33,20 @@ TEST(In1252, UtfNonValidoFallisce) {
   }
 }
 
+TEST(Da1252, OgniByteDefinitoTornaComeEra) {
+  std::string tutti;
+  for (int b = 1; b < 256; ++b) {
+    if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D) {
+      tutti += static_cast<char>(b);
+    }
+  }
+  EXPECT_EQ(in_1252(da_1252(tutti)), tutti);
+  EXPECT_EQ(da_1252("citt\xE0 \x80 \x9F"), "città € Ÿ");
+}
+
+TEST(Da1252, IByteIndefinitiDiventanoCaratteriDiControllo) {
+  EXPECT_EQ(da_1252("\x81\x9D"), "\u0081\u009D");
+  EXPECT_THROW(in_1252(da_1252("\x81")), std::logic_error);
+}
+
 }  // namespace

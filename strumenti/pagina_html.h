@@ -1,0 +1,27 @@
+// One self-contained page that shows a compiled scenario: the plan of the line drawn from the
+// plan file, with stations, signals and tunnels marked, and under it the profile along the
+// chainage (altitude accumulated from the gradients, the train's speed limit, the boards'
+// speeds for ranks A, B and C, adhesion, slow-downs, tunnels, stations). Pointing at either
+// drawing shows what stands at that metre. Everything the page needs is inside it: its data
+// as JSON, its style and its script; it loads nothing.
+//
+// The page marks its own state for whoever checks it: the body gets data-stato="pronto" when
+// the script has drawn everything, and the root element collects the text of any script error
+// in data-errori.
+#pragma once
+
+#include <cstddef>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "strumenti/ispezione.h"
+#include "strumenti/riepilogo.h"
+
+// Points of the reduced plan that the page draws at most.
+inline constexpr size_t kPuntiPianta = 4000;
+
+// The data that the page's script draws from.
+nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r);
+
+// The page, in UTF-8.
+std::string pagina_html(const Ispezione& i, const Riepilogo& r);
