@@ -7,12 +7,7 @@
 #include <string>
 #include <variant>
 
-struct Identita {
-  std::string scenario;
-  std::string treno;
-
-  bool operator==(const Identita&) const = default;
-};
+#include "strumenti/identita.h"
 
 // The identity for the sources at `linea` and `treno`: a name given on the command line wins;
 // a name not given comes from the file names. When one of the two cannot be found, the text
