@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/tracciato_letto.h"
 #include "model/scenario.h"
-#include "model/tracciato.h"
 
 // Where a file stops fitting its layout, and how.
 struct DifettoBinario {
@@ -76,10 +76,12 @@ int64_t byte_numero(Etichetta e);
 struct LetturaTracciato {
   // The tagged numbers split into two equal columns, x then y (the file has no mark between
   // them). Does not exist when the file holds no whole point.
-  Tracciato tracciato;
+  TracciatoLetto tracciato;
   std::vector<DifettoBinario> difetti;
 };
 LetturaTracciato leggi_tracciato(std::string_view byte);
+// The bytes of a plan file holding `t`: the inverse of leggi_tracciato.
+std::string immagine_tracciato_letto(const TracciatoLetto& t);
 
 struct LetturaVoci {
   std::array<Voce, kNumeroVoci> voci{};

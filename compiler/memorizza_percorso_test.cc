@@ -63,10 +63,8 @@ Scenario letto() {
   s.percorso[20] = Cella{.genere = kInizioRallentamento, .valore_1 = 60};
   s.percorso[22] = Cella{.genere = kFineRallentamento, .valore_1 = 60};
   s.tracciato.crea(3);
-  s.tracciato.imposta_intero(0, 0, 0);
-  s.tracciato.imposta_intero(1, 0, 0);
-  s.tracciato.imposta_intero(0, 1, 0);
-  s.tracciato.imposta_intero(1, 1, 1);
+  s.tracciato.aggiungi_intero(0, 0);
+  s.tracciato.aggiungi_intero(0, 1);
   return s;
 }
 

@@ -1,5 +1,6 @@
-// The one little-endian byte writer of the binary files: fixed-width numbers are appended
-// byte by byte, low byte first, with no padding; a text goes as a 16-bit length and its bytes.
+// A byte writer that appends, for records whose length varies with a text: fixed-width numbers
+// go low byte first (model/basso_prima.h), with no padding; a text goes as a 16-bit length and
+// its bytes.
 #pragma once
 
 #include <bit>
@@ -7,6 +8,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "model/basso_prima.h"
 
 class ScrittoreByte {
  public:
@@ -44,11 +47,7 @@ class ScrittoreByte {
 
   template <typename U>
   void accoda_basso_prima(U v) {
-    char* p = spazio(sizeof(U));
-    for (size_t i = 0; i < sizeof(U); ++i) {
-      p[i] = static_cast<char>(static_cast<uint8_t>(v & 0xFFu));
-      v = static_cast<U>(v >> 8);
-    }
+    scrivi_basso_prima(spazio(sizeof(U)), v);
   }
 
   std::string byte_;  // the bytes written, then room not yet used

@@ -1,49 +1,19 @@
 #include "compiler/scrivi_binario.h"
 
 #include <cstddef>
-#include <span>
 
 #include "compiler/scrittore_byte.h"
+#include "model/basso_prima.h"
 
 namespace {
 
-constexpr size_t kByteEtichetta = 2;
 constexpr size_t kByteVoceSenzaTesto = 34;
 constexpr size_t kByteCella = 15;
 
-size_t byte_valore(Etichetta e) {
-  switch (e) {
-    case Etichetta::vuoto:
-      return 0;
-    case Etichetta::intero_16:
-      return 2;
-    case Etichetta::reale_64:
-      return 8;
-  }
-  return 0;
-}
-
 }  // namespace
 
-std::string immagine_tracciato(const Tracciato& t) {
-  const std::span<const Etichetta> etichette = t.etichette();
-  const std::span<const double> valori = t.valori();
-  size_t totale = 0;
-  for (const Etichetta e : etichette) {
-    totale += kByteEtichetta + byte_valore(e);
-  }
-  ScrittoreByte w;
-  w.riserva(totale);
-  for (size_t i = 0; i < etichette.size(); ++i) {
-    const Etichetta e = etichette[i];
-    w.u16(static_cast<uint16_t>(e));
-    if (e == Etichetta::intero_16) {
-      w.i16(static_cast<int16_t>(valori[i]));
-    } else if (e == Etichetta::reale_64) {
-      w.f64(valori[i]);
-    }
-  }
-  return std::move(w).prendi();
+std::string_view immagine_tracciato(Tracciato& t) {
+  return t.immagine();
 }
 
 std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci) {
@@ -75,27 +45,29 @@ std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci) {
 }
 
 std::string immagine_percorso(const std::vector<Cella>& percorso) {
-  ScrittoreByte w;
-  w.riserva(percorso.size() * kByteCella);
+  // Every record has the same 15 bytes: each field goes straight to its offset.
+  std::string byte(percorso.size() * kByteCella, '\0');
+  char* r = byte.data();
   for (const Cella& c : percorso) {
-    w.u8(c.genere);
-    w.i16(c.valore_1);
-    w.i16(c.valore_2);
-    w.i16(c.valore_3);
-    w.i16(c.valore_4);
-    w.u8(c.tempo_segnale);
-    w.u8(c.avvicinamento);
-    w.u8(c.galleria);
-    w.u8(c.velocita_massima);
-    w.u8(c.pendenza_cella);
-    w.u8(c.aderenza_cella);
+    r[0] = static_cast<char>(c.genere);
+    scrivi_basso_prima(r + 1, static_cast<uint16_t>(c.valore_1));
+    scrivi_basso_prima(r + 3, static_cast<uint16_t>(c.valore_2));
+    scrivi_basso_prima(r + 5, static_cast<uint16_t>(c.valore_3));
+    scrivi_basso_prima(r + 7, static_cast<uint16_t>(c.valore_4));
+    r[9] = static_cast<char>(c.tempo_segnale);
+    r[10] = static_cast<char>(c.avvicinamento);
+    r[11] = static_cast<char>(c.galleria);
+    r[12] = static_cast<char>(c.velocita_massima);
+    r[13] = static_cast<char>(c.pendenza_cella);
+    r[14] = static_cast<char>(c.aderenza_cella);
+    r += kByteCella;
   }
-  return std::move(w).prendi();
+  return byte;
 }
 
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    const Tracciato& t) {
-  disco.ricrea(disco.percorso_in(cartella, nome), immagine_tracciato(t));
+                    Tracciato& t) {
+  disco.ricrea(disco.percorso_in(cartella, nome), t.immagine());
 }
 
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,

@@ -1,18 +1,21 @@
 // The three binary scenario files: the plan of the line, the 87 entries and the track cells,
 // each the plain image of its array (no header, no count), little-endian, with no padding.
-// Each image is built whole in memory and written in one write over a recreated file.
+// Each image is whole in memory and written in one write over a recreated file: the plan is
+// held as its image already, the other two are built from the model.
 #pragma once
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/scenario.h"
 #include "model/tracciato.h"
 #include "platform/disco.h"
 
-// All x values from metre 0 up, then all y values; each a 16-bit tag and its value.
-std::string immagine_tracciato(const Tracciato& t);
+// All x values from metre 0 up, then all y values; each a 16-bit tag and its value. The bytes
+// the plan holds, valid while it is not changed.
+std::string_view immagine_tracciato(Tracciato& t);
 // 87 records of 34 bytes plus the bytes of their texts. A text longer than 65535 bytes
 // throws std::length_error.
 std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci);
@@ -22,7 +25,7 @@ std::string immagine_percorso(const std::vector<Cella>& percorso);
 // Recreates file `nome` of `cartella` with the image of the array. File-system failures
 // throw piattaforma::ErroreFile.
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    const Tracciato& t);
+                    Tracciato& t);
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
                     const std::array<Voce, kNumeroVoci>& voci);
 void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,

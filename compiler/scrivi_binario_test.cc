@@ -17,21 +17,18 @@ std::string b(std::initializer_list<int> byte) {
   return s;
 }
 
-// Plan points 0 to 4: the two integer starting points, one real, two empties.
+// Plan points 0 to 4: the two integer starting points, one real, two empties; written as the
+// plan holds them, column after column.
 TEST(ScriviBinario, PianoColonnaPerColonnaConLeEtichette) {
   Tracciato t;
   t.crea(4);
-  t.imposta_intero(0, 0, 0);
-  t.imposta_intero(1, 0, 0);
-  t.imposta_intero(0, 1, 0);
-  t.imposta_intero(1, 1, 1);
-  t.imposta_reale(2, 0, 1.0);
-  t.imposta_reale(2, 1, -2.5);
-  t.imposta_intero(3, 1, -1);  // an integer where the plan would have a real, to see its width
+  t.aggiungi_intero(0, 0);
+  t.aggiungi_intero(-1, 1);
+  t.aggiungi_reale(1.0, -2.5);
 
-  const std::string x = b({2, 0, 0, 0, 2, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0});
-  const std::string y =
-      b({2, 0, 0, 0, 2, 0, 1, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0x04, 0xC0, 2, 0, 0xFF, 0xFF, 0, 0});
+  const std::string x =
+      b({2, 0, 0, 0, 2, 0, 0xFF, 0xFF, 5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0});
+  const std::string y = b({2, 0, 0, 0, 2, 0, 1, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0x04, 0xC0, 0, 0, 0, 0});
   CartellaInMemoria cartella;
   scrivi_binario(cartella.disco, cartella.percorso(), "piano.dat", t);
   EXPECT_EQ(cartella.leggi("piano.dat"), x + y);

@@ -1,5 +1,7 @@
 #include "compiler/tracciato_linea.h"
 
+#include <algorithm>
+
 #include "compiler/errore_esecuzione.h"
 
 namespace {
@@ -12,8 +14,9 @@ struct Punto {
   double x, y;
 };
 
+// Point c is the next one the plan takes, and lies on it.
 void controlla_punto(const Tracciato& t, int32_t c) {
-  if (c < 2 || !t.contiene(c)) {
+  if (c < 2 || !t.contiene(c) || c != t.punti()) {
     throw ErroreEsecuzione(kMotivoPuntoFuori);
   }
 }
@@ -30,7 +33,7 @@ Passo passo_precedente(const Tracciato& t, int32_t c) {
 // before and its step. The last point and its step are carried from one metre to the next
 // rather than read back from the plan: they are the same values, and the plan is computed
 // without a round trip through memory at every metre. False when `metro_tracciato` passes
-// `limite`.
+// `limite`; a point beyond the plan raises ErroreEsecuzione, after the points before it.
 template <typename Calcolo>
 bool avanza(Tracciato& t, int32_t& metro_tracciato, int64_t ultimo, int64_t limite,
             Calcolo calcola) {
@@ -38,22 +41,31 @@ bool avanza(Tracciato& t, int32_t& metro_tracciato, int64_t ultimo, int64_t limi
     return true;
   }
   Passo p = passo_precedente(t, metro_tracciato);
-  while (metro_tracciato <= ultimo) {
-    controlla_punto(t, metro_tracciato);
-    const auto [x, y] = calcola(p);
-    t.imposta_reale(metro_tracciato, 0, x);
-    t.imposta_reale(metro_tracciato, 1, y);
-    p = {x, y, x - p.x1, y - p.y1};
-    if (++metro_tracciato > limite) {
-      return false;
-    }
+  // The bounds are checked once, here, rather than at every metre: the points run up to the
+  // last one asked for, stopping early at `limite` (or at the first point, when that already
+  // lies past it, since each point is computed before its test) or at the end of the plan,
+  // where the next point raises.
+  const int64_t fine =
+      std::min({ultimo, std::max(limite, int64_t{metro_tracciato}), int64_t{t.ultimo_punto()}});
+  if (fine >= metro_tracciato) {
+    t.aggiungi_reali(static_cast<int32_t>(fine - metro_tracciato + 1), [&p, calcola] {
+      const Punto q = calcola(p);
+      p = {q.x, q.y, q.x - p.x1, q.y - p.y1};
+      return q;
+    });
+    metro_tracciato = static_cast<int32_t>(fine + 1);
+  }
+  if (metro_tracciato > limite) {
+    return false;
+  }
+  if (metro_tracciato <= ultimo) {
+    controlla_punto(t, metro_tracciato);  // past the plan: raises
   }
   return true;
 }
 
-Punto dritto(const Passo& p) {
-  return {p.x1 + p.dx, p.y1 + p.dy};
-}
+// A lambda rather than a function, so that `avanza` inlines it into its loop.
+constexpr auto dritto = [](const Passo& p) -> Punto { return {p.x1 + p.dx, p.y1 + p.dy}; };
 
 }  // namespace
 
@@ -61,10 +73,11 @@ void inizia_tracciato(Scenario& s, int32_t& metro_tracciato) {
   if (!s.tracciato.contiene(1)) {
     throw ErroreEsecuzione(kMotivoPuntoFuori);
   }
-  s.tracciato.imposta_intero(0, 0, 0);
-  s.tracciato.imposta_intero(0, 1, 0);
-  s.tracciato.imposta_intero(1, 0, 0);
-  s.tracciato.imposta_intero(1, 1, 1);
+  if (s.tracciato.punti() != 0) {
+    throw ErroreEsecuzione("tracciato gia' iniziato");
+  }
+  s.tracciato.aggiungi_intero(0, 0);
+  s.tracciato.aggiungi_intero(0, 1);
   metro_tracciato = 2;
 }
 

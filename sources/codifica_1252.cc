@@ -80,10 +80,19 @@ std::string da_1252(std::string_view byte) {
   return utf8;
 }
 
-std::string in_1252(std::string_view utf8) {
-  std::string byte;
-  byte.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) {
+void aggiungi_in_1252(std::string& byte, std::string_view utf8) {
+  size_t i = 0;
+  while (i < utf8.size()) {
+    // A run of ASCII is the same bytes in both encodings, and most of every text: copied whole.
+    size_t ascii = i;
+    while (ascii < utf8.size() && static_cast<uint8_t>(utf8[ascii]) < 0x80) {
+      ++ascii;
+    }
+    byte.append(utf8, i, ascii - i);
+    i = ascii;
+    if (i == utf8.size()) {
+      break;
+    }
     const char32_t c = decodifica(utf8, i);
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
       byte += static_cast<char>(static_cast<uint8_t>(c));
@@ -98,5 +107,11 @@ std::string in_1252(std::string_view utf8) {
     }
     byte += static_cast<char>(static_cast<uint8_t>(0x80 + k));
   }
+}
+
+std::string in_1252(std::string_view utf8) {
+  std::string byte;
+  byte.reserve(utf8.size());
+  aggiungi_in_1252(byte, utf8);
   return byte;
 }

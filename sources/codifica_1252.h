@@ -10,6 +10,9 @@
 // silent substitute.
 std::string in_1252(std::string_view utf8);
 
+// The same bytes appended to `byte`; after a failure `byte` may hold part of them.
+void aggiungi_in_1252(std::string& byte, std::string_view utf8);
+
 // The UTF-8 text of Windows-1252 bytes, for showing what a file holds. The five bytes that
 // Windows-1252 leaves undefined become the control characters of the same number, so that
 // nothing is lost and in_1252 does not take them back.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -19,6 +20,12 @@ TEST(In1252, CaratteriDellaZona80A9F) {
   EXPECT_EQ(in_1252("€"), "\x80");
   EXPECT_EQ(in_1252("Ÿ"), "\x9F");
   EXPECT_EQ(in_1252("–"), "\x96");
+}
+
+TEST(In1252, SiAccodaAiByteGiaPresenti) {
+  std::string byte = "<";
+  aggiungi_in_1252(byte, "più € e –, poi ASCII");
+  EXPECT_EQ(byte, "<pi\xF9 \x80 e \x96, poi ASCII");
 }
 
 TEST(In1252, CaratteriSenzaByteFallisconoRumorosamente) {

@@ -29,9 +29,16 @@ size_t righe_prima_della_sentinella(const Righe& righe) {
 
 std::string testo_delle_righe(const Righe& righe) {
   const size_t fine = righe_prima_della_sentinella(righe);
-  std::string contenuto;
+  // A character takes one byte in Windows-1252 and at least one in UTF-8: the UTF-8 sizes
+  // bound the file, so the buffer is sized once.
+  size_t massimo = 0;
   for (size_t i = 0; i < fine; ++i) {
-    contenuto += in_1252(righe[i]);
+    massimo += righe[i].size() + 2;
+  }
+  std::string contenuto;
+  contenuto.reserve(massimo);
+  for (size_t i = 0; i < fine; ++i) {
+    aggiungi_in_1252(contenuto, righe[i]);
     contenuto += "\r\n";
   }
   return contenuto;

@@ -166,7 +166,7 @@ class Controllo {
   // stopped before the plan began leaves them all empty. Runs of points with the same fault
   // are reported once.
   void tracciato(int64_t lunghezza_estesa) {
-    const Tracciato& t = i_.tracciato;
+    const TracciatoLetto& t = i_.tracciato;
     const int64_t punti = t.esiste() ? int64_t{t.ultimo_punto()} + 1 : 0;
     if (lunghezza_estesa >= 0 && punti != lunghezza_estesa + 1) {
       difetto(kFileTracciato, i_.dimensioni[kFileTracciato], "",

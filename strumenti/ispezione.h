@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/tracciato_letto.h"
 #include "model/scenario.h"
-#include "model/tracciato.h"
 #include "platform/disco.h"
 #include "strumenti/identita.h"
 
@@ -41,7 +41,7 @@ struct Difetto {
 struct Ispezione {
   Identita identita;
   std::array<int64_t, kNumeroFileBinari> dimensioni{};  // bytes of each file
-  Tracciato tracciato;
+  TracciatoLetto tracciato;
   std::array<Voce, kNumeroVoci> voci{};
   std::array<int64_t, kNumeroVoci> inizio_voce{};  // offset of each record, -1 where cut off
   std::vector<Cella> percorso;

@@ -110,10 +110,10 @@ void scrivi_16(std::string& b, int64_t byte, int16_t v) {
 }
 
 // The plan of the built-in run, changed and written again.
-std::string tracciato_cambiato(const std::function<void(Tracciato&)>& cambia) {
-  Tracciato t = leggi_tracciato(scenario_incorporato().tracciato).tracciato;
+std::string tracciato_cambiato(const std::function<void(TracciatoLetto&)>& cambia) {
+  TracciatoLetto t = leggi_tracciato(scenario_incorporato().tracciato).tracciato;
   cambia(t);
-  return immagine_tracciato(t);
+  return immagine_tracciato_letto(t);
 }
 
 // Offset of x (column 0) or y (column 1) of a point of the built-in plan: integers at points
@@ -165,24 +165,24 @@ TEST(Ispezione, OgniDannoENominatoConFileByteEPosto) {
        "cella 2161"},
       {"x intera in mezzo ai reali",
        [](File& f) {
-         f.tracciato = tracciato_cambiato([](Tracciato& t) { t.imposta_intero(5000, 0, 3); });
+         f.tracciato = tracciato_cambiato([](TracciatoLetto& t) { t.imposta_intero(5000, 0, 3); });
        },
        kFileTracciato, byte_del_punto(5000, 0), "punto 5000"},
       {"y non finita",
        [](File& f) {
-         f.tracciato = tracciato_cambiato([](Tracciato& t) {
+         f.tracciato = tracciato_cambiato([](TracciatoLetto& t) {
            t.imposta_reale(700, 1, std::numeric_limits<double>::quiet_NaN());
          });
        },
        kFileTracciato, byte_del_punto(700, 1), "punto 700"},
       {"origine spostata",
        [](File& f) {
-         f.tracciato = tracciato_cambiato([](Tracciato& t) { t.imposta_intero(1, 1, 2); });
+         f.tracciato = tracciato_cambiato([](TracciatoLetto& t) { t.imposta_intero(1, 1, 2); });
        },
        kFileTracciato, 4, "punto 1"},
       {"ultimo punto con un valore",
        [](File& f) {
-         f.tracciato = tracciato_cambiato([](Tracciato& t) {
+         f.tracciato = tracciato_cambiato([](TracciatoLetto& t) {
            t.imposta_reale(108000, 0, 1.0);
            t.imposta_reale(108000, 1, 1.0);
          });
@@ -207,7 +207,7 @@ TEST(Ispezione, OgniDannoENominatoConFileByteEPosto) {
 // A run of points with the same fault is one report, from its first point to its last.
 TEST(Ispezione, UnaSerieDiPuntiConLoStessoDifettoEUnSoloDifetto) {
   File f;
-  f.tracciato = tracciato_cambiato([](Tracciato& t) {
+  f.tracciato = tracciato_cambiato([](TracciatoLetto& t) {
     for (int32_t p = 5000; p < 5010; ++p) {
       t.imposta_intero(p, 0, 1);
     }
@@ -221,8 +221,8 @@ TEST(Ispezione, UnaSerieDiPuntiConLoStessoDifettoEUnSoloDifetto) {
 // Points left empty in the middle of the plan: the plan goes on after them, which no compile
 // does; the first point after them is named.
 TEST(Ispezione, UnValoreDopoPuntiVuoti) {
-  Tracciato t = leggi_tracciato(scenario_incorporato().tracciato).tracciato;
-  Tracciato bucato;
+  TracciatoLetto t = leggi_tracciato(scenario_incorporato().tracciato).tracciato;
+  TracciatoLetto bucato;
   bucato.crea(t.ultimo_punto());
   for (int32_t p = 0; p <= t.ultimo_punto(); ++p) {
     for (int c = 0; c < 2; ++c) {
@@ -237,7 +237,7 @@ TEST(Ispezione, UnValoreDopoPuntiVuoti) {
     }
   }
   File f;
-  f.tracciato = immagine_tracciato(bucato);
+  f.tracciato = immagine_tracciato_letto(bucato);
   const Ispezione i = ispeziona_byte(kIncorporato, f.tracciato, f.voci, f.percorso);
   ASSERT_EQ(i.difetti.size(), 1u) << descrivi(i);
   EXPECT_EQ(i.difetti[0].dove, "punto 1010");

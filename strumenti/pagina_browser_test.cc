@@ -84,7 +84,7 @@ size_t stazioni_del_file(const ScenarioCompilato& s) {
 
 // The plan's extent as the page shows it: metres rounded as the page's script rounds them.
 std::string estensione_del_file(const ScenarioCompilato& s) {
-  const Tracciato t = leggi_tracciato(s.tracciato).tracciato;
+  const TracciatoLetto t = leggi_tracciato(s.tracciato).tracciato;
   double v[4] = {INFINITY, -INFINITY, INFINITY, -INFINITY};
   for (int32_t p = 0; p <= t.ultimo_punto(); ++p) {
     if (t.etichetta(p, 0) != Etichetta::vuoto && t.etichetta(p, 1) != Etichetta::vuoto) {

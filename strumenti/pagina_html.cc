@@ -480,7 +480,7 @@ constexpr std::string_view kFine = R"PAGINA(</script>
 )PAGINA";
 
 // The plan position of a metre, when the plan has it.
-ordered_json posizione_in_pianta(const Tracciato& t, int32_t metro, const char* asse) {
+ordered_json posizione_in_pianta(const TracciatoLetto& t, int32_t metro, const char* asse) {
   if (!t.esiste() || !t.contiene(metro) || t.etichetta(metro, 0) == Etichetta::vuoto ||
       t.etichetta(metro, 1) == Etichetta::vuoto) {
     return nullptr;
@@ -502,7 +502,7 @@ ordered_json intervalli(const std::vector<Intervallo>& v, bool zero_vuoto, int m
 }  // namespace
 
 ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r) {
-  const Tracciato& t = i.tracciato;
+  const TracciatoLetto& t = i.tracciato;
   ordered_json d;
   d["scenario"] = i.identita.scenario;
   d["treno"] = i.identita.treno;

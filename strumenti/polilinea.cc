@@ -51,7 +51,7 @@ std::vector<PuntoPianta> riduci(const std::vector<PuntoPianta>& punti, double to
 
 }  // namespace
 
-std::vector<PuntoPianta> pianta_ridotta(const Tracciato& t, size_t massimo) {
+std::vector<PuntoPianta> pianta_ridotta(const TracciatoLetto& t, size_t massimo) {
   std::vector<PuntoPianta> punti;
   if (!t.esiste()) {
     return punti;

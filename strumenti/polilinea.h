@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/tracciato.h"
+#include "compiler/tracciato_letto.h"
 
 struct PuntoPianta {
   int32_t metro = 0;
@@ -19,4 +19,4 @@ struct PuntoPianta {
 // lacks one, reduced to at most `massimo` points (at least 2): the tolerance starts at a
 // two-thousandth of the plan's larger side and doubles until the result fits. The first and
 // the last point are always kept.
-std::vector<PuntoPianta> pianta_ridotta(const Tracciato& t, size_t massimo);
+std::vector<PuntoPianta> pianta_ridotta(const TracciatoLetto& t, size_t massimo);

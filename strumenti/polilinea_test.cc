@@ -21,7 +21,7 @@ double dal_segmento(double x, double y, const PuntoPianta& a, const PuntoPianta&
 }
 
 // The largest distance of a plan point from the reduced segment that stands for it.
-double scarto_massimo(const Tracciato& t, const std::vector<PuntoPianta>& r) {
+double scarto_massimo(const TracciatoLetto& t, const std::vector<PuntoPianta>& r) {
   double peggiore = 0;
   size_t s = 0;
   for (int32_t i = 0; i <= r.back().metro; ++i) {
@@ -34,7 +34,7 @@ double scarto_massimo(const Tracciato& t, const std::vector<PuntoPianta>& r) {
 }
 
 TEST(Polilinea, UnaRettaSonoDuePunti) {
-  Tracciato t;
+  TracciatoLetto t;
   t.crea(1000);
   for (int32_t i = 0; i <= 998; ++i) {
     t.imposta_reale(i, 0, 0);
@@ -47,7 +47,7 @@ TEST(Polilinea, UnaRettaSonoDuePunti) {
 }
 
 TEST(Polilinea, LaLineaIncorporataRestaVicinaAlTracciato) {
-  const Tracciato t = leggi_tracciato(scenario_incorporato().tracciato).tracciato;
+  const TracciatoLetto t = leggi_tracciato(scenario_incorporato().tracciato).tracciato;
   const auto r = pianta_ridotta(t, 100000);
   EXPECT_LT(r.size(), 1000u);
   EXPECT_EQ(r.front().metro, 0);
@@ -60,7 +60,7 @@ TEST(Polilinea, LaLineaPiuLungaStaNelMassimo) {
   const SorgentiEstese e = sorgenti_estese(1000000);
   const ScenarioCompilato c = compila_sorgenti(e.linea, e.treno);
   ASSERT_EQ(c.s.codice_errore, 0);
-  const auto r = pianta_ridotta(c.s.tracciato, 4000);
+  const auto r = pianta_ridotta(leggi_tracciato(c.tracciato).tracciato, 4000);
   EXPECT_LE(r.size(), 4000u);
   EXPECT_GT(r.size(), 100u);
   EXPECT_EQ(r.front().metro, 0);

@@ -100,7 +100,7 @@ std::string ora_del_giorno(int32_t secondi) {
   return formato("%d:%02d:%02d", secondi / 3600, secondi / 60 % 60, secondi % 60);
 }
 
-Riepilogo riepiloga(const Tracciato& tracciato, const std::array<Voce, kNumeroVoci>& voci,
+Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNumeroVoci>& voci,
                     const std::vector<Cella>& percorso) {
   Riepilogo r;
   const Voce& treno = voci[kVoceTreno];

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/tracciato_letto.h"
 #include "model/scenario.h"
-#include "model/tracciato.h"
 
 // A run of cells with one value: metres `da` to `a`, the value as the cell holds it.
 struct Intervallo {
@@ -128,7 +128,7 @@ struct Riepilogo {
   std::vector<Intervallo> aderenza;
 };
 
-Riepilogo riepiloga(const Tracciato& tracciato, const std::array<Voce, kNumeroVoci>& voci,
+Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNumeroVoci>& voci,
                     const std::vector<Cella>& percorso);
 
 // A time of day in seconds after midnight as h:mm:ss.

@@ -16,7 +16,7 @@ ordered_json intervalli(const std::vector<Intervallo>& v) {
   return a;
 }
 
-ordered_json colonna(const Tracciato& t, int c) {
+ordered_json colonna(const TracciatoLetto& t, int c) {
   ordered_json a = ordered_json::array();
   if (!t.esiste()) {
     return a;
