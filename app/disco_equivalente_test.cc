@@ -117,9 +117,11 @@ TEST(DiscoEquivalente, UnaCompilazioneConErroreNeiDatiScriveGliStessiFile) {
   uguali(memoria, reale(compila, "", sorgenti), "errore 6");
 }
 
-// A failure injected at each file operation of the run in turn: where the operation creates a
-// file, the real disk fails the same way when a folder stands at that name, and both runs end
-// alike. A failure while the compile reads or deletes a source is the compile's own: code 25.
+// A failure injected at each file operation of the run in turn ends it as a failure on the
+// real disk does: where the operation gives a text its final name, the real disk fails the
+// same way when a folder stands at that name, and both runs leave the same files. A failure
+// while the compile reads or deletes a source is the compile's own: code 25, both sources
+// gone. Any other failure ends the run with its file named, and no temporary file stays.
 TEST(DiscoEquivalente, UnGuastoAOgniOperazioneFinisceComeSulDiscoReale) {
   piattaforma::DiscoInMemoria conta;
   conta.registra = true;
@@ -127,21 +129,35 @@ TEST(DiscoEquivalente, UnGuastoAOgniOperazioneFinisceComeSulDiscoReale) {
     Scenario s;
     Form_Load(s, conta, "/c");
   }
-  ASSERT_GT(conta.operazioni, 8);
+  const std::string testi[] = {
+      "Tavena_Crostia_linea.txt", "Tavena_Crostia_4417-.txt", "Tavena_Crostia_4417_note.txt",
+      "Tavena_Crostia_4417_rallentamenti.txt", "Tavena_Crostia_4417_scheda_treno.txt"};
+  int confrontate = 0;
   for (int64_t k = 0; k < conta.operazioni; ++k) {
     const std::string& operazione = conta.registro[static_cast<size_t>(k)];
-    const std::string nome = operazione.substr(operazione.rfind('/') + 1);
     const Corsa memoria = in_memoria(kCorsaIncorporata, k);
-    if (operazione.starts_with("creare ")) {
-      uguali(memoria, reale(kCorsaIncorporata, nome), operazione);
-      EXPECT_EQ(memoria.fallita, nome) << operazione;
-    } else {
+    for (const auto& [nome, contenuto] : memoria.file) {
+      EXPECT_EQ(nome.find(".tmp-"), std::string::npos) << operazione << ": " << nome;
+    }
+    const bool di_una_sorgente =
+        (operazione.starts_with("aprire ") || operazione.starts_with("eliminare ")) &&
+        (operazione.ends_with("/" + testi[0]) || operazione.ends_with("/" + testi[1]));
+    if (di_una_sorgente) {
       EXPECT_FALSE(memoria.fallita.has_value()) << operazione;
       EXPECT_EQ(memoria.codice_errore, 25) << operazione;
-      EXPECT_FALSE(memoria.file.contains("Tavena_Crostia_linea.txt")) << operazione;
-      EXPECT_FALSE(memoria.file.contains("Tavena_Crostia_4417-.txt")) << operazione;
+      EXPECT_FALSE(memoria.file.contains(testi[0])) << operazione;
+      EXPECT_FALSE(memoria.file.contains(testi[1])) << operazione;
+      continue;
+    }
+    EXPECT_TRUE(memoria.fallita.has_value()) << operazione;
+    for (const std::string& testo : testi) {
+      if (operazione.starts_with("rinominare ") && operazione.ends_with(" /c/" + testo)) {
+        uguali(memoria, reale(kCorsaIncorporata, testo), operazione);
+        ++confrontate;
+      }
     }
   }
+  EXPECT_EQ(confrontate, 5);
 }
 
 }  // namespace

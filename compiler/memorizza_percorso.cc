@@ -47,11 +47,15 @@ EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
     problema = Problema{della_passata->codice, riga.value_or(Luogo{}), {}, std::nullopt};
   }
   applica_timbri(s);
+  // The three files are written first and take their names together, so that a failure on
+  // any of them leaves the three files of the run before.
+  piattaforma::Sostituzione binari(disco);
   if (s.con_tracciato != 0) {
-    scrivi_binario(disco, cartella, nome_file_tracciato(s), s.tracciato);
+    scrivi_binario(binari, disco.percorso_in(cartella, nome_file_tracciato(s)), s.tracciato);
   }
-  scrivi_binario(disco, cartella, nome_file_voci(s), s.voci);
-  scrivi_binario(disco, cartella, nome_file_percorso(s), s.percorso);
+  scrivi_binario(binari, disco.percorso_in(cartella, nome_file_voci(s)), s.voci);
+  scrivi_binario(binari, disco.percorso_in(cartella, nome_file_percorso(s)), s.percorso);
+  binari.completa();
   EsitoCompilazione e = esito(s, problema, lettura.avvisi);
   e.file_scritti = true;
   return e;

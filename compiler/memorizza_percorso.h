@@ -14,13 +14,15 @@
 // leaves no track nothing more is done and no binary file is written; problems in the data
 // stay in `codice_errore` and `posizione_errore`, and the result says where the last one was
 // found. A stamp conflict throws ErroreTerminale before any binary file is written; a file
-// that cannot be written throws piattaforma::ErroreFile, and the files written before it stay.
+// that cannot be written throws piattaforma::ErroreFile, and the binary files of the run
+// before stay as they were.
 EsitoCompilazione memorizza_percorso(Scenario& s, piattaforma::Disco& disco,
                                      const std::string& cartella, int32_t j);
 
 // What the driver does once the parser has filled the model: the pass, the stamps, then the
-// plan file (when `con_tracciato` is non-zero), the entry file and the track file. Nothing
-// at all without a track. `lettura` is what the parse left besides the model: its last
-// problem, and the rows the items of the track came from, which a problem of the pass names.
+// plan file (when `con_tracciato` is non-zero), the entry file and the track file, replaced
+// as one set. Nothing at all without a track. `lettura` is what the parse left besides the
+// model: its last problem, and the rows the items of the track came from, which a problem of
+// the pass names.
 EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
                                     const std::string& cartella, const EsitoLettura& lettura = {});

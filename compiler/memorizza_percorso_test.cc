@@ -177,12 +177,15 @@ TEST(CompletaPercorso, UnConflittoDeiTimbriNonScriveNulla) {
   }
 }
 
-TEST(CompletaPercorso, UnTestoTroppoLungoFermaLaScritturaDopoIlPiano) {
+// The entry file cannot be written after the plan file was: the three files of the run before
+// stay, all of them.
+TEST(CompletaPercorso, UnTestoTroppoLungoLasciaITreFileVecchi) {
   CartellaTemporanea cartella;
+  scrivi_file_vecchi(cartella);
   Scenario s = letto();
   s.voci[40].testo.assign(65536, 'x');
   EXPECT_THROW(completa_percorso(s, disco, cartella.percorso()), std::length_error);
-  EXPECT_EQ(file_in(cartella), std::set<std::string>{kPiano});
+  verifica_file_vecchi(cartella, "testo troppo lungo");
 }
 
 // Every problem says where it was found: the source's name, and the line and column of the

@@ -65,17 +65,16 @@ std::string immagine_percorso(const std::vector<Cella>& percorso) {
   return byte;
 }
 
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    Tracciato& t) {
-  disco.ricrea(disco.percorso_in(cartella, nome), t.immagine());
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso, Tracciato& t) {
+  insieme.prepara(percorso, t.immagine());
 }
 
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso,
                     const std::array<Voce, kNumeroVoci>& voci) {
-  disco.ricrea(disco.percorso_in(cartella, nome), immagine_voci(voci));
+  insieme.prepara(percorso, immagine_voci(voci));
 }
 
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    const std::vector<Cella>& percorso) {
-  disco.ricrea(disco.percorso_in(cartella, nome), immagine_percorso(percorso));
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso,
+                    const std::vector<Cella>& percorso_celle) {
+  insieme.prepara(percorso, immagine_percorso(percorso_celle));
 }

@@ -1,7 +1,7 @@
 // The three binary scenario files: the plan of the line, the 87 entries and the track cells,
 // each the plain image of its array (no header, no count), little-endian, with no padding.
-// Each image is whole in memory and written in one write over a recreated file: the plan is
-// held as its image already, the other two are built from the model.
+// Each image is whole in memory and written in one write (the plan is held as its image
+// already, the other two are built from the model); the three files are replaced as one set.
 #pragma once
 
 #include <array>
@@ -11,7 +11,7 @@
 
 #include "model/scenario.h"
 #include "model/tracciato.h"
-#include "platform/disco.h"
+#include "platform/sostituzione.h"
 
 // All x values from metre 0 up, then all y values; each a 16-bit tag and its value. The bytes
 // the plan holds, valid while it is not changed.
@@ -22,11 +22,11 @@ std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci);
 // One 15-byte record per cell.
 std::string immagine_percorso(const std::vector<Cella>& percorso);
 
-// Recreates file `nome` of `cartella` with the image of the array. File-system failures
+// Writes the image of the array as the next file of `insieme`, under a temporary name beside
+// `percorso`; the file takes its final name when the set is completed. File-system failures
 // throw piattaforma::ErroreFile.
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    Tracciato& t);
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso, Tracciato& t);
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso,
                     const std::array<Voce, kNumeroVoci>& voci);
-void scrivi_binario(piattaforma::Disco& disco, const std::string& cartella, const std::string& nome,
-                    const std::vector<Cella>& percorso);
+void scrivi_binario(piattaforma::Sostituzione& insieme, const std::string& percorso,
+                    const std::vector<Cella>& percorso_celle);

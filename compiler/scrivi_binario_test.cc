@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "prove/sorgenti_di_prova.h"
 
@@ -15,6 +16,14 @@ std::string b(std::initializer_list<int> byte) {
     s.push_back(static_cast<char>(x));
   }
   return s;
+}
+
+// Writes one binary file as a set of its own.
+template <typename Dati>
+void scrivi_da_solo(CartellaInMemoria& cartella, std::string_view nome, Dati& dati) {
+  piattaforma::Sostituzione insieme(cartella.disco);
+  scrivi_binario(insieme, cartella.file(nome), dati);
+  insieme.completa();
 }
 
 // Plan points 0 to 4: the two integer starting points, one real, two empties; written as the
@@ -30,7 +39,7 @@ TEST(ScriviBinario, PianoColonnaPerColonnaConLeEtichette) {
       b({2, 0, 0, 0, 2, 0, 0xFF, 0xFF, 5, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0});
   const std::string y = b({2, 0, 0, 0, 2, 0, 1, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0x04, 0xC0, 0, 0, 0, 0});
   CartellaInMemoria cartella;
-  scrivi_binario(cartella.disco, cartella.percorso(), "piano.dat", t);
+  scrivi_da_solo(cartella, "piano.dat", t);
   EXPECT_EQ(cartella.leggi("piano.dat"), x + y);
 }
 
@@ -80,7 +89,7 @@ TEST(ScriviBinario, VociDa34BytePiuIlTesto) {
   ASSERT_EQ(attesa_85.size(), 48u);
 
   CartellaInMemoria cartella;
-  scrivi_binario(cartella.disco, cartella.percorso(), "voci.sim", voci);
+  scrivi_da_solo(cartella, "voci.sim", voci);
   const std::string scritto = cartella.leggi("voci.sim");
   EXPECT_EQ(scritto.size(), 87u * 34u + 15u + 14u + 4u);
   EXPECT_EQ(scritto, attesa);
@@ -90,9 +99,8 @@ TEST(ScriviBinario, UnaVoceConUnTestoTroppoLungoNonSiScrive) {
   std::array<Voce, kNumeroVoci> voci{};
   voci[40].testo.assign(65536, 'x');
   CartellaInMemoria cartella;
-  EXPECT_THROW(scrivi_binario(cartella.disco, cartella.percorso(), "voci.sim", voci),
-               std::length_error);
-  EXPECT_FALSE(cartella.esiste("voci.sim"));
+  EXPECT_THROW(scrivi_da_solo(cartella, "voci.sim", voci), std::length_error);
+  EXPECT_TRUE(cartella.disco.file.empty());
 }
 
 TEST(ScriviBinario, CelleDa15ByteInOrdine) {
@@ -115,7 +123,7 @@ TEST(ScriviBinario, CelleDa15ByteInOrdine) {
                              b({1, 0xFF, 0xFF, 2, 1, 0, 0x80, 0xFF, 0x7F, 9, 34, 3, 32, 74, 255});
   CartellaInMemoria cartella;
   cartella.scrivi("percorso.dat", std::string(100, 'z'));  // longer older content goes
-  scrivi_binario(cartella.disco, cartella.percorso(), "percorso.dat", percorso);
+  scrivi_da_solo(cartella, "percorso.dat", percorso);
   const std::string scritto = cartella.leggi("percorso.dat");
   EXPECT_EQ(scritto, attese);
   ASSERT_EQ(scritto.size(), 45u);

@@ -2,17 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+
 namespace piattaforma {
 namespace {
 
-TEST(DiscoInMemoria, RicreaLeggeEliminaComeIlDiscoReale) {
+TEST(DiscoInMemoria, OperazioniComeIlDiscoReale) {
   DiscoInMemoria disco;
-  disco.ricrea("/c/a.txt", "contenuto lungo");
-  disco.ricrea("/c/a.txt", "corto");
-  EXPECT_EQ(disco.leggi("/c/a.txt"), "corto");
-  EXPECT_TRUE(disco.esiste("/c/a.txt"));
+  disco.scrivi_nuovo("/c/a.txt", "contenuto");
+  EXPECT_THROW(disco.scrivi_nuovo("/c/a.txt", "altro"), ErroreFile);
+  EXPECT_EQ(disco.leggi("/c/a.txt"), "contenuto");
+  disco.scrivi_nuovo("/c/b.txt", "b");
+  disco.rinomina("/c/b.txt", "/c/a.txt");
+  EXPECT_EQ(disco.leggi("/c/a.txt"), "b");
+  EXPECT_FALSE(disco.esiste("/c/b.txt"));
+  EXPECT_THROW(disco.rinomina("/c/b.txt", "/c/a.txt"), ErroreFile);
+  disco.collega("/c/a.txt", "/c/copia.txt");
+  EXPECT_THROW(disco.collega("/c/a.txt", "/c/copia.txt"), ErroreFile);
+  EXPECT_THROW(disco.collega("/c/assente.txt", "/c/altra.txt"), ErroreFile);
+  disco.scrivi_nuovo("/c/sotto/d.txt", "d");
+  disco.scrivi_nuovo("/cd/e.txt", "e");
+  EXPECT_EQ(disco.elenca("/c"), (std::vector<std::string>{"a.txt", "copia.txt"}));
   disco.elimina("/c/a.txt");
   EXPECT_FALSE(disco.esiste("/c/a.txt"));
+  EXPECT_EQ(disco.leggi("/c/copia.txt"), "b");
   EXPECT_THROW(disco.elimina("/c/a.txt"), ErroreFile);
   EXPECT_THROW(disco.leggi("/c/a.txt"), ErroreFile);
   EXPECT_EQ(disco.percorso_in("/c", "b.dat"), "/c/b.dat");
@@ -22,26 +36,71 @@ TEST(DiscoInMemoria, RicreaLeggeEliminaComeIlDiscoReale) {
 TEST(DiscoInMemoria, IlGuastoColpisceSoloLOperazioneScelta) {
   DiscoInMemoria disco;
   disco.registra = true;
-  disco.guasto_all_operazione = 1;
-  disco.ricrea("/c/a.txt", "vecchio");
+  disco.guasto_all_operazione = 2;
+  disco.scrivi_nuovo("/c/t", "nuovo");
+  disco.scrivi_nuovo("/c/a.txt", "vecchio");
   try {
-    disco.ricrea("/c/a.txt", "nuovo");
-    FAIL() << "nessun guasto alla seconda operazione";
+    disco.rinomina("/c/t", "/c/a.txt");
+    FAIL() << "nessun guasto alla terza operazione";
   } catch (const ErroreFile& e) {
-    EXPECT_EQ(e.operazione(), "creare");
+    EXPECT_EQ(e.operazione(), "sostituire");
     EXPECT_EQ(e.percorso(), "/c/a.txt");
     EXPECT_EQ(e.motivo(), "guasto simulato");
   }
   EXPECT_EQ(disco.leggi("/c/a.txt"), "vecchio");
-  EXPECT_EQ(disco.operazioni, 3);
+  EXPECT_EQ(disco.leggi("/c/t"), "nuovo");
+  EXPECT_EQ(disco.operazioni, 5);
   EXPECT_EQ(disco.registro,
-            (std::vector<std::string>{"creare /c/a.txt", "creare /c/a.txt", "aprire /c/a.txt"}));
+            (std::vector<std::string>{"creare /c/t", "creare /c/a.txt", "rinominare /c/t /c/a.txt",
+                                      "aprire /c/a.txt", "aprire /c/t"}));
+}
+
+// Every operation but esiste can be made to fail, and each failure is an ErroreFile.
+TEST(DiscoInMemoria, OgniOperazionePuoFallire) {
+  const std::function<void(DiscoInMemoria&)> operazioni[] = {
+      [](DiscoInMemoria& d) { d.leggi("/c/a"); },
+      [](DiscoInMemoria& d) { d.elimina("/c/a"); },
+      [](DiscoInMemoria& d) { d.scrivi_nuovo("/c/nuovo", "x"); },
+      [](DiscoInMemoria& d) { d.rinomina("/c/a", "/c/b"); },
+      [](DiscoInMemoria& d) { d.collega("/c/a", "/c/b"); },
+      [](DiscoInMemoria& d) { d.elenca("/c"); },
+      [](DiscoInMemoria& d) { d.blocca("/c"); },
+  };
+  for (size_t i = 0; i < std::size(operazioni); ++i) {
+    DiscoInMemoria disco;
+    disco.file["/c/a"] = "a";
+    disco.guasto_all_operazione = 0;
+    EXPECT_THROW(operazioni[i](disco), ErroreFile) << "operazione " << i;
+    EXPECT_EQ(disco.file.at("/c/a"), "a") << "operazione " << i;
+    EXPECT_FALSE(disco.esiste("/c/b")) << "operazione " << i;
+    EXPECT_TRUE(disco.cartelle_bloccate.empty()) << "operazione " << i;
+  }
+}
+
+// A write that fails leaves the new file cut, as a full disk does.
+TEST(DiscoInMemoria, UnaScritturaCheFallisceLasciaMezzoFile) {
+  DiscoInMemoria disco;
+  disco.guasto_all_operazione = 0;
+  EXPECT_THROW(disco.scrivi_nuovo("/c/a", "abcdef"), ErroreFile);
+  EXPECT_EQ(disco.file.at("/c/a"), "abc");
+}
+
+TEST(DiscoInMemoria, UnaCartellaBloccataSiLiberaConLaSuaPresa) {
+  DiscoInMemoria disco;
+  {
+    const auto presa = disco.blocca("/c");
+    EXPECT_EQ(disco.cartelle_bloccate, std::set<std::string>{"/c"});
+    EXPECT_THROW(disco.blocca("/c"), std::logic_error);
+    const auto altra = disco.blocca("/d");
+  }
+  EXPECT_TRUE(disco.cartelle_bloccate.empty());
+  EXPECT_NO_THROW(disco.blocca("/c"));
 }
 
 TEST(DiscoInMemoria, EliminaSeEsisteNonFallisceMai) {
   DiscoInMemoria disco;
   disco.elimina_se_esiste("/c/assente.txt");
-  disco.ricrea("/c/a.txt", "x");
+  disco.scrivi_nuovo("/c/a.txt", "x");
   disco.guasto_all_operazione = disco.operazioni;
   disco.elimina_se_esiste("/c/a.txt");
   EXPECT_TRUE(disco.esiste("/c/a.txt"));
@@ -49,8 +108,8 @@ TEST(DiscoInMemoria, EliminaSeEsisteNonFallisceMai) {
   EXPECT_FALSE(disco.esiste("/c/a.txt"));
 }
 
-// Only the files directly in the folder, sorted; a folder whose name begins like it, or one
-// that holds nothing, is not listed.
+// Only the files directly in the folder, sorted; a folder whose name begins like it is not
+// listed. A folder exists in memory only through its files: one that holds none lists empty.
 TEST(DiscoInMemoria, ElencaIFileDiUnaCartella) {
   DiscoInMemoria disco;
   disco.ricrea("/c/b.dat", "");
@@ -58,7 +117,7 @@ TEST(DiscoInMemoria, ElencaIFileDiUnaCartella) {
   disco.ricrea("/c/sotto/x.txt", "");
   disco.ricrea("/cc/y.txt", "");
   EXPECT_EQ(disco.elenca("/c"), (std::vector<std::string>{"a.sim", "b.dat"}));
-  EXPECT_THROW(disco.elenca("/vuota"), ErroreFile);
+  EXPECT_TRUE(disco.elenca("/vuota").empty());
   disco.guasto_all_operazione = disco.operazioni;
   EXPECT_THROW(disco.elenca("/c"), ErroreFile);
 }

@@ -1,6 +1,7 @@
 // Windows implementation: a real wait window and real message boxes. The window is shown and
 // painted once and then left alone: the run processes no window messages, and the window goes
-// away with the process.
+// away with the process. Every call is the wide one: texts are UTF-8 inside the program and
+// UTF-16 at the system, so a path in a message shows its real letters.
 #include <windows.h>
 
 #include <cstdlib>
@@ -8,13 +9,14 @@
 #include <string>
 
 #include "platform/piattaforma.h"
+#include "platform/sistema_win32.h"
 
 namespace piattaforma {
 namespace {
 
 // The caption of the window and of every message box.
-constexpr char kTitolo[] = "genera_scenario";
-constexpr char kClasse[] = "genera_scenario_attesa";
+constexpr wchar_t kTitolo[] = L"genera_scenario";
+constexpr wchar_t kClasse[] = L"genera_scenario_attesa";
 
 // Window and label geometry in twips, 1440 to the inch.
 constexpr int kTwipPerPollice = 1440;
@@ -33,24 +35,9 @@ constexpr DWORD kStileFinestra = WS_OVERLAPPED | WS_CAPTION;
 // The wait window, once shown; message boxes are modal to it.
 HWND finestra_attesa = nullptr;
 
-std::string descrizione_sistema(DWORD codice) {
-  char* testo = nullptr;
-  const DWORD lunghezza = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, codice, 0, reinterpret_cast<char*>(&testo), 0, nullptr);
-  std::string descrizione =
-      lunghezza > 0 ? std::string(testo, lunghezza) : "errore " + std::to_string(codice);
-  LocalFree(testo);
-  while (!descrizione.empty() && (descrizione.back() == '\n' || descrizione.back() == '\r' ||
-                                  descrizione.back() == ' ' || descrizione.back() == '.')) {
-    descrizione.pop_back();
-  }
-  return descrizione;
-}
-
 [[noreturn]] void fallisci(const char* operazione) {
   const DWORD codice = GetLastError();
-  throw std::runtime_error(std::string(operazione) + ": " + descrizione_sistema(codice));
+  throw std::runtime_error(std::string(operazione) + ": " + descrizione_errore(codice));
 }
 
 struct Dpi {
@@ -73,13 +60,13 @@ int in_pixel(int twip, int dpi) {
 }
 
 HWND crea_finestra(HINSTANCE istanza, const Dpi& dpi) {
-  WNDCLASSA classe{};
-  classe.lpfnWndProc = DefWindowProcA;
+  WNDCLASSW classe{};
+  classe.lpfnWndProc = DefWindowProcW;
   classe.hInstance = istanza;
   classe.hCursor = LoadCursor(nullptr, IDC_WAIT);
   classe.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   classe.lpszClassName = kClasse;
-  if (RegisterClassA(&classe) == 0) {
+  if (RegisterClassW(&classe) == 0) {
     fallisci("impossibile registrare la finestra di attesa");
   }
 
@@ -89,7 +76,7 @@ HWND crea_finestra(HINSTANCE istanza, const Dpi& dpi) {
     fallisci("impossibile calcolare la cornice della finestra di attesa");
   }
   HWND finestra =
-      CreateWindowExA(0, kClasse, kTitolo, kStileFinestra, CW_USEDEFAULT, CW_USEDEFAULT,
+      CreateWindowExW(0, kClasse, kTitolo, kStileFinestra, CW_USEDEFAULT, CW_USEDEFAULT,
                       rettangolo.right - rettangolo.left, rettangolo.bottom - rettangolo.top,
                       nullptr, nullptr, istanza, nullptr);
   if (finestra == nullptr) {
@@ -100,7 +87,7 @@ HWND crea_finestra(HINSTANCE istanza, const Dpi& dpi) {
 
 void crea_etichetta(HWND finestra, HINSTANCE istanza, const Dpi& dpi) {
   HWND etichetta =
-      CreateWindowExA(0, "STATIC", "Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT,
+      CreateWindowExW(0, L"STATIC", L"Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT,
                       in_pixel(kSinistraEtichetta, dpi.x), in_pixel(kAltoEtichetta, dpi.y),
                       in_pixel(kLarghezzaEtichetta, dpi.x), in_pixel(kAltezzaEtichetta, dpi.y),
                       finestra, nullptr, istanza, nullptr);
@@ -109,19 +96,19 @@ void crea_etichetta(HWND finestra, HINSTANCE istanza, const Dpi& dpi) {
   }
   // The font lives as long as the window, that is until the process ends.
   HFONT carattere =
-      CreateFontA(-MulDiv(kPuntiCarattere, dpi.y, kPuntiPerPollice), 0, 0, 0, FW_BOLD, FALSE, FALSE,
+      CreateFontW(-MulDiv(kPuntiCarattere, dpi.y, kPuntiPerPollice), 0, 0, 0, FW_BOLD, FALSE, FALSE,
                   FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                  DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+                  DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif");
   if (carattere == nullptr) {
     fallisci("impossibile creare il carattere della finestra di attesa");
   }
-  SendMessageA(etichetta, WM_SETFONT, reinterpret_cast<WPARAM>(carattere), FALSE);
+  SendMessageW(etichetta, WM_SETFONT, reinterpret_cast<WPARAM>(carattere), FALSE);
 }
 
 // Shows `testo` in a modal box with a single OK button, waits for it to be closed and ends the
 // process: files still open are closed by the exit, and the wait window goes with the process.
 [[noreturn]] void mostra_e_termina(const std::string& testo, UINT icona, int stato) {
-  MessageBoxA(finestra_attesa, testo.c_str(), kTitolo, MB_OK | icona);
+  MessageBoxW(finestra_attesa, da_mostrare(testo).c_str(), kTitolo, MB_OK | icona);
   std::exit(stato);
 }
 
@@ -131,7 +118,7 @@ void mostra_attesa() {
   // Sizes follow the system's DPI only if the system does not stretch the window itself.
   SetProcessDPIAware();
   const Dpi dpi = dpi_di_sistema();
-  HINSTANCE istanza = GetModuleHandleA(nullptr);
+  HINSTANCE istanza = GetModuleHandleW(nullptr);
   HWND finestra = crea_finestra(istanza, dpi);
   crea_etichetta(finestra, istanza, dpi);
   finestra_attesa = finestra;
@@ -158,28 +145,28 @@ void segnala_guasto_e_termina(const std::string& descrizione) {
 
 std::string cartella_eseguibile() {
   // The module name has no fixed limit: the buffer grows until the whole name fits.
-  std::string percorso(MAX_PATH, '\0');
+  std::wstring percorso(MAX_PATH, L'\0');
   for (;;) {
     SetLastError(ERROR_SUCCESS);
     const DWORD n =
-        GetModuleFileNameA(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
+        GetModuleFileNameW(nullptr, percorso.data(), static_cast<DWORD>(percorso.size()));
     if (n == 0) {
       fallisci("cartella dell'eseguibile non trovata");
     }
-    if (n < percorso.size()) {
+    if (n < percorso.size() && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
       percorso.resize(n);
       break;
     }
-    if (percorso.size() >= 32768) {
+    if (percorso.size() >= 65536) {
       fallisci("cartella dell'eseguibile non trovata");
     }
     percorso.resize(percorso.size() * 2);
   }
-  const size_t barra = percorso.rfind('\\');
-  if (barra == std::string::npos) {
-    throw std::runtime_error("cartella dell'eseguibile non trovata: " + percorso);
+  const size_t barra = percorso.rfind(L'\\');
+  if (barra == std::wstring::npos) {
+    throw std::runtime_error("cartella dell'eseguibile non trovata: " + in_utf8(percorso));
   }
-  return percorso.substr(0, barra);
+  return in_utf8(percorso.substr(0, barra));
 }
 
 char separatore_percorso() {

@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/disco_reale.h"
 #include "platform/piattaforma.h"
 
 namespace {
@@ -20,12 +20,13 @@ constexpr int kStatoNessunoHaGuardato = 3;
 
 int main() {
   try {
+    piattaforma::DiscoReale disco;
     const std::string cartella = piattaforma::cartella_eseguibile();
     piattaforma::mostra_attesa();
-    piattaforma::ricrea_file(piattaforma::percorso_in(cartella, "pronto"), "");
-    const std::string fatto = piattaforma::percorso_in(cartella, "fatto");
+    disco.ricrea(disco.percorso_in(cartella, "pronto"), "");
+    const std::string fatto = disco.percorso_in(cartella, "fatto");
     for (int attesa = 0; attesa < kAttesaMassimaMs; attesa += kPassoMs) {
-      if (piattaforma::esiste_file(fatto)) {
+      if (disco.esiste(fatto)) {
         return 0;
       }
       Sleep(kPassoMs);

@@ -6,12 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -34,12 +37,8 @@ int file_temporaneo(std::string& percorso) {
 
 }  // namespace
 
-EsitoProcesso esegui_processo(const std::string& eseguibile, int64_t limite_file) {
-  return esegui_con_argomenti(eseguibile, {}, limite_file);
-}
-
-EsitoProcesso esegui_con_argomenti(const std::string& eseguibile,
-                                   const std::vector<std::string>& argomenti, int64_t limite_file) {
+ProcessoAvviato::ProcessoAvviato(const std::string& eseguibile, int64_t limite_file,
+                                 const int* cancello, const std::vector<std::string>& argomenti) {
   // Built before the fork: the child only calls what is safe there.
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(eseguibile.c_str()));
@@ -47,15 +46,20 @@ EsitoProcesso esegui_con_argomenti(const std::string& eseguibile,
     argv.push_back(const_cast<char*>(a.c_str()));
   }
   argv.push_back(nullptr);
-  std::string percorso_uscita;
-  std::string percorso_errori;
-  const int uscita = file_temporaneo(percorso_uscita);
-  const int errori = file_temporaneo(percorso_errori);
-  const pid_t figlio = fork();
-  if (figlio < 0) {
+  const int uscita = file_temporaneo(percorso_uscita_);
+  const int errori = file_temporaneo(percorso_errori_);
+  pid_ = fork();
+  if (pid_ < 0) {
     throw std::runtime_error("fork non riuscita");
   }
-  if (figlio == 0) {
+  if (pid_ == 0) {
+    if (cancello != nullptr) {
+      close(cancello[1]);
+      char c = 0;
+      while (read(cancello[0], &c, 1) > 0) {
+      }
+      close(cancello[0]);
+    }
     if (limite_file >= 0) {
       signal(SIGXFSZ, SIG_IGN);
       const rlimit limite{static_cast<rlim_t>(limite_file), static_cast<rlim_t>(limite_file)};
@@ -68,13 +72,64 @@ EsitoProcesso esegui_con_argomenti(const std::string& eseguibile,
   }
   close(uscita);
   close(errori);
+}
+
+ProcessoAvviato::~ProcessoAvviato() {
+  if (!atteso_) {
+    uccidi();
+    attendi();
+  }
+}
+
+void ProcessoAvviato::uccidi() {
+  kill(pid_, SIGKILL);
+}
+
+EsitoProcesso ProcessoAvviato::attendi() {
   int stato = 0;
-  waitpid(figlio, &stato, 0);
+  while (waitpid(pid_, &stato, 0) < 0 && errno == EINTR) {
+  }
+  atteso_ = true;
   EsitoProcesso esito;
   esito.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : 128 + WTERMSIG(stato);
-  esito.uscita = leggi_e_elimina(percorso_uscita);
-  esito.errori = leggi_e_elimina(percorso_errori);
+  esito.uscita = leggi_e_elimina(percorso_uscita_);
+  esito.errori = leggi_e_elimina(percorso_errori_);
   return esito;
+}
+
+EsitoProcesso esegui_processo(const std::string& eseguibile, int64_t limite_file) {
+  return ProcessoAvviato(eseguibile, limite_file).attendi();
+}
+
+EsitoProcesso esegui_con_argomenti(const std::string& eseguibile,
+                                   const std::vector<std::string>& argomenti, int64_t limite_file) {
+  return ProcessoAvviato(eseguibile, limite_file, nullptr, argomenti).attendi();
+}
+
+std::vector<EsitoProcesso> esegui_insieme(const std::string& eseguibile, int quanti) {
+  int tubo[2];
+  if (pipe(tubo) != 0) {
+    throw std::runtime_error("pipe non creata");
+  }
+  std::vector<std::unique_ptr<ProcessoAvviato>> figli;
+  for (int i = 0; i < quanti; ++i) {
+    figli.push_back(std::make_unique<ProcessoAvviato>(eseguibile, -1, tubo));
+  }
+  // Every child waits on the pipe; closing its writing end releases them all at once.
+  close(tubo[0]);
+  close(tubo[1]);
+  std::vector<EsitoProcesso> esiti;
+  for (const auto& figlio : figli) {
+    esiti.push_back(figlio->attendi());
+  }
+  return esiti;
+}
+
+EsitoProcesso esegui_e_uccidi(const std::string& eseguibile, std::chrono::microseconds ritardo) {
+  ProcessoAvviato figlio(eseguibile);
+  std::this_thread::sleep_for(ritardo);
+  figlio.uccidi();
+  return figlio.attendi();
 }
 
 std::string copia_eseguibile_in(const std::string& cartella) {

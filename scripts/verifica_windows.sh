@@ -5,6 +5,12 @@
 #    Linux build leaves in its own;
 #  - a file that cannot be created makes it show a message box and end with status 2, having
 #    written nothing;
+#  - in a folder named with Cyrillic and Chinese letters, and in one whose full path is over 300
+#    characters long, it leaves the same files as the Linux build; a file that cannot be created
+#    there gives a message box (photographed) and status 2;
+#  - a run started in a folder that another holds writes nothing until the folder is let go,
+#    and runs started together in one folder each end with status 0 and leave the bytes of one
+#    run;
 #  - the wait window has a client area of 4200 x 2688 twips at 96 and at 144 dpi, and its label
 #    is painted.
 # Installs what it needs from Debian's packages. Exits non-zero and says why on any failure.
@@ -23,7 +29,10 @@ source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
-pacchetti_mancanti wine wine64 fonts-wine xvfb xdotool imagemagick
+# A font with Chinese letters, for the message box that names a folder with them.
+for pacchetto in wine wine64 fonts-wine fonts-wqy-microhei xvfb xdotool imagemagick; do
+  pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
+done
 installa_pacchetti "${mancanti[@]}"
 installa_librerie_strumenti
 # ImageMagick by full path: another program named convert may come first in PATH.
@@ -32,22 +41,25 @@ magick_convert=/usr/bin/convert
 
 # --- Builds -----------------------------------------------------------------------------------
 
-./scripts/costruisci_windows.sh attesa_di_prova >/dev/null
+./scripts/costruisci_windows.sh attesa_di_prova presa_di_prova >/dev/null
 exe_windows=$radice/build/windows/app/genera_scenario.exe
 exe_attesa=$radice/build/windows/prove/attesa_di_prova.exe
+exe_presa=$radice/build/windows/prove/presa_di_prova.exe
 
 cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
 cmake --build build/windows-linux --target genera_scenario -j"$(nproc)" >/dev/null
 exe_linux=$radice/build/windows-linux/app/genera_scenario
 
 # Pictures of this run go beside the .exe, for a person to look at; none of an earlier run stays.
-rm -f build/windows/messaggio.png build/windows/guasto.png build/windows/attesa_*.png
+rm -f build/windows/messaggio.png build/windows/guasto.png build/windows/guasto_lettere.png \
+  build/windows/attesa_*.png
 
 # --- Virtual display and Wine prefix, both this run's own ---------------------------------------
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/verifica_windows_XXXXXX")
 xvfb_pid=""
 wine_pid=""
+altri_pid=()
 export WINEPREFIX=$tmp/wine WINEARCH=win64 WINEDEBUG=-all
 # No runtime installers offered on the first start: they would wait for a click.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -56,6 +68,9 @@ pulisci() {
   if [ -n "$wine_pid" ]; then
     kill "$wine_pid" 2>/dev/null || true
   fi
+  for pid in "${altri_pid[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
   if [ -d "$WINEPREFIX" ]; then
     timeout 30 wineserver -k 2>/dev/null || true
   fi
@@ -82,6 +97,12 @@ echo "Preparazione di Wine (la prima partenza e lenta)"
 timeout 600 wine wineboot --init >"$tmp/wineboot.log" 2>&1 ||
   fallisci "wineboot non riuscito: $(tail -5 "$tmp/wineboot.log")"
 timeout 120 wineserver -w || true
+
+# Wine's dialog font has no Chinese letters: as on a Windows with East Asian support, the
+# letters it lacks are taken from a font that has them.
+timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+  /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
+  fallisci "impossibile collegare un carattere cinese in Wine"
 
 imposta_dpi() {
   timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
@@ -258,6 +279,117 @@ rimasti=$(find "$tmp/guasto" -mindepth 1 -maxdepth 1 -type f ! -name genera_scen
 [ "$rimasti" -eq 0 ] || fallisci "con un file che non si puo creare sono stati scritti $rimasti file"
 echo "  un file che non si puo creare: messaggio, stato 2, nessun file scritto" \
   "($radice/build/windows/guasto.png)"
+
+# --- Folders of any name and depth -----------------------------------------------------------------
+
+echo "Cartelle con ogni nome e ogni lunghezza"
+
+# Runs genera_scenario.exe in folder $1 and checks that it ends with status 0, shows no message
+# and leaves the files of the Linux build; $2 says which folder it is.
+verifica_cartella() {
+  local cartella=$1 quale=$2
+  mkdir -p "$cartella"
+  cp "$exe_windows" "$cartella/genera_scenario.exe"
+  esegui_windows "$cartella" "$radice/build/windows/messaggio.png"
+  [ "$stato" -eq 0 ] && [ "$messaggio" -eq 0 ] ||
+    fallisci "in $quale genera_scenario.exe e finito con stato $stato (messaggio: $messaggio)," \
+      "vedi $radice/build/windows/messaggio.png:
+$(tail -20 "$cartella.log")"
+  confronta_cartelle "$tmp/linux" genera_scenario "$cartella" genera_scenario.exe ||
+    fallisci "in $quale genera_scenario.exe non lascia i file della corsa su Linux"
+  echo "  $quale: stato 0, gli stessi file della corsa su Linux"
+}
+
+# Letters outside every 8-bit code page.
+verifica_cartella "$tmp/prova_测试_Пример" "una cartella prova_测试_Пример"
+
+# A full path of more than 300 characters, Cyrillic and Chinese letters in it too.
+cartella_lunga=$tmp/percorso_lungo
+parte=0
+while [ "${#cartella_lunga}" -le 320 ]; do
+  parte=$((parte + 1))
+  cartella_lunga=$cartella_lunga/cartella_numero_${parte}_测试_Пример_con_un_nome_lungo
+done
+verifica_cartella "$cartella_lunga" "una cartella il cui percorso ha ${#cartella_lunga} caratteri"
+
+# A folder standing where the first file goes, in a folder named with those letters: the
+# message box names the path with its real letters (see the picture) and the status is 2.
+cartella=$tmp/guasto_测试_Пример
+mkdir -p "$cartella/Tavena_Crostia_linea.txt"
+cp "$exe_windows" "$cartella/genera_scenario.exe"
+esegui_windows "$cartella" "$radice/build/windows/guasto_lettere.png"
+[ "$messaggio" -eq 1 ] || fallisci "nessun messaggio per un file che non si puo creare in $cartella"
+[ "$stato" -eq 2 ] || fallisci "con un file che non si puo creare in $cartella lo stato e $stato"
+rimasti=$(find "$cartella" -mindepth 1 -maxdepth 1 -type f ! -name genera_scenario.exe | wc -l)
+[ "$rimasti" -eq 0 ] || fallisci "in $cartella sono stati scritti $rimasti file"
+echo "  un file che non si puo creare in guasto_测试_Пример: messaggio, stato 2" \
+  "($radice/build/windows/guasto_lettere.png)"
+
+# --- One run at a time in a folder -------------------------------------------------------------
+
+echo "Una corsa alla volta nella stessa cartella"
+
+# While a test program holds the folder as a run holds it, a run started there writes nothing
+# and does not end; once the folder is let go it does its whole job.
+cartella=$tmp/presa
+mkdir -p "$cartella"
+cp "$exe_windows" "$cartella/genera_scenario.exe"
+cp "$exe_presa" "$cartella/presa_di_prova.exe"
+avvia "$cartella" presa_di_prova.exe "$cartella.log"
+pid_presa=$wine_pid
+altri_pid+=("$pid_presa")
+wine_pid=""
+for _ in $(seq 600); do
+  [ -e "$cartella/pronto" ] && break
+  kill -0 "$pid_presa" 2>/dev/null || break
+  sleep 0.1
+done
+[ -e "$cartella/pronto" ] || fallisci "presa_di_prova non ha preso la cartella:
+$(tail -20 "$cartella.log")"
+avvia "$cartella" genera_scenario.exe "$cartella.corsa.log"
+# Long enough for a run that did not wait to have written its files, many times over.
+sleep 5
+trovati=$(cd "$cartella" && find . -mindepth 1 -maxdepth 1 -printf '%f\n' | LC_ALL=C sort | tr '\n' ' ')
+[ "$trovati" = "genera_scenario.exe presa_di_prova.exe pronto " ] ||
+  fallisci "una corsa ha scritto in una cartella tenuta da un'altra: $trovati"
+kill -0 "$wine_pid" 2>/dev/null ||
+  fallisci "una corsa e finita mentre un'altra teneva la cartella: $(tail -5 "$cartella.corsa.log")"
+touch "$cartella/fatto"
+stato=0
+wait "$pid_presa" || stato=$?
+[ "$stato" -eq 0 ] || fallisci "presa_di_prova e finito con stato $stato"
+attendi_fine
+[ "$stato" -eq 0 ] || fallisci "la corsa che aspettava e finita con stato $stato:
+$(tail -20 "$cartella.corsa.log")"
+rm "$cartella/pronto" "$cartella/fatto" "$cartella/presa_di_prova.exe"
+confronta_cartelle "$tmp/linux" genera_scenario "$cartella" genera_scenario.exe ||
+  fallisci "la corsa che aspettava non lascia i file di una corsa su Linux"
+echo "  una corsa aspetta la cartella tenuta da un'altra, poi scrive gli stessi file"
+
+# Runs started together in one folder: each ends with status 0, and the folder holds the bytes
+# of one run.
+for quante in 2 4; do
+  for ripetizione in 1 2 3; do
+    cartella=$tmp/insieme_${quante}_$ripetizione
+    mkdir -p "$cartella"
+    cp "$exe_windows" "$cartella/genera_scenario.exe"
+    pid_corse=()
+    for i in $(seq "$quante"); do
+      (cd "$cartella" && exec timeout 300 wine ./genera_scenario.exe) >"$cartella.$i.log" 2>&1 &
+      pid_corse+=("$!")
+      altri_pid+=("$!")
+    done
+    for i in $(seq "$quante"); do
+      stato=0
+      wait "${pid_corse[$((i - 1))]}" || stato=$?
+      [ "$stato" -eq 0 ] || fallisci "$quante corse insieme: una e finita con stato $stato:
+$(tail -20 "$cartella.$i.log")"
+    done
+    confronta_cartelle "$tmp/linux" genera_scenario "$cartella" genera_scenario.exe ||
+      fallisci "$quante corse insieme non lasciano i file di una corsa"
+  done
+  echo "  $quante corse insieme nella stessa cartella, 3 volte: stato 0, gli stessi file"
+done
 
 # --- The wait window --------------------------------------------------------------------------
 
