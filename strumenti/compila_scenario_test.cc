@@ -371,7 +371,7 @@ TEST(Uscita, FileEArgomentiSbagliati) {
        false},
       {"cartella d'uscita mancante",
        {autore.linea(), autore.treno(), "--cartella", autore.uscita().file("no")},
-       "Tavena_Crostia_linea.dat",
+       autore.uscita().file("no"),
        false},
       {"una sola sorgente", {autore.linea()}, "TRENO", true},
       {"tre sorgenti", {autore.linea(), autore.treno(), "x"}, "x", true},

@@ -9,6 +9,7 @@
 #include "model/codici_errore.h"
 #include "model/nomi_file.h"
 #include "platform/disco_in_memoria.h"
+#include "platform/sostituzione.h"
 #include "sources/codifica_1252.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
@@ -174,23 +175,46 @@ RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
   }
   r.errore_nei_dati = esito.codice != kNessunErrore || !esito.file_scritti;
 
-  // The files the compile wrote, in its order, under the names of the identity as given.
-  Scenario nomi;
-  nomi.nome_scenario = richiesta.identita.scenario;
-  nomi.numero_treno = richiesta.identita.treno;
+  // The files the compile wrote, under the names of the identity as given, replaced together
+  // as the builder replaces them, with the folder held as the builder holds it.
+  Scenario dato;
+  dato.nome_scenario = richiesta.identita.scenario;
+  dato.numero_treno = richiesta.identita.treno;
   const std::pair<std::string, std::string> binari[] = {
-      {nome_file_tracciato(s), nome_file_tracciato(nomi)},
-      {nome_file_voci(s), nome_file_voci(nomi)},
-      {nome_file_percorso(s), nome_file_percorso(nomi)},
+      {nome_file_tracciato(s), nome_file_tracciato(dato)},
+      {nome_file_voci(s), nome_file_voci(dato)},
+      {nome_file_percorso(s), nome_file_percorso(dato)},
   };
-  for (const auto& [in_memoria, sul_disco] : binari) {
-    const std::string da = memoria.percorso_in(kCartellaInMemoria, in_memoria);
-    if (memoria.esiste(da)) {
-      const std::string a = disco.percorso_in(richiesta.cartella, sul_disco);
-      disco.ricrea(a, memoria.leggi(da));
-      r.file_scritti.push_back(a);
-    }
+  std::vector<std::string> nomi;
+  for (const auto& binario : binari) {
+    nomi.push_back(binario.second);
   }
+  const auto presa = disco.blocca(richiesta.cartella);
+  // Temporary files that a killed run left, and those whose removal failed on the way: with
+  // the folder held, none can be a live run's.
+  disco.elimina_temporanei(richiesta.cartella, nomi);
+  std::vector<std::string> scritti;
+  try {
+    piattaforma::Sostituzione insieme(disco);
+    for (const auto& [in_memoria, sul_disco] : binari) {
+      const std::string da = memoria.percorso_in(kCartellaInMemoria, in_memoria);
+      if (memoria.esiste(da)) {
+        const std::string a = disco.percorso_in(richiesta.cartella, sul_disco);
+        insieme.prepara(a, memoria.leggi(da));
+        scritti.push_back(a);
+      }
+    }
+    insieme.completa();
+  } catch (const piattaforma::ErroreFile&) {
+    try {
+      disco.elimina_temporanei(richiesta.cartella, nomi);
+    } catch (const piattaforma::ErroreFile&) {
+      // The failure to report is the first one; the next run sweeps again.
+    }
+    throw;
+  }
+  disco.elimina_temporanei(richiesta.cartella, nomi);
+  r.file_scritti = std::move(scritti);
   return r;
 }
 

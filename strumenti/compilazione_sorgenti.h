@@ -29,9 +29,9 @@ struct RisultatoCompilazione {
 
 // Reads both sources from `disco` (a missing or unreadable one throws piattaforma::ErroreFile,
 // before anything is written), compiles them and writes the binary files into the output
-// folder of `disco` (a file that cannot be written throws piattaforma::ErroreFile; the files
-// written before it stay). A scenario whose model cannot be written (a text too long for the
-// entry file) throws std::length_error.
+// folder of `disco`, as one set: a file that cannot be written throws piattaforma::ErroreFile
+// and leaves the three files there were before. A scenario whose model cannot be written (a text
+// too long for the entry file) throws std::length_error.
 RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
                                               const RichiestaCompilazione& richiesta);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "platform/disco_in_memoria.h"
@@ -83,20 +84,41 @@ TEST(CompilaSorgentiAutore, SenzaTracciatoNessunFileDelPiano) {
 }
 
 // A source that cannot be read stops everything before a file is written; a file that
-// cannot be written stops the writing there, and the files before it stay.
+// cannot be written leaves the three files there were before, at every step of the writing.
 TEST(CompilaSorgentiAutore, UnFileCheNonSiLeggeONonSiScrive) {
   DiscoInMemoria senza_treno;
   senza_treno.file[kLinea] = linea_incorporata();
   EXPECT_THROW(compila_sorgenti_autore(senza_treno, richiesta()), ErroreFile);
   EXPECT_EQ(senza_treno.file.size(), 1u);
 
-  DiscoInMemoria disco = disco_con(linea_incorporata(), treno_incorporato());
-  // Two reads, then the plan file, then the entry file fails.
-  disco.guasto_all_operazione = disco.operazioni + 3;
-  EXPECT_THROW(compila_sorgenti_autore(disco, richiesta()), ErroreFile);
-  EXPECT_TRUE(disco.esiste("/uscita/Valle_linea.dat"));
-  EXPECT_FALSE(disco.esiste("/uscita/Valle_12.sim"));
-  EXPECT_FALSE(disco.esiste("/uscita/Valle_12.dat"));
+  DiscoInMemoria riuscito = disco_con(linea_incorporata(), treno_incorporato());
+  const std::map<std::string, std::string> prima = {{kLinea, linea_incorporata()},
+                                                    {kTreno, treno_incorporato()},
+                                                    {"/uscita/Valle_linea.dat", "vecchio piano"},
+                                                    {"/uscita/Valle_12.sim", "vecchie voci"},
+                                                    {"/uscita/Valle_12.dat", "vecchio percorso"}};
+  riuscito.file = prima;
+  compila_sorgenti_autore(riuscito, richiesta());
+  const int64_t operazioni = riuscito.operazioni;
+  for (int64_t guasto = 0; guasto < operazioni; ++guasto) {
+    DiscoInMemoria disco;
+    disco.file = prima;
+    disco.guasto_all_operazione = guasto;
+    bool fallita = false;
+    try {
+      compila_sorgenti_autore(disco, richiesta());
+    } catch (const ErroreFile&) {
+      fallita = true;
+    }
+    std::string nomi;
+    for (const auto& [nome, testo] : disco.file) {
+      nomi += " " + nome;
+    }
+    // A failure of the last sweep comes after the set was written; no temporary file stays.
+    EXPECT_TRUE(fallita ? disco.file == prima || disco.file == riuscito.file
+                        : disco.file == riuscito.file)
+        << "guasto all'operazione " << guasto << (fallita ? " fallita:" : ":") << nomi;
+  }
 }
 
 // The problem names the author's own files, for its place and for its note.
