@@ -271,18 +271,23 @@ echo "  $confrontati file identici byte per byte"
 
 # --- The author's compiler ----------------------------------------------------------------------
 
-# A console program: run to its end, its output kept. It writes the example into one folder and
-# compiles it into another, with Windows paths.
+# A console program: run to its end, its output kept. It writes the example into a folder
+# named with Cyrillic letters and compiles it into another, with Windows paths: the arguments
+# reach it whole, whatever the code page.
 echo "compila_scenario.exe sull'esempio"
-mkdir -p "$tmp/autore/sorgenti" "$tmp/autore/uscita"
+sorgenti='sorgenti_Пример'
+mkdir -p "$tmp/autore/$sorgenti" "$tmp/autore/uscita"
 cp "$exe_compila" "$tmp/autore/compila_scenario.exe"
-(cd "$tmp/autore" && timeout 300 wine ./compila_scenario.exe --esempio sorgenti) \
+(cd "$tmp/autore" && timeout 300 wine ./compila_scenario.exe --esempio "$sorgenti") \
   >"$tmp/esempio.log" 2>&1 || fallisci "compila_scenario.exe --esempio non riuscito:
 $(tail -20 "$tmp/esempio.log")"
+[ -f "$tmp/autore/$sorgenti/Tavena_Crostia_linea.txt" ] ||
+  fallisci "compila_scenario.exe --esempio non ha scritto in $sorgenti:
+$(tail -20 "$tmp/esempio.log")"
 stato=0
-(cd "$tmp/autore" && timeout 300 wine ./compila_scenario.exe 'sorgenti\Tavena_Crostia_linea.txt' \
-  'sorgenti\Tavena_Crostia_4417-.txt' --cartella uscita) >"$tmp/compila.log" \
-  2>"$tmp/compila.err" || stato=$?
+(cd "$tmp/autore" && timeout 300 wine ./compila_scenario.exe \
+  "$sorgenti\\Tavena_Crostia_linea.txt" "$sorgenti\\Tavena_Crostia_4417-.txt" \
+  --cartella uscita) >"$tmp/compila.log" 2>"$tmp/compila.err" || stato=$?
 [ "$stato" -eq 0 ] || fallisci "compila_scenario.exe sull'esempio e finito con stato $stato:
 $(tail -20 "$tmp/compila.err")"
 [ ! -s "$tmp/compila.err" ] || fallisci "compila_scenario.exe sull'esempio ha segnalato:
@@ -291,7 +296,7 @@ for nome in Tavena_Crostia_linea.dat Tavena_Crostia_4417.sim Tavena_Crostia_4417
   cmp -s "$tmp/linux/$nome" "$tmp/autore/uscita/$nome" ||
     fallisci "compila_scenario.exe non scrive $nome come genera_scenario"
 done
-echo "  stato 0, nessun messaggio, i tre file binari di genera_scenario"
+echo "  da $sorgenti: stato 0, nessun messaggio, i tre file binari di genera_scenario"
 
 # --- A file that cannot be created ----------------------------------------------------------------
 

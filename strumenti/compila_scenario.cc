@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/disco_reale.h"
+#include "platform/riga_di_comando.h"
 #include "strumenti/compilazione_sorgenti.h"
 #include "strumenti/diagnosi.h"
 #include "strumenti/identita_sorgenti.h"
@@ -138,6 +139,12 @@ int compila(const Argomenti& a, const Identita& identita) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The arguments in UTF-8, as the disk takes paths on every system.
+  std::vector<std::string> argomenti = piattaforma::apri_riga_di_comando(argc, argv);
+  std::vector<char*> puntatori;
+  for (std::string& argomento : argomenti) {
+    puntatori.push_back(argomento.data());
+  }
   CLI::App app;
   app.set_help_flag();
   Argomenti a;
@@ -151,11 +158,11 @@ int main(int argc, char** argv) {
   app.add_flag("--avvisi-come-errori", a.avvisi_come_errori);
   app.add_flag("--help,-h", a.aiuto);
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(puntatori.size()), puntatori.data());
   } catch (const CLI::ParseError& e) {
     // --help asks for the usage whatever else the line holds.
-    for (int i = 1; i < argc; ++i) {
-      if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+    for (size_t i = 1; i < argomenti.size(); ++i) {
+      if (argomenti[i] == "--help" || argomenti[i] == "-h") {
         std::cout << kUso << "\n" << kAiuto;
         return 0;
       }

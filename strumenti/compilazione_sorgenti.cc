@@ -19,17 +19,6 @@ namespace {
 // Where the sources lie on the disk in memory. Its separator is '/', whatever the machine's.
 constexpr const char* kCartellaInMemoria = "/sorgenti";
 
-// The identity's texts as the model holds them: Windows-1252. A name given as UTF-8 (the
-// command line of a Linux system) is converted; bytes that are not UTF-8 (the command line of
-// a Windows system in its own code page) are taken as they are.
-std::string testo_del_modello(const std::string& nome) {
-  try {
-    return in_1252(nome);
-  } catch (const std::logic_error&) {
-    return nome;
-  }
-}
-
 // A source the author gave, by the name the compile reads it under.
 struct Sorgente {
   std::string percorso;  // as the author gave it
@@ -139,8 +128,8 @@ Diagnosi avviso_della_compilazione(const Avviso& a, const Sorgenti& sorgenti) {
 RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
                                               const RichiestaCompilazione& richiesta) {
   Scenario s;
-  s.nome_scenario = testo_del_modello(richiesta.identita.scenario);
-  s.numero_treno = testo_del_modello(richiesta.identita.treno);
+  s.nome_scenario = in_1252(richiesta.identita.scenario);
+  s.numero_treno = in_1252(richiesta.identita.treno);
   // Both are read before anything is compiled or written; the compile reads its own copies.
   const std::string linea_letta = disco.leggi(richiesta.linea);
   const std::string treno_letto = disco.leggi(richiesta.treno);

@@ -15,7 +15,7 @@ struct RichiestaCompilazione {
   std::string linea;  // the two sources, as the author named them
   std::string treno;
   std::string cartella = ".";  // where the binary files go
-  Identita identita;
+  Identita identita;  // UTF-8, letters Windows-1252 has: the files are named with it as given
   bool con_tracciato = true;  // false: no plan is built and no plan file written
 };
 

@@ -1,6 +1,9 @@
 #include "strumenti/identita_sorgenti.h"
 
+#include <stdexcept>
 #include <string_view>
+
+#include "sources/codifica_1252.h"
 
 namespace {
 
@@ -50,6 +53,15 @@ std::variant<Identita, std::string> identita_delle_sorgenti(
   if (!numero || numero->empty()) {
     return "il numero del treno non si ricava da \"" + std::string(nome_del_file(treno)) +
            "\" (il nome atteso e' " + *scenario + "_NUMERO-.txt): indicarlo con --treno NUMERO";
+  }
+  // Both go into the entry file, in Windows-1252.
+  for (const std::string* testo : {&*scenario, &*numero}) {
+    try {
+      in_1252(*testo);
+    } catch (const std::logic_error&) {
+      return "\"" + *testo +
+             "\" ha caratteri che Windows-1252 non ha: il file delle voci non li puo' portare";
+    }
   }
   return Identita{*scenario, *numero};
 }

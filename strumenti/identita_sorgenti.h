@@ -10,7 +10,8 @@
 #include "strumenti/identita.h"
 
 // The identity for the sources at `linea` and `treno`: a name given on the command line wins;
-// a name not given comes from the file names. When one of the two cannot be found, the text
+// a name not given comes from the file names. Both are UTF-8, and must hold only letters that
+// Windows-1252 has. When one of the two cannot be found, or holds another letter, the text
 // that tells the author what to give.
 std::variant<Identita, std::string> identita_delle_sorgenti(
     const std::string& linea, const std::string& treno,

@@ -18,6 +18,7 @@ TEST(IdentitaDelleSorgenti, DaiNomiDeiFileODagliArgomenti) {
       {"x.txt", "Monte_7-.txt", "Monte", {}, {"Monte", "7"}},
       {"Valle_linea.txt", "treno.txt", {}, "99", {"Valle", "99"}},
       {"Valle_linea.txt", "Valle_3-.txt", "Altro", "5", {"Altro", "5"}},
+      {"Citt\u00e0_linea.txt", "Citt\u00e0_\u20ac-.txt", {}, {}, {"Citt\u00e0", "\u20ac"}},
   };
   for (const auto& c : kCasi) {
     const auto id = identita_delle_sorgenti(c.linea, c.treno, c.scenario, c.numero);
@@ -37,6 +38,8 @@ TEST(IdentitaDelleSorgenti, CioCheMancaESpiegato) {
       {"Valle_linea.txt", "Monte_3-.txt", "--treno NUMERO"},
       {"Valle_linea.txt", "Valle_-.txt", "--treno NUMERO"},
       {"Valle_linea.txt", "Valle_3.txt", "Valle_NUMERO-.txt"},
+      {"\u041f\u0440_linea.txt", "\u041f\u0440_3-.txt", "Windows-1252"},
+      {"Valle_linea.txt", "Valle_\xff-.txt", "Windows-1252"},
   };
   for (const auto& c : kCasi) {
     const auto id = identita_delle_sorgenti(c.linea, c.treno, std::nullopt, std::nullopt);
