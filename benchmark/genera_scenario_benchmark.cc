@@ -3,9 +3,13 @@
 // serialisation cost alone, and how the job grows with the length of the line. Every figure on
 // the real disk runs in one temporary folder.
 //
-// The I/O floor of a job is found by doing the job once over a disk in memory that notes each
-// file it recreates (with its bytes) and each file it deletes, in order; the floor then does
-// those operations, and only those, on the real disk with plain system calls.
+// The I/O floor of a job is found by doing the job over a disk in memory that records every
+// file operation, in order (the bytes of each new file with it), the second time the job runs
+// there, as every measured run finds its folder; the floor then makes those operations, and
+// only those, on the real disk, each the plain system call: a new file under its temporary
+// name written with plain write calls, a second name, a rename over the final name, a
+// deletion, a check, a read, the folder's listing and its lock. Before it is timed, the floor
+// is checked to leave in the folder the very files the job leaves.
 //
 // Peak resident memory of a line length is read in a fresh process of this same program
 // (started with --picco-memoria and the length), which does the whole job for that length and
@@ -13,8 +17,11 @@
 // the timed runs in this process leave its high-water mark at their largest, and the maximum
 // that getrusage reports for a child counts the memory of the parent it was forked from.
 #include <benchmark/benchmark.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <malloc.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +33,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -57,7 +65,8 @@ const std::string kCartellaInMemoria = "/memoria";
 
 // The folder of every benchmark on the real disk, created by main.
 const piattaforma::CartellaTemporanea* cartella_di_lavoro = nullptr;
-// A compile that did not end with code 0 measured something other than the whole job.
+// A compile that did not end with code 0 measured something other than the whole job, and a
+// floor that does not leave the job's files measured something other than its file operations.
 bool misura_fallita = false;
 
 const std::string& cartella() {
@@ -139,45 +148,129 @@ Lavoro lavoro_esteso(const SorgentiEstese& sorgenti) {
 
 // ---- The I/O floor -------------------------------------------------------------------------
 
-// One file operation of a job, in the order the job makes them: a file recreated with its
-// bytes, or a file deleted.
+// One file operation of a job, in the order the job makes it: what it does, the file or files
+// it names (empty for the folder itself), and for a new file the bytes written into it, for a
+// read the size read.
+enum class Tipo { esiste, aprire, creare, collegare, rinominare, eliminare, elencare, bloccare };
+
 struct OperazioneFile {
-  bool elimina;
+  Tipo tipo;
   std::string nome;
+  std::string secondo_nome;
   std::string byte;
+  size_t letti = 0;
 };
 
-// A disk in memory that also notes the recreations and deletions made over it.
+// A disk in memory that records its operations (`registra`), and with them the ones the
+// record leaves out: every check that a file exists, the bytes of every new file and the size
+// of every file read.
 class DiscoCheAnnota : public piattaforma::DiscoInMemoria {
  public:
-  void elimina(const std::string& percorso) override {
-    DiscoInMemoria::elimina(percorso);
-    operazioni_file.push_back({true, nome_di(percorso), {}});
+  bool esiste(const std::string& percorso) override {
+    if (registra) {
+      registro.push_back("esiste " + percorso);
+    }
+    return DiscoInMemoria::esiste(percorso);
   }
-  void ricrea(const std::string& percorso, std::string_view contenuto) override {
-    DiscoInMemoria::ricrea(percorso, contenuto);
-    operazioni_file.push_back({false, nome_di(percorso), std::string(contenuto)});
+  std::string leggi(const std::string& percorso) override {
+    std::string contenuto = DiscoInMemoria::leggi(percorso);
+    if (registra) {
+      letti.push_back(contenuto.size());
+    }
+    return contenuto;
+  }
+  void scrivi_nuovo(const std::string& percorso, std::string_view contenuto) override {
+    DiscoInMemoria::scrivi_nuovo(percorso, contenuto);
+    if (registra) {
+      scritti.emplace_back(contenuto);
+    }
   }
 
-  std::vector<OperazioneFile> operazioni_file;
-
- private:
-  static std::string nome_di(const std::string& percorso) {
-    return percorso.substr(percorso.find_last_of('/') + 1);
-  }
+  std::vector<size_t> letti;
+  std::vector<std::string> scritti;
 };
 
-// The file operations of `lavoro`, found by doing it once in memory.
-std::vector<OperazioneFile> operazioni_del_lavoro(const Lavoro& lavoro) {
-  DiscoCheAnnota disco;
-  Scenario s = scenario_incorporato();
-  const UscitaMuta muta;
-  lavoro(s, disco, kCartellaInMemoria);
-  if (s.codice_errore != 0 || s.percorso.empty()) {
-    throw std::runtime_error("il lavoro da misurare finisce con codice_errore " +
-                             std::to_string(s.codice_errore));
+// A recorded path as a name in the folder; the folder itself gives the empty name.
+std::string nome_in_cartella(std::string_view percorso) {
+  if (percorso == kCartellaInMemoria) {
+    return {};
   }
-  return std::move(disco.operazioni_file);
+  const std::string prefisso = kCartellaInMemoria + "/";
+  if (!percorso.starts_with(prefisso)) {
+    throw std::runtime_error("percorso fuori dalla cartella: " + std::string(percorso));
+  }
+  return std::string(percorso.substr(prefisso.size()));
+}
+
+// The operations of one run, from the disk's record.
+std::vector<OperazioneFile> operazioni_registrate(const DiscoCheAnnota& disco) {
+  static const std::map<std::string, Tipo, std::less<>> kTipi = {
+      {"esiste", Tipo::esiste},         {"aprire", Tipo::aprire},
+      {"creare", Tipo::creare},         {"collegare", Tipo::collegare},
+      {"rinominare", Tipo::rinominare}, {"eliminare", Tipo::eliminare},
+      {"elencare", Tipo::elencare},     {"bloccare", Tipo::bloccare},
+  };
+  std::vector<OperazioneFile> operazioni;
+  size_t letti = 0;
+  size_t scritti = 0;
+  for (const std::string& voce : disco.registro) {
+    const size_t spazio = voce.find(' ');
+    const auto tipo = kTipi.find(std::string_view(voce).substr(0, spazio));
+    if (spazio == std::string::npos || tipo == kTipi.end()) {
+      throw std::runtime_error("operazione sconosciuta nel registro: " + voce);
+    }
+    OperazioneFile op{tipo->second, {}, {}, {}, 0};
+    const std::string_view percorsi = std::string_view(voce).substr(spazio + 1);
+    if (op.tipo == Tipo::collegare || op.tipo == Tipo::rinominare) {
+      // Two paths, both in the folder: the second starts where " /memoria/" comes again.
+      const size_t secondo = percorsi.find(" " + kCartellaInMemoria + "/", 1);
+      if (secondo == std::string_view::npos) {
+        throw std::runtime_error("manca il secondo percorso nel registro: " + voce);
+      }
+      op.nome = nome_in_cartella(percorsi.substr(0, secondo));
+      op.secondo_nome = nome_in_cartella(percorsi.substr(secondo + 1));
+    } else {
+      op.nome = nome_in_cartella(percorsi);
+    }
+    if (op.tipo == Tipo::aprire) {
+      op.letti = disco.letti.at(letti++);
+    } else if (op.tipo == Tipo::creare) {
+      op.byte = disco.scritti.at(scritti++);
+    }
+    operazioni.push_back(std::move(op));
+  }
+  if (letti != disco.letti.size() || scritti != disco.scritti.size()) {
+    throw std::runtime_error("letture o scritture fuori dal registro");
+  }
+  return operazioni;
+}
+
+// What a job does with its files, found in memory: its operations, and the files (by name,
+// with their content) that the folder holds afterwards.
+struct LavoroRegistrato {
+  std::vector<OperazioneFile> operazioni;
+  std::map<std::string, std::string> file;
+};
+
+// The job done in memory twice, and recorded the second time: the time that finds the folder
+// as a run before left it, as every measured run does.
+LavoroRegistrato registra_lavoro(const Lavoro& lavoro) {
+  DiscoCheAnnota disco;
+  const UscitaMuta muta;
+  for (const bool seconda : {false, true}) {
+    disco.registra = seconda;
+    Scenario s = scenario_incorporato();
+    lavoro(s, disco, kCartellaInMemoria);
+    if (s.codice_errore != 0 || s.percorso.empty()) {
+      throw std::runtime_error("il lavoro da misurare finisce con codice_errore " +
+                               std::to_string(s.codice_errore));
+    }
+  }
+  LavoroRegistrato registrato{operazioni_registrate(disco), {}};
+  for (const auto& [percorso, contenuto] : disco.file) {
+    registrato.file[nome_in_cartella(percorso)] = contenuto;
+  }
+  return registrato;
 }
 
 [[noreturn]] void guasto(const char* operazione, const std::string& percorso) {
@@ -185,17 +278,9 @@ std::vector<OperazioneFile> operazioni_del_lavoro(const Lavoro& lavoro) {
                            std::strerror(errno));
 }
 
-// The file recreated as the run recreates its files (opened for appending, which creates it,
-// closed, deleted, created anew), then written with plain write calls, no buffer in between.
-void ricrea_senza_buffer(const std::string& percorso, std::string_view byte) {
-  int fd = open(percorso.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0666);
-  if (fd < 0 || close(fd) != 0) {
-    guasto("creare", percorso);
-  }
-  if (unlink(percorso.c_str()) != 0) {
-    guasto("eliminare", percorso);
-  }
-  fd = open(percorso.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+// A new file, created where none is, written with plain write calls and no buffer in between.
+void scrivi_nuovo_senza_buffer(const std::string& percorso, std::string_view byte) {
+  const int fd = open(percorso.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
     guasto("creare", percorso);
   }
@@ -211,20 +296,105 @@ void ricrea_senza_buffer(const std::string& percorso, std::string_view byte) {
   }
 }
 
-// The least a job's files demand: the same bytes into the same files, recreated the same way,
-// and the same files deleted, in the same order.
-void pavimento(const std::vector<OperazioneFile>& operazioni) {
-  for (const OperazioneFile& op : operazioni) {
-    const std::string percorso = cartella() + "/" + op.nome;
-    if (op.elimina) {
-      if (unlink(percorso.c_str()) != 0) {
-        guasto("eliminare", percorso);
-      }
-    } else {
-      ricrea_senza_buffer(percorso, op.byte);
+// The whole file read with plain read calls into `buffer`, which holds one byte more than the
+// file so that the end shows in the same call as the last bytes, or in the next.
+void leggi_senza_buffer(const std::string& percorso, std::string& buffer) {
+  const int fd = open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    guasto("aprire", percorso);
+  }
+  size_t letti = 0;
+  for (;;) {
+    const ssize_t n = read(fd, buffer.data() + letti, buffer.size() - letti);
+    if (n < 0) {
+      guasto("leggere", percorso);
+    }
+    if (n == 0 || (letti += static_cast<size_t>(n)) == buffer.size()) {
+      break;
     }
   }
+  close(fd);
 }
+
+// The names of the folder, read as the system gives them.
+void elenca_senza_filtro(const std::string& percorso) {
+  DIR* d = opendir(percorso.c_str());
+  if (d == nullptr) {
+    guasto("elencare", percorso);
+  }
+  size_t voci = 0;
+  while (readdir(d) != nullptr) {
+    ++voci;
+  }
+  benchmark::DoNotOptimize(voci);
+  closedir(d);
+}
+
+// The least a job's files demand: the same operations on the same files in the same order,
+// each the plain system call. A new file is created and written with plain write calls; a
+// second name is link, a rename rename, a deletion unlink; a check is stat; a read reads the
+// whole file once into a buffer made ready beforehand; the folder's listing reads its entries;
+// the folder's hold is a lock on the folder, freed at the end.
+class Pavimento {
+ public:
+  explicit Pavimento(std::vector<OperazioneFile> operazioni) : operazioni_(std::move(operazioni)) {
+    for (const OperazioneFile& op : operazioni_) {
+      buffer_.emplace_back(op.tipo == Tipo::aprire ? op.letti + 1 : 0, '\0');
+    }
+  }
+
+  void operator()() {
+    int presa = -1;
+    for (size_t i = 0; i < operazioni_.size(); ++i) {
+      const OperazioneFile& op = operazioni_[i];
+      const std::string percorso = op.nome.empty() ? cartella() : cartella() + "/" + op.nome;
+      switch (op.tipo) {
+        case Tipo::esiste: {
+          struct stat info {};
+          benchmark::DoNotOptimize(stat(percorso.c_str(), &info));
+          break;
+        }
+        case Tipo::aprire:
+          leggi_senza_buffer(percorso, buffer_[i]);
+          break;
+        case Tipo::creare:
+          scrivi_nuovo_senza_buffer(percorso, op.byte);
+          break;
+        case Tipo::collegare:
+          if (link(percorso.c_str(), (cartella() + "/" + op.secondo_nome).c_str()) != 0) {
+            guasto("collegare", percorso);
+          }
+          break;
+        case Tipo::rinominare:
+          if (rename(percorso.c_str(), (cartella() + "/" + op.secondo_nome).c_str()) != 0) {
+            guasto("rinominare", percorso);
+          }
+          break;
+        case Tipo::eliminare:
+          if (unlink(percorso.c_str()) != 0) {
+            guasto("eliminare", percorso);
+          }
+          break;
+        case Tipo::elencare:
+          elenca_senza_filtro(percorso);
+          break;
+        case Tipo::bloccare:
+          presa = open(percorso.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+          if (presa < 0 || flock(presa, LOCK_EX) != 0) {
+            guasto("bloccare", percorso);
+          }
+          break;
+      }
+    }
+    if (presa >= 0) {
+      close(presa);
+    }
+  }
+
+ private:
+  std::vector<OperazioneFile> operazioni_;
+  std::vector<std::string> buffer_;
+};
 
 int64_t byte_scritti(const std::vector<OperazioneFile>& operazioni) {
   int64_t n = 0;
@@ -232,6 +402,42 @@ int64_t byte_scritti(const std::vector<OperazioneFile>& operazioni) {
     n += static_cast<int64_t>(op.byte.size());
   }
   return n;
+}
+
+// The files of the folder on the real disk, by name, with their content.
+std::map<std::string, std::string> file_della_cartella() {
+  std::map<std::string, std::string> file;
+  for (const auto& voce : std::filesystem::directory_iterator(cartella())) {
+    std::ifstream f(voce.path(), std::ios::binary);
+    file[voce.path().filename().string()] =
+        std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  }
+  return file;
+}
+
+// Makes the folder hold what a run before leaves, by doing the job once on the real disk, and
+// checks that the floor, done over it, leaves the very files the job leaves in memory: the
+// same names with the same bytes, and nothing else. Untimed; false when the job or the check
+// failed (the benchmark then reports the failure).
+bool prepara_cartella(benchmark::State& state, const Lavoro& lavoro, const std::string& cosa,
+                      const LavoroRegistrato& registrato, Pavimento& pavimento) {
+  svuota_cartella();
+  piattaforma::DiscoReale disco;
+  const UscitaMuta muta;
+  Scenario s = scenario_incorporato();
+  lavoro(s, disco, cartella());
+  if (!compilato_senza_errori(state, s, cosa)) {
+    return false;
+  }
+  pavimento();
+  if (file_della_cartella() != registrato.file) {
+    const std::string messaggio = cosa + ": il pavimento non lascia i file del lavoro";
+    std::fprintf(stderr, "MISURA NON VALIDA: %s\n", messaggio.c_str());
+    misura_fallita = true;
+    state.SkipWithError(messaggio.c_str());
+    return false;
+  }
+  return true;
 }
 
 double mediana(std::vector<double> v) {
@@ -245,8 +451,11 @@ double mediana(std::vector<double> v) {
 // iterations of each time and of the ratio of each pair.
 void lavoro_su_pavimento(benchmark::State& state, const Lavoro& lavoro, const std::string& cosa) {
   using Orologio = std::chrono::steady_clock;
-  svuota_cartella();
-  const std::vector<OperazioneFile> operazioni = operazioni_del_lavoro(lavoro);
+  const LavoroRegistrato registrato = registra_lavoro(lavoro);
+  Pavimento pavimento(registrato.operazioni);
+  if (!prepara_cartella(state, lavoro, cosa, registrato, pavimento)) {
+    return;
+  }
   piattaforma::DiscoReale disco;
   const UscitaMuta muta;
   std::vector<double> ms_lavoro;
@@ -264,7 +473,7 @@ void lavoro_su_pavimento(benchmark::State& state, const Lavoro& lavoro, const st
     if (!valido) {
       return;
     }
-    pavimento(operazioni);
+    pavimento();
     const auto t2 = Orologio::now();
     ms_lavoro.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
     ms_pavimento.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
@@ -293,12 +502,15 @@ void LavoroCompleto(benchmark::State& state) {
 
 // The I/O floor of the same run.
 void PavimentoIO(benchmark::State& state) {
-  svuota_cartella();
-  const std::vector<OperazioneFile> operazioni = operazioni_del_lavoro(lavoro_incorporato);
-  for (auto _ : state) {
-    pavimento(operazioni);
+  const LavoroRegistrato registrato = registra_lavoro(lavoro_incorporato);
+  Pavimento pavimento(registrato.operazioni);
+  if (!prepara_cartella(state, lavoro_incorporato, "lavoro incorporato", registrato, pavimento)) {
+    return;
   }
-  state.SetBytesProcessed(state.iterations() * byte_scritti(operazioni));
+  for (auto _ : state) {
+    pavimento();
+  }
+  state.SetBytesProcessed(state.iterations() * byte_scritti(registrato.operazioni));
 }
 
 // The whole run against its floor, measured in turn.
@@ -537,7 +749,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   if (misura_fallita) {
-    std::fprintf(stderr, "Almeno una compilazione non e' finita con codice_errore 0.\n");
+    std::fprintf(stderr, "Almeno una misura non e' valida (MISURA NON VALIDA qui sopra).\n");
     return 1;
   }
   return 0;

@@ -7,6 +7,7 @@
 #include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/nomi_file.h"
+#include "platform/disco_in_memoria.h"
 
 namespace {
 
@@ -105,6 +106,20 @@ std::string verifica_tracciato(const std::string& b, int64_t punti) {
   return numeri == 2 * punti ? "" : "il tracciato ha " + std::to_string(numeri) + " numeri";
 }
 
+// The content of a file: on the disk in memory the file itself, elsewhere a copy read into
+// `copia`. The checks read the plan file of every input; copying it again would cost more
+// than the compile of a short line.
+const std::string& contenuto(piattaforma::Disco& disco, const std::string& percorso,
+                             std::string& copia) {
+  if (const auto* memoria = dynamic_cast<const piattaforma::DiscoInMemoria*>(&disco)) {
+    if (const auto trovato = memoria->file.find(percorso); trovato != memoria->file.end()) {
+      return trovato->second;
+    }
+  }
+  copia = disco.leggi(percorso);
+  return copia;
+}
+
 }  // namespace
 
 SorgentiDaIngresso dividi_ingresso(std::string_view ingresso) {
@@ -179,15 +194,16 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
   if (!scritti) {
     return s.codice_errore != kNessunErrore ? "" : "nessun percorso e nessun codice d'errore";
   }
-  const std::string percorso = disco.leggi(binari[2]);
+  std::string copie[3];
+  const std::string& percorso = contenuto(disco, binari[2], copie[2]);
   if (percorso.size() != 15 * (static_cast<size_t>(s.ultima_cella) + 1)) {
     return "file del percorso di " + std::to_string(percorso.size()) + " byte per " +
            std::to_string(s.ultima_cella + 1) + " celle";
   }
-  if (std::string e = verifica_voci(disco.leggi(binari[1])); !e.empty()) {
+  if (std::string e = verifica_voci(contenuto(disco, binari[1], copie[1])); !e.empty()) {
     return e;
   }
-  return verifica_tracciato(disco.leggi(binari[0]), int64_t{s.lunghezza_estesa} + 1);
+  return verifica_tracciato(contenuto(disco, binari[0], copie[0]), int64_t{s.lunghezza_estesa} + 1);
 }
 
 namespace {
