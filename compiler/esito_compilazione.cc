@@ -29,3 +29,25 @@ std::string descrizione_problema(const EsitoCompilazione& e) {
   }
   return testo;
 }
+
+std::string_view nome_avviso(TipoAvviso t) {
+  switch (t) {
+    case TipoAvviso::riga_sconosciuta:
+      return "riga-sconosciuta";
+    case TipoAvviso::prima_di_generale:
+      return "prima-di-generale";
+    case TipoAvviso::valori_in_piu:
+      return "valori-in-piu";
+    case TipoAvviso::valori_dalla_riga_dopo:
+      return "valori-dalla-riga-dopo";
+    case TipoAvviso::curva_ignorata:
+      return "curva-ignorata";
+    case TipoAvviso::fuori_ordine:
+      return "fuori-ordine";
+    case TipoAvviso::sezione_ripetuta:
+      return "sezione-ripetuta";
+    case TipoAvviso::testo_tagliato:
+      return "testo-tagliato";
+  }
+  return "";
+}

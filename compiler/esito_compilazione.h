@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A place in a source: the file's name (without its folder) and the line and column, from 1,
@@ -36,10 +37,29 @@ struct Problema {
   bool operator==(const Problema&) const = default;
 };
 
-// Something in the sources that is not an error but deserves a look.
+// What the source format takes without a word but an author almost never means.
+enum class TipoAvviso {
+  riga_sconosciuta,        // a keyword that no row kind takes
+  prima_di_generale,       // a row before "[generale]", which the parse skips
+  valori_in_piu,           // a value past the row's own, read as the next keyword
+  valori_dalla_riga_dopo,  // a row short of values, which takes them from the lines after it
+  curva_ignorata,          // a curve row of a compile that builds no plan
+  fuori_ordine,            // a row of an ordered kind before the one above it
+  sezione_ripetuta,        // a section header given twice in one source
+  testo_tagliato,          // a station or sign text that a comma ends early
+};
+
+// The kind's short name, as a message shows it: "riga-sconosciuta".
+std::string_view nome_avviso(TipoAvviso t);
+
+// Something in the sources that is not an error but deserves a look, and the other place it
+// involves (the row above, the first header), when there is one.
 struct Avviso {
+  TipoAvviso tipo = TipoAvviso::riga_sconosciuta;
   Luogo luogo;
   std::string testo;
+  std::optional<Luogo> nota;
+  std::string testo_nota;
 
   bool operator==(const Avviso&) const = default;
 };
@@ -54,7 +74,7 @@ struct EsitoCompilazione {
   std::optional<Luogo> nota;
   // False when the parse left no track and so no binary file was written.
   bool file_scritti = false;
-  // Located warnings; no check issues one yet.
+  // The warnings, in the order the parse found them. They never change the files.
   std::vector<Avviso> avvisi;
 };
 

@@ -83,30 +83,35 @@ Esito ripetizione_segnali(StatoLettura& l) {
 Esito riga_generale(StatoLettura& l) {
   const std::string& r = l.parola_chiave;
   Voce& sfondo = l.s.voci[kVoceScenario];
-  if (contiene(r, "percorso") && contiene(r, "lunghezza")) {
+  // Notes, for the warnings, whether a general row kind took the keyword.
+  const auto prende = [&l](bool vale) {
+    l.riga_riconosciuta = l.riga_riconosciuta || vale;
+    return vale;
+  };
+  if (prende(contiene(r, "percorso") && contiene(r, "lunghezza"))) {
     if (const Esito e = lunghezza_percorso(l); e != Esito::prosegui) {
       return e;
     }
   }
-  if (contiene_esatto(r, "tre") && contiene_esatto(r, "progressiva")) {
+  if (prende(contiene_esatto(r, "tre") && contiene_esatto(r, "progressiva"))) {
     progressiva(l, kVoceProgressivaTre);
   }
-  if (contiene_esatto(r, "due") && contiene_esatto(r, "progressiva")) {
+  if (prende(contiene_esatto(r, "due") && contiene_esatto(r, "progressiva"))) {
     progressiva(l, kVoceProgressivaDue);
   }
-  if (contiene_esatto(r, "uno") && contiene_esatto(r, "progressiva")) {
+  if (prende(contiene_esatto(r, "uno") && contiene_esatto(r, "progressiva"))) {
     progressiva(l, kVoceProgressivaUno);
   }
-  if (contiene_esatto(r, "sfondo") && contiene_esatto(r, "uno")) {
+  if (prende(contiene_esatto(r, "sfondo") && contiene_esatto(r, "uno"))) {
     sfondo.inizio_area = l.in().leggi_intero();
   }
-  if (contiene_esatto(r, "sfondo") && contiene_esatto(r, "due")) {
+  if (prende(contiene_esatto(r, "sfondo") && contiene_esatto(r, "due"))) {
     sfondo.progressiva_voce = l.in().leggi_intero();
   }
-  if (contiene_esatto(r, "sfondo") && contiene_esatto(r, "tre")) {
+  if (prende(contiene_esatto(r, "sfondo") && contiene_esatto(r, "tre"))) {
     sfondo.fine_area = l.in().leggi_intero();
   }
-  if (contiene_esatto(r, "segnali") && contiene_esatto(r, "ripetizione")) {
+  if (prende(contiene_esatto(r, "segnali") && contiene_esatto(r, "ripetizione"))) {
     return ripetizione_segnali(l);
   }
   return Esito::prosegui;
@@ -128,9 +133,12 @@ Esito sezione_generale(StatoLettura& l) {
       l.parola_chiave = l.in().leggi_testo();
     }
     l.riga_corrente = l.luogo_campo();
+    l.riga_riconosciuta = false;
     if (const Esito e = riga_generale(l); e != Esito::prosegui) {
       return e;
     }
+    l.avvisi.riga_letta(l.parola_chiave, l.riga_corrente, l.riga_riconosciuta,
+                        l.s.con_tracciato != 0, true, l.in());
     if (fine_sezione_generale(l.parola_chiave)) {
       break;
     }
@@ -151,7 +159,7 @@ void ordina_progressive(StatoLettura& l) {
 }
 
 Esito pendenza(StatoLettura& l) {
-  return l.riga_di_riempimento(l.pendenze);
+  return l.riga_di_riempimento(l.pendenze, RigheOrdinate::pendenze);
 }
 
 Esito curva(StatoLettura& l) {
@@ -160,6 +168,8 @@ Esito curva(StatoLettura& l) {
   if (!l.controlla_posizione(inizio)) {
     return Esito::fine_sorgente;
   }
+  l.avvisi.in_ordine(RigheOrdinate::curve, inizio.valore, int64_t{inizio.valore} + lunghezza.valore,
+                     inizio.luogo);
   const std::string& r = l.parola_chiave;
   size_t classe = 0;
   while (classe < kCoefficienti.size() &&
@@ -185,6 +195,7 @@ Esito montagna(StatoLettura& l) {
   if (!l.controlla_posizione(inizio)) {
     return Esito::fine_sorgente;
   }
+  l.avvisi.in_ordine(RigheOrdinate::montagne, inizio.valore, fine, inizio.luogo);
   Registrazione r = l.registrazione();
   memo_montagna(l.s, r, inizio.valore, fine, tipo);
   return l.dopo_registratore(inizio, r);
@@ -208,6 +219,7 @@ Esito cartello(StatoLettura& l) {
   Scenario& s = l.s;
   const Campo posizione = l.leggi_campo();
   const std::string testo = l.in().leggi_testo();
+  l.avvisi.testo_letto(l.luogo_campo(), l.in());
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
@@ -246,6 +258,7 @@ Esito riga_principale(StatoLettura& l) {
   };
   for (const Prova& prova : kProve) {
     if (prova.vale(l)) {
+      l.riga_riconosciuta = true;
       if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
         return e;
       }
@@ -259,7 +272,7 @@ Esito riga_principale(StatoLettura& l) {
 bool fase_linea(StatoLettura& l) {
   Scenario& s = l.s;
   l.apri(nome_sorgente_linea(s));
-  do {
+  while (true) {
     l.parola_chiave = l.in().leggi_testo();
     if (l.in().alla_fine()) {
       const Luogo fine = l.luogo_campo();
@@ -267,7 +280,12 @@ bool fase_linea(StatoLettura& l) {
       l.registra(kSenzaGenerale, fine);
       return false;
     }
-  } while (!contiene(l.parola_chiave, "[generale]"));
+    if (contiene(l.parola_chiave, "[generale]")) {
+      break;
+    }
+    l.avvisi.prima_di_generale(l.parola_chiave, l.luogo_campo());
+  }
+  l.avvisi.generale_trovata(l.parola_chiave, l.luogo_campo());
 
   if (sezione_generale(l) == Esito::arresto) {
     l.chiudi_ed_elimina();

@@ -10,10 +10,10 @@
 namespace {
 
 Esito velocita(StatoLettura& l) {
-  return l.riga_di_riempimento(l.velocita);
+  return l.riga_di_riempimento(l.velocita, RigheOrdinate::velocita);
 }
 Esito aderenza(StatoLettura& l) {
-  return l.riga_di_riempimento(l.aderenze);
+  return l.riga_di_riempimento(l.aderenze, RigheOrdinate::aderenze);
 }
 
 Esito massa_frenata(StatoLettura& l) {
@@ -142,6 +142,7 @@ Esito stazione(StatoLettura& l) {
   // Every value of the row, the name too, is in the entry before the time is computed: a
   // time that does not fit stops the parse with the whole row stored.
   v.testo = in.leggi_testo();
+  l.avvisi.testo_letto(l.luogo_campo(), in);
   v.orario = in_32(ore * 3600 + minuti * 60 + secondi);
 
   area_stazione(v, p.valore, lunghezza.valore);
@@ -204,6 +205,7 @@ Esito riga_treno(StatoLettura& l) {
   const std::string parola = l.parola_chiave;
   for (const Prova& prova : kProve) {
     if (prova.vale(parola)) {
+      l.riga_riconosciuta = true;
       if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
         return e;
       }
@@ -231,9 +233,18 @@ void controlla_progressive(StatoLettura& l) {
 void fase_treno(StatoLettura& l) {
   Scenario& s = l.s;
   l.apri(nome_sorgente_treno(s));
-  do {
+  while (true) {
     l.parola_chiave = l.in().leggi_testo();
-  } while (!l.in().alla_fine() && !contiene(l.parola_chiave, "[generale]"));
+    if (contiene(l.parola_chiave, "[generale]")) {
+      l.avvisi.generale_trovata(l.parola_chiave, l.luogo_campo());
+      break;
+    }
+    if (l.in().alla_fine()) {
+      l.avvisi.generale_mancante(l.nome_sorgente);
+      break;
+    }
+    l.avvisi.prima_di_generale(l.parola_chiave, l.luogo_campo());
+  }
   l.velocita = riempimento_velocita();
   l.aderenze = riempimento_aderenze();
   l.indice_stazione = 1;

@@ -24,6 +24,14 @@ void LettoreCampi::consuma_fine_riga() {
   inizio_riga_ = pos_;
 }
 
+int LettoreCampi::colonna_prossimo_campo() const {
+  size_t p = pos_;
+  while (p < testo_.size() && testo_[p] == ' ') {
+    ++p;
+  }
+  return static_cast<int>(p - inizio_riga_) + 1;
+}
+
 void LettoreCampi::inizia_campo() {
   riga_campo_ = riga_;
   colonna_campo_ = static_cast<int>(pos_ - inizio_riga_) + 1;

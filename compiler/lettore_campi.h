@@ -31,6 +31,12 @@ class LettoreCampi {
   int riga() const { return riga_campo_; }
   int colonna() const { return colonna_campo_; }
 
+  // Where the reader stands, for a look that reads nothing: at the start of a line (the last
+  // field ended with its line), on which line, and the column where the next field would begin.
+  bool a_inizio_riga() const { return pos_ == inizio_riga_; }
+  int riga_in_corso() const { return riga_; }
+  int colonna_prossimo_campo() const;
+
  private:
   int64_t leggi_numero();
   int64_t leggi_tra(int64_t minimo, int64_t massimo);

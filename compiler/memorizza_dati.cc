@@ -47,5 +47,5 @@ EsitoLettura memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::s
   } catch (const piattaforma::ErroreFile& e) {
     abbandona(l, {l.nome_sorgente, 0, 0}, "impossibile " + e.operazione());
   }
-  return {std::move(l.problema), std::move(l.provenienze)};
+  return {std::move(l.problema), std::move(l.provenienze), std::move(l.avvisi).prendi()};
 }

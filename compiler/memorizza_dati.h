@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "compiler/esito_compilazione.h"
 #include "compiler/provenienze.h"
@@ -14,10 +15,11 @@
 
 // What the parse leaves besides the model: the last problem it recorded, with the place where
 // it was found (a run-time failure at the field being read, or else at the last row read),
-// and for each cell of the track the row whose item it holds.
+// for each cell of the track the row whose item it holds, and the warnings.
 struct EsitoLettura {
   std::optional<Problema> problema;
   Provenienze provenienze;
+  std::vector<Avviso> avvisi;
 };
 
 EsitoLettura memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella);

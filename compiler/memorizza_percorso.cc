@@ -7,9 +7,12 @@
 
 namespace {
 
-// The error state of the model, with the place of the last problem recorded.
-EsitoCompilazione esito(const Scenario& s, const std::optional<Problema>& problema) {
+// The error state of the model, with the place of the last problem recorded, and the
+// warnings of the parse.
+EsitoCompilazione esito(const Scenario& s, const std::optional<Problema>& problema,
+                        const std::vector<Avviso>& avvisi) {
   EsitoCompilazione e;
+  e.avvisi = avvisi;
   e.codice = s.codice_errore;
   e.posizione = s.posizione_errore;
   if (problema) {
@@ -35,7 +38,7 @@ EsitoCompilazione memorizza_percorso(Scenario& s, piattaforma::Disco& disco,
 EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
                                     const std::string& cartella, const EsitoLettura& lettura) {
   if (s.percorso.empty()) {
-    return esito(s, lettura.problema);
+    return esito(s, lettura.problema, lettura.avvisi);
   }
   std::optional<Problema> problema = lettura.problema;
   if (const auto della_passata = aggiungi_abbattimenti(s)) {
@@ -53,7 +56,7 @@ EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
   scrivi_binario(binari, disco.percorso_in(cartella, nome_file_voci(s)), s.voci);
   scrivi_binario(binari, disco.percorso_in(cartella, nome_file_percorso(s)), s.percorso);
   binari.completa();
-  EsitoCompilazione e = esito(s, problema);
+  EsitoCompilazione e = esito(s, problema, lettura.avvisi);
   e.file_scritti = true;
   return e;
 }

@@ -46,7 +46,12 @@ bool leggi_parola_chiave(StatoLettura& l) {
 
 bool StatoLettura::leggi_righe(Esito (*riga)(StatoLettura&)) {
   while (leggi_parola_chiave(*this)) {
+    riga_riconosciuta = false;
     const Esito e = riga(*this);
+    if (e == Esito::prosegui) {
+      avvisi.riga_letta(parola_chiave, riga_corrente, riga_riconosciuta, s.con_tracciato != 0,
+                        false, in());
+    }
     if (e == Esito::fine_sorgente) {
       break;
     }
@@ -63,12 +68,13 @@ Campo StatoLettura::leggi_campo() {
   return {valore, luogo_campo()};
 }
 
-Esito StatoLettura::riga_di_riempimento(Riempimento& r) {
+Esito StatoLettura::riga_di_riempimento(Riempimento& r, RigheOrdinate tipo) {
   const Campo posizione = leggi_campo();
   const int32_t valore = in().leggi_intero();
   if (!controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
+  avvisi.in_ordine(tipo, posizione.valore, posizione.valore, posizione.luogo);
   riempi_celle(s, r, posizione.valore, valore);
   return Esito::prosegui;
 }
@@ -77,7 +83,14 @@ Esito StatoLettura::dopo_registratore(const Campo& posizione, const Registrazion
   if (s.codice_errore <= 0) {
     return Esito::prosegui;
   }
-  return arresta(s.codice_errore, posizione, r.nota());
+  // A code the recorder did not set was left by an earlier row (one beyond the track ends
+  // the line source, not the train source): the parse stops at this row, and the note names
+  // the row that left the code.
+  std::optional<Luogo> nota = r.nota();
+  if (!r.cella_occupata && problema) {
+    nota = problema->luogo;
+  }
+  return arresta(s.codice_errore, posizione, std::move(nota));
 }
 
 bool StatoLettura::controlla_posizione(const Campo& posizione, int64_t margine) {

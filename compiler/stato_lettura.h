@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "compiler/avvisi.h"
 #include "compiler/esito_compilazione.h"
 #include "compiler/lettore_campi.h"
 #include "compiler/provenienze.h"
@@ -64,6 +65,8 @@ struct StatoLettura {
 
   Provenienze provenienze;
   std::optional<Problema> problema;  // the last one recorded
+  RaccoltaAvvisi avvisi;
+  bool riga_riconosciuta = false;  // a row kind took the keyword of the row being read
 
   LettoreCampi& in() { return *sorgente; }
   // Where the last field read begins.
@@ -83,7 +86,7 @@ struct StatoLettura {
   Campo leggi_campo();
 
   // A row of (position, value) of one layer: reads both, checks the position, fills.
-  Esito riga_di_riempimento(Riempimento& r);
+  Esito riga_di_riempimento(Riempimento& r, RigheOrdinate tipo);
 
   // The row at `posizione` lies on the track (with `margine` 800 for a station row);
   // otherwise records error 15 at the position's field.
@@ -92,7 +95,8 @@ struct StatoLettura {
   // The row being read, on its way into the track through a recorder.
   Registrazione registrazione() { return {provenienze, riga_corrente}; }
   // After a recorder: a code it set, or one left earlier, ends the parse at this row; a cell
-  // the recorder found taken names the row whose item is there.
+  // the recorder found taken names the row whose item is there, and a code left earlier the
+  // place where it was recorded.
   Esito dopo_registratore(const Campo& posizione, const Registrazione& r);
 
   // Records a problem in the error state and here, with its place.

@@ -11,6 +11,8 @@
 #  - a run started in a folder that another holds writes nothing until the folder is let go,
 #    and runs started together in one folder each end with status 0 and leave the bytes of one
 #    run;
+#  - compila_scenario.exe writes the example sources and compiles them with status 0, no
+#    message, and the three binary files of the Linux build of genera_scenario;
 #  - the wait window has a client area of 4200 x 2688 twips at 96 and at 144 dpi, and its label
 #    is painted.
 # Installs what it needs from Debian's packages. Exits non-zero and says why on any failure.
@@ -45,6 +47,7 @@ magick_convert=/usr/bin/convert
 exe_windows=$radice/build/windows/app/genera_scenario.exe
 exe_attesa=$radice/build/windows/prove/attesa_di_prova.exe
 exe_presa=$radice/build/windows/prove/presa_di_prova.exe
+exe_compila=$radice/build/windows/strumenti/compila_scenario.exe
 
 cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
 cmake --build build/windows-linux --target genera_scenario -j"$(nproc)" >/dev/null
@@ -265,6 +268,35 @@ confronta_cartelle "$tmp/linux" genera_scenario "$tmp/windows" genera_scenario.e
   fallisci "Linux e Windows non lasciano gli stessi file"
 confrontati=$(find "$tmp/linux" -mindepth 1 -maxdepth 1 ! -name genera_scenario | wc -l)
 echo "  $confrontati file identici byte per byte"
+
+# --- The author's compiler ----------------------------------------------------------------------
+
+# A console program: run to its end, its output kept. It writes the example into a folder
+# named with Cyrillic letters and compiles it into another, with Windows paths: the arguments
+# reach it whole, whatever the code page.
+echo "compila_scenario.exe sull'esempio"
+sorgenti='sorgenti_Пример'
+mkdir -p "$tmp/autore/$sorgenti" "$tmp/autore/uscita"
+cp "$exe_compila" "$tmp/autore/compila_scenario.exe"
+(cd "$tmp/autore" && timeout 300 wine ./compila_scenario.exe --esempio "$sorgenti") \
+  >"$tmp/esempio.log" 2>&1 || fallisci "compila_scenario.exe --esempio non riuscito:
+$(tail -20 "$tmp/esempio.log")"
+[ -f "$tmp/autore/$sorgenti/Tavena_Crostia_linea.txt" ] ||
+  fallisci "compila_scenario.exe --esempio non ha scritto in $sorgenti:
+$(tail -20 "$tmp/esempio.log")"
+stato=0
+(cd "$tmp/autore" && timeout 300 wine ./compila_scenario.exe \
+  "$sorgenti\\Tavena_Crostia_linea.txt" "$sorgenti\\Tavena_Crostia_4417-.txt" \
+  --cartella uscita) >"$tmp/compila.log" 2>"$tmp/compila.err" || stato=$?
+[ "$stato" -eq 0 ] || fallisci "compila_scenario.exe sull'esempio e finito con stato $stato:
+$(tail -20 "$tmp/compila.err")"
+[ ! -s "$tmp/compila.err" ] || fallisci "compila_scenario.exe sull'esempio ha segnalato:
+$(tail -20 "$tmp/compila.err")"
+for nome in Tavena_Crostia_linea.dat Tavena_Crostia_4417.sim Tavena_Crostia_4417.dat; do
+  cmp -s "$tmp/linux/$nome" "$tmp/autore/uscita/$nome" ||
+    fallisci "compila_scenario.exe non scrive $nome come genera_scenario"
+done
+echo "  da $sorgenti: stato 0, nessun messaggio, i tre file binari di genera_scenario"
 
 # --- A file that cannot be created ----------------------------------------------------------------
 

@@ -19,14 +19,7 @@
 #include "compiler/tracciato_letto.h"
 #include "model/scenario.h"
 #include "platform/disco.h"
-
-// The scenario name and the train number, which name the files.
-struct Identita {
-  std::string scenario;
-  std::string treno;
-
-  bool operator==(const Identita&) const = default;
-};
+#include "strumenti/identita.h"
 
 // The three binary files in the order the compile writes them.
 enum FileBinario { kFileTracciato = 0, kFileVoci = 1, kFilePercorso = 2 };
