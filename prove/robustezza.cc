@@ -60,7 +60,13 @@ std::string verifica_esito(const EsitoCompilazione& e, const Scenario& s, const 
   if ((e.codice == kErroreEsecuzione) == e.motivo.empty()) {
     return "motivo \"" + e.motivo + "\"" + codice;
   }
-  if (con_nota(e.codice) != e.nota.has_value()) {
+  if (e.codice == kOltreIlPercorso) {
+    // A row of the line source beyond the track leaves the code to the train source, which
+    // stops at its first signal or slow-down and names that row of the line source.
+    if (e.nota && (e.nota->file != linea || e.luogo.file != treno)) {
+      return "nota " + testo_del_luogo(*e.nota) + " per " + testo_del_luogo(e.luogo) + codice;
+    }
+  } else if (con_nota(e.codice) != e.nota.has_value()) {
     return std::string(e.nota ? "nota inattesa" : "nota mancante") + codice;
   }
   if (e.nota && (e.nota->riga <= 0 || (e.nota->file != linea && e.nota->file != treno))) {
