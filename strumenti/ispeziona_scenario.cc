@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/disco_reale.h"
+#include "platform/riga_di_comando.h"
 #include "strumenti/ispezione.h"
 #include "strumenti/pagina_html.h"
 #include "strumenti/riepilogo.h"
@@ -63,6 +64,12 @@ std::string messaggio_di(const CLI::ParseError& e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The arguments in UTF-8, as the disk takes paths on every system.
+  std::vector<std::string> argomenti = piattaforma::apri_riga_di_comando(argc, argv);
+  std::vector<char*> puntatori;
+  for (std::string& argomento : argomenti) {
+    puntatori.push_back(argomento.data());
+  }
   CLI::App app;
   app.set_help_flag();
   std::string cartella;
@@ -78,11 +85,11 @@ int main(int argc, char** argv) {
   app.add_flag("--json", json);
   app.add_flag("--help,-h", aiuto);
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(puntatori.size()), puntatori.data());
   } catch (const CLI::ParseError& e) {
     // --help alone is no error, even without the folder.
-    for (int i = 1; i < argc; ++i) {
-      if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+    for (size_t i = 1; i < argomenti.size(); ++i) {
+      if (argomenti[i] == "--help" || argomenti[i] == "-h") {
         std::cout << kUso << "\n" << kAiuto;
         return 0;
       }
