@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/disco_reale.h"
-#include "platform/riga_di_comando.h"
+#include "strumenti/argomenti.h"
 #include "strumenti/compilazione_sorgenti.h"
 #include "strumenti/diagnosi.h"
 #include "strumenti/identita_sorgenti.h"
@@ -55,19 +55,6 @@ percorso); 2 un file che non si legge o non si scrive, o argomenti sbagliati.
 int argomenti_sbagliati(const std::string& messaggio) {
   std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
   return kStatoErrore;
-}
-
-std::string messaggio_di(const CLI::ParseError& e) {
-  const std::string testo = e.what();
-  if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr) {
-    const size_t due_punti = testo.find(':');
-    const size_t inizio = testo.find_first_not_of(' ', due_punti + 1);
-    return "argomento in piu': " + (inizio == std::string::npos ? testo : testo.substr(inizio));
-  }
-  if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr) {
-    return "un'opzione senza il suo valore (" + testo + ")";
-  }
-  return testo;
 }
 
 struct Argomenti {
@@ -140,11 +127,7 @@ int compila(const Argomenti& a, const Identita& identita) {
 
 int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
-  std::vector<std::string> argomenti = piattaforma::apri_riga_di_comando(argc, argv);
-  std::vector<char*> puntatori;
-  for (std::string& argomento : argomenti) {
-    puntatori.push_back(argomento.data());
-  }
+  RigaDiComando riga(argc, argv);
   CLI::App app;
   app.set_help_flag();
   Argomenti a;
@@ -158,14 +141,12 @@ int main(int argc, char** argv) {
   app.add_flag("--avvisi-come-errori", a.avvisi_come_errori);
   app.add_flag("--help,-h", a.aiuto);
   try {
-    app.parse(static_cast<int>(puntatori.size()), puntatori.data());
+    app.parse(riga.argc(), riga.argv());
   } catch (const CLI::ParseError& e) {
     // --help asks for the usage whatever else the line holds.
-    for (size_t i = 1; i < argomenti.size(); ++i) {
-      if (argomenti[i] == "--help" || argomenti[i] == "-h") {
-        std::cout << kUso << "\n" << kAiuto;
-        return 0;
-      }
+    if (riga.chiede_aiuto()) {
+      std::cout << kUso << "\n" << kAiuto;
+      return 0;
     }
     return argomenti_sbagliati(messaggio_di(e));
   }

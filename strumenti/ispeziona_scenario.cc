@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/disco_reale.h"
-#include "platform/riga_di_comando.h"
+#include "strumenti/argomenti.h"
 #include "strumenti/ispezione.h"
 #include "strumenti/pagina_html.h"
 #include "strumenti/riepilogo.h"
@@ -45,31 +45,11 @@ int argomenti_sbagliati(const std::string& messaggio) {
   return kStatoErrore;
 }
 
-std::string messaggio_di(const CLI::ParseError& e) {
-  const std::string testo = e.what();
-  if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr) {
-    const size_t due_punti = testo.find(':');
-    const size_t inizio = testo.find_first_not_of(' ', due_punti + 1);
-    return "argomento in piu': " + (inizio == std::string::npos ? testo : testo.substr(inizio));
-  }
-  if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) {
-    return "manca la cartella dei file";
-  }
-  if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr) {
-    return "un'opzione senza il suo valore (" + testo + ")";
-  }
-  return testo;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
-  std::vector<std::string> argomenti = piattaforma::apri_riga_di_comando(argc, argv);
-  std::vector<char*> puntatori;
-  for (std::string& argomento : argomenti) {
-    puntatori.push_back(argomento.data());
-  }
+  RigaDiComando riga(argc, argv);
   CLI::App app;
   app.set_help_flag();
   std::string cartella;
@@ -85,14 +65,15 @@ int main(int argc, char** argv) {
   app.add_flag("--json", json);
   app.add_flag("--help,-h", aiuto);
   try {
-    app.parse(static_cast<int>(puntatori.size()), puntatori.data());
+    app.parse(riga.argc(), riga.argv());
   } catch (const CLI::ParseError& e) {
     // --help alone is no error, even without the folder.
-    for (size_t i = 1; i < argomenti.size(); ++i) {
-      if (argomenti[i] == "--help" || argomenti[i] == "-h") {
-        std::cout << kUso << "\n" << kAiuto;
-        return 0;
-      }
+    if (riga.chiede_aiuto()) {
+      std::cout << kUso << "\n" << kAiuto;
+      return 0;
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) {
+      return argomenti_sbagliati("manca la cartella dei file");
     }
     return argomenti_sbagliati(messaggio_di(e));
   }
