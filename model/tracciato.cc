@@ -18,8 +18,9 @@ Tracciato::Tracciato(const Tracciato& altro)
       interi_(altro.interi_),
       riempiti_(altro.riempiti_),
       inizio_y_(altro.inizio_y_),
-      capacita_(altro.capacita_) {
-  if (altro.byte_) {
+      // Room for both columns where they lie, not for storage the other plan keeps spare.
+      capacita_(altro.esiste() ? 2 * altro.inizio_y_ : 0) {
+  if (altro.esiste()) {
     byte_ = std::make_unique_for_overwrite<char[]>(capacita_);
     std::memcpy(byte_.get(), altro.byte_.get(), riempiti_);
     std::memcpy(byte_.get() + inizio_y_, altro.byte_.get() + inizio_y_, riempiti_);
@@ -46,13 +47,24 @@ void Tracciato::crea(int32_t ultimo_punto) {
       interi * kByteIntero + reali * kByteReale + (tutti - interi - reali) * kByteVuoto;
   // Left unwritten: every byte of the image is written before it is handed out, and a line of
   // 1000 km would otherwise have 20 MB cleared only to be written over.
-  byte_ = std::make_unique_for_overwrite<char[]>(2 * colonna);
-  capacita_ = 2 * colonna;
+  if (capacita_ < 2 * colonna) {
+    byte_.reset();
+    byte_ = std::make_unique_for_overwrite<char[]>(2 * colonna);
+    capacita_ = 2 * colonna;
+  }
   inizio_y_ = colonna;
   ultimo_punto_ = ultimo_punto;
   punti_ = 0;
   interi_ = 0;
   riempiti_ = 0;
+}
+
+void Tracciato::svuota() {
+  ultimo_punto_ = -1;
+  punti_ = 0;
+  interi_ = 0;
+  riempiti_ = 0;
+  inizio_y_ = 0;
 }
 
 size_t Tracciato::posto(int32_t punto, int colonna) const {

@@ -32,8 +32,13 @@ class Tracciato {
   Tracciato& operator=(Tracciato&&) noexcept = default;
   ~Tracciato() = default;
 
-  // Points 0 to `ultimo_punto`, all empty. Replaces any earlier plan.
+  // Points 0 to `ultimo_punto`, all empty. Replaces any earlier plan, in its storage when that
+  // is large enough.
   void crea(int32_t ultimo_punto);
+  // No plan, as before `crea`; the storage is kept for the next one. A caller that compiles
+  // many lines in turn saves fresh memory for each plan, whose first touch costs more than
+  // computing it.
+  void svuota();
   bool esiste() const { return ultimo_punto_ >= 0; }
   int32_t ultimo_punto() const { return ultimo_punto_; }
   bool contiene(int64_t punto) const { return punto >= 0 && punto <= ultimo_punto_; }

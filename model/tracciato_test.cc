@@ -66,42 +66,63 @@ TEST(Tracciato, LImmagineEIlFileColonnaPerColonna) {
   EXPECT_EQ(t.immagine(), x + y);
 }
 
+// Builds in `t` a plan of points 0 to `ultimo`: two integers, then `reali` reals.
+std::string costruisci(Tracciato& t, int32_t ultimo, int32_t reali) {
+  t.crea(ultimo);
+  t.aggiungi_intero(0, 0);
+  t.aggiungi_intero(0, 1);
+  for (int32_t i = 0; i < reali; ++i) {
+    t.aggiungi_reale(-i, 2 + i);
+  }
+  return std::string(t.immagine());
+}
+
+// The plan file of such a plan, byte by byte.
+std::string file_atteso(int32_t ultimo, int32_t reali) {
+  std::string colonne[2];
+  for (int c = 0; c < 2; ++c) {
+    colonne[c] = b({2, 0, 0, 0, 2, 0, c, 0});
+    for (int32_t i = 0; i < reali; ++i) {
+      const double v = c == 0 ? -i : 2 + i;
+      colonne[c] += b({5, 0});
+      const auto bit = std::bit_cast<uint64_t>(v);
+      for (int k = 0; k < 8; ++k) {
+        colonne[c] += static_cast<char>(bit >> (8 * k) & 0xFF);
+      }
+    }
+    colonne[c] += std::string(2 * static_cast<size_t>(ultimo - 1 - reali), '\0');
+  }
+  return colonne[0] + colonne[1];
+}
+
 // A plan cut short, and one that goes on to its last point, give the same file as a plan of
 // those points would: the y column follows the x column with nothing in between.
 TEST(Tracciato, LImmagineSeguiLaFormaDelPianoComunqueFinisca) {
-  const auto immagine_di = [](int32_t ultimo, int32_t reali) {
-    Tracciato t;
-    t.crea(ultimo);
-    t.aggiungi_intero(0, 0);
-    t.aggiungi_intero(0, 1);
-    for (int32_t i = 0; i < reali; ++i) {
-      t.aggiungi_reale(-i, 2 + i);
-    }
-    return std::string(t.immagine());
-  };
-  const auto attesa = [](int32_t ultimo, int32_t reali) {
-    std::string colonne[2];
-    for (int c = 0; c < 2; ++c) {
-      colonne[c] = b({2, 0, 0, 0, 2, 0, c, 0});
-      for (int32_t i = 0; i < reali; ++i) {
-        const double v = c == 0 ? -i : 2 + i;
-        colonne[c] += b({5, 0});
-        const auto bit = std::bit_cast<uint64_t>(v);
-        for (int k = 0; k < 8; ++k) {
-          colonne[c] += static_cast<char>(bit >> (8 * k) & 0xFF);
-        }
-      }
-      colonne[c] += std::string(2 * static_cast<size_t>(ultimo - 1 - reali), '\0');
-    }
-    return colonne[0] + colonne[1];
-  };
   struct Caso {
     int32_t ultimo, reali;
   };
   for (const Caso c : {Caso{10, 7}, Caso{10, 0}, Caso{10, 3}, Caso{10, 8}, Caso{10, 9}}) {
-    EXPECT_EQ(immagine_di(c.ultimo, c.reali), attesa(c.ultimo, c.reali))
+    Tracciato t;
+    EXPECT_EQ(costruisci(t, c.ultimo, c.reali), file_atteso(c.ultimo, c.reali))
         << c.reali << " reali su " << c.ultimo + 1 << " punti";
   }
+}
+
+// A plan built in the storage a longer one leaves, emptied or not, is the plan built afresh;
+// a copy of it takes only its own points.
+TEST(Tracciato, NelloSpazioDiUnPianoPiuLungoDaLoStessoFile) {
+  Tracciato t;
+  costruisci(t, 40, 38);
+  t.svuota();
+  EXPECT_FALSE(t.esiste());
+  EXPECT_EQ(t.punti(), 0);
+  EXPECT_EQ(t.immagine(), "");
+  EXPECT_EQ(costruisci(t, 10, 7), file_atteso(10, 7));
+  Tracciato copia = t;
+  EXPECT_EQ(copia.immagine(), file_atteso(10, 7));
+  costruisci(t, 40, 38);
+  EXPECT_EQ(costruisci(t, 10, 9), file_atteso(10, 9));
+  EXPECT_EQ(costruisci(t, 12, 3), file_atteso(12, 3));
 }
 
 TEST(Tracciato, RicreatoTornaVuoto) {
