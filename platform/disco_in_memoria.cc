@@ -1,11 +1,17 @@
 #include "platform/disco_in_memoria.h"
 
+#include <algorithm>
+
 namespace piattaforma {
 namespace {
 
 constexpr char kGuasto[] = "guasto simulato";
 constexpr char kAssente[] = "No such file or directory";
 constexpr char kPresente[] = "File exists";
+
+// Storage worth keeping for later files, and how much of it is kept.
+constexpr size_t kContenutoGrande = size_t{64} * 1024;
+constexpr size_t kContenutiConservati = 4;
 
 class BloccoInMemoria : public BloccoCartella {
  public:
@@ -19,6 +25,40 @@ class BloccoInMemoria : public BloccoCartella {
 };
 
 }  // namespace
+
+std::string DiscoInMemoria::nuovo_contenuto(std::string_view byte) {
+  auto scelto = riserva_.end();
+  for (auto it = riserva_.begin(); it != riserva_.end(); ++it) {
+    if (it->capacity() >= byte.size() &&
+        (scelto == riserva_.end() || it->capacity() < scelto->capacity())) {
+      scelto = it;
+    }
+  }
+  if (scelto == riserva_.end()) {
+    return std::string(byte);
+  }
+  std::string contenuto = std::move(*scelto);
+  riserva_.erase(scelto);
+  contenuto.assign(byte);
+  return contenuto;
+}
+
+void DiscoInMemoria::conserva(std::string&& contenuto) {
+  if (contenuto.capacity() < kContenutoGrande) {
+    return;
+  }
+  if (riserva_.size() == kContenutiConservati) {
+    // The smallest one makes room.
+    const auto minore = std::min_element(
+        riserva_.begin(), riserva_.end(),
+        [](const std::string& a, const std::string& b) { return a.capacity() < b.capacity(); });
+    if (minore->capacity() >= contenuto.capacity()) {
+      return;
+    }
+    riserva_.erase(minore);
+  }
+  riserva_.push_back(std::move(contenuto));
+}
 
 bool DiscoInMemoria::conta(const char* operazione, const std::string& percorso) {
   const int64_t indice = operazioni++;
@@ -47,9 +87,12 @@ void DiscoInMemoria::elimina(const std::string& percorso) {
   if (conta("eliminare", percorso)) {
     throw ErroreFile("eliminare", percorso, kGuasto);
   }
-  if (file.erase(percorso) == 0) {
+  const auto trovato = file.find(percorso);
+  if (trovato == file.end()) {
     throw ErroreFile("eliminare", percorso, kAssente);
   }
+  conserva(std::move(trovato->second));
+  file.erase(trovato);
 }
 
 void DiscoInMemoria::scrivi_nuovo(const std::string& percorso, std::string_view contenuto) {
@@ -58,10 +101,10 @@ void DiscoInMemoria::scrivi_nuovo(const std::string& percorso, std::string_view 
     throw ErroreFile("creare", percorso, kPresente);
   }
   if (guasto) {
-    file[percorso] = std::string(contenuto.substr(0, contenuto.size() / 2));
+    file[percorso] = nuovo_contenuto(contenuto.substr(0, contenuto.size() / 2));
     throw ErroreFile("scrivere", percorso, kGuasto);
   }
-  file[percorso] = std::string(contenuto);
+  file[percorso] = nuovo_contenuto(contenuto);
 }
 
 void DiscoInMemoria::rinomina(const std::string& da, const std::string& a) {
@@ -74,7 +117,9 @@ void DiscoInMemoria::rinomina(const std::string& da, const std::string& a) {
   }
   std::string contenuto = std::move(trovato->second);
   file.erase(trovato);
-  file[a] = std::move(contenuto);
+  std::string& destinazione = file[a];
+  conserva(std::move(destinazione));
+  destinazione = std::move(contenuto);
 }
 
 void DiscoInMemoria::collega(const std::string& esistente, const std::string& nuovo) {
@@ -88,7 +133,7 @@ void DiscoInMemoria::collega(const std::string& esistente, const std::string& nu
   if (file.contains(nuovo)) {
     throw ErroreFile("collegare", nuovo, kPresente);
   }
-  file[nuovo] = trovato->second;
+  file[nuovo] = nuovo_contenuto(trovato->second);
 }
 
 std::vector<std::string> DiscoInMemoria::elenca(const std::string& cartella) {

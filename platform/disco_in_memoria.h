@@ -57,6 +57,15 @@ class DiscoInMemoria : public Disco {
  private:
   // Records the operation, and says whether it is the one chosen to fail.
   bool conta(const char* operazione, const std::string& percorso);
+  // The content of a new file, in the storage of a large file dropped before when one is big
+  // enough: a compile that replaces the same large files again and again (the fuzz target,
+  // the benchmark) then copies their bytes without first touching fresh memory, which costs
+  // more than the copy.
+  std::string nuovo_contenuto(std::string_view byte);
+  // Keeps the storage of a dropped content for nuovo_contenuto.
+  void conserva(std::string&& contenuto);
+
+  std::vector<std::string> riserva_;
 };
 
 }  // namespace piattaforma

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <iterator>
+#include <map>
+#include <string>
 
 namespace piattaforma {
 namespace {
@@ -83,6 +85,31 @@ TEST(DiscoInMemoria, UnaScritturaCheFallisceLasciaMezzoFile) {
   disco.guasto_all_operazione = 0;
   EXPECT_THROW(disco.scrivi_nuovo("/c/a", "abcdef"), ErroreFile);
   EXPECT_EQ(disco.file.at("/c/a"), "abc");
+}
+
+// Large files dropped (deleted, or replaced by a rename) lend their storage to later files:
+// each new file holds its own bytes and nothing of the one before, whatever their sizes.
+TEST(DiscoInMemoria, IFileNuoviNonPortanoNullaDeiFileCaduti) {
+  const auto byte = [](size_t n, char c) { return std::string(n, c) + "fine"; };
+  DiscoInMemoria disco;
+  disco.scrivi_nuovo("/c/a", byte(300000, 'a'));
+  disco.scrivi_nuovo("/c/b", byte(100000, 'b'));
+  disco.scrivi_nuovo("/c/c", byte(200000, 'c'));
+  disco.elimina("/c/a");
+  disco.rinomina("/c/c", "/c/b");
+  disco.scrivi_nuovo("/c/d", byte(70000, 'd'));
+  disco.scrivi_nuovo("/c/e", byte(250000, 'e'));
+  disco.collega("/c/e", "/c/f");
+  disco.guasto_all_operazione = disco.operazioni;
+  EXPECT_THROW(disco.scrivi_nuovo("/c/g", byte(180000, 'g')), ErroreFile);
+  disco.scrivi_nuovo("/c/h", byte(400000, 'h'));
+  const std::map<std::string, std::string> attesi = {{"/c/b", byte(200000, 'c')},
+                                                     {"/c/d", byte(70000, 'd')},
+                                                     {"/c/e", byte(250000, 'e')},
+                                                     {"/c/f", byte(250000, 'e')},
+                                                     {"/c/g", byte(180000, 'g').substr(0, 90002)},
+                                                     {"/c/h", byte(400000, 'h')}};
+  EXPECT_EQ(disco.file, attesi);
 }
 
 TEST(DiscoInMemoria, UnaCartellaBloccataSiLiberaConLaSuaPresa) {
