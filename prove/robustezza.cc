@@ -6,6 +6,7 @@
 
 #include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
+#include "model/basso_prima.h"
 #include "model/nomi_file.h"
 #include "platform/disco_in_memoria.h"
 
@@ -75,12 +76,12 @@ std::string verifica_esito(const EsitoCompilazione& e, const Scenario& s, const 
   return "";
 }
 
-uint16_t u16(const std::string& b, size_t i) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(b[i]) | static_cast<uint8_t>(b[i + 1]) << 8);
+uint16_t u16(std::string_view b, size_t i) {
+  return leggi_basso_prima<uint16_t>(b.data() + i);
 }
 
 // Reads the entry file back record by record: exactly 87 of them and nothing more.
-std::string verifica_voci(const std::string& b) {
+std::string verifica_voci(std::string_view b) {
   size_t pos = 0;
   for (int i = 0; i < kNumeroVoci; ++i) {
     if (pos + 34 > b.size()) {
@@ -95,7 +96,7 @@ std::string verifica_voci(const std::string& b) {
 }
 
 // Reads the plan file back as tagged numbers: valid tags, two columns of `punti` values.
-std::string verifica_tracciato(const std::string& b, int64_t punti) {
+std::string verifica_tracciato(std::string_view b, int64_t punti) {
   int64_t numeri = 0;
   size_t pos = 0;
   while (pos + 2 <= b.size()) {
@@ -143,9 +144,35 @@ std::string unisci_sorgenti(std::string_view linea, std::string_view treno) {
   return ingresso;
 }
 
+namespace {
+
+// The storage of the plan, handed from one compile to the next: the plan of a long line would
+// otherwise be fresh memory for every input, and touching it the first time costs more than
+// the compile. The plan itself starts empty, as in a new model.
+class TracciatoInPrestito {
+ public:
+  explicit TracciatoInPrestito(Tracciato& t) : t_(t) {
+    t_ = std::move(conservato());
+    t_.svuota();
+  }
+  ~TracciatoInPrestito() { conservato() = std::move(t_); }
+  TracciatoInPrestito(const TracciatoInPrestito&) = delete;
+  TracciatoInPrestito& operator=(const TracciatoInPrestito&) = delete;
+
+ private:
+  static Tracciato& conservato() {
+    thread_local Tracciato t;
+    return t;
+  }
+  Tracciato& t_;
+};
+
+}  // namespace
+
 std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& disco,
                                const std::string& cartella) {
   Scenario s;
+  const TracciatoInPrestito prestito(s.tracciato);
   s.nome_scenario = "Prova";
   s.numero_treno = "1";
   const auto file = [&](const std::string& nome) { return disco.percorso_in(cartella, nome); };
