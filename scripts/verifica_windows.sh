@@ -300,15 +300,22 @@ echo "  da $sorgenti: stato 0, nessun messaggio, i tre file binari di genera_sce
 
 # --- A file that cannot be created ----------------------------------------------------------------
 
-# A folder stands where the first file of the run goes: the run must report it in a message box
-# and end with status 2 once the box is closed, having written nothing.
-mkdir -p "$tmp/guasto/Tavena_Crostia_linea.txt"
-cp "$exe_windows" "$tmp/guasto/genera_scenario.exe"
-esegui_windows "$tmp/guasto" "$radice/build/windows/guasto.png"
-[ "$messaggio" -eq 1 ] || fallisci "nessun messaggio per un file che non si puo creare"
-[ "$stato" -eq 2 ] || fallisci "con un file che non si puo creare lo stato e $stato, non 2"
-rimasti=$(find "$tmp/guasto" -mindepth 1 -maxdepth 1 -type f ! -name genera_scenario.exe | wc -l)
-[ "$rimasti" -eq 0 ] || fallisci "con un file che non si puo creare sono stati scritti $rimasti file"
+# A folder stands where the first file of the run goes, in folder $1: the run must report it in
+# a message box (whose picture goes to $2) and end with status 2 once the box is closed, having
+# written nothing.
+verifica_guasto() {
+  local cartella=$1 immagine=$2 rimasti
+  mkdir -p "$cartella/Tavena_Crostia_linea.txt"
+  cp "$exe_windows" "$cartella/genera_scenario.exe"
+  esegui_windows "$cartella" "$immagine"
+  [ "$messaggio" -eq 1 ] ||
+    fallisci "nessun messaggio per un file che non si puo creare in $cartella"
+  [ "$stato" -eq 2 ] || fallisci "con un file che non si puo creare in $cartella lo stato e $stato"
+  rimasti=$(find "$cartella" -mindepth 1 -maxdepth 1 -type f ! -name genera_scenario.exe | wc -l)
+  [ "$rimasti" -eq 0 ] || fallisci "in $cartella sono stati scritti $rimasti file"
+}
+
+verifica_guasto "$tmp/guasto" "$radice/build/windows/guasto.png"
 echo "  un file che non si puo creare: messaggio, stato 2, nessun file scritto" \
   "($radice/build/windows/guasto.png)"
 
@@ -344,16 +351,9 @@ while [ "${#cartella_lunga}" -le 320 ]; do
 done
 verifica_cartella "$cartella_lunga" "una cartella il cui percorso ha ${#cartella_lunga} caratteri"
 
-# A folder standing where the first file goes, in a folder named with those letters: the
-# message box names the path with its real letters (see the picture) and the status is 2.
-cartella=$tmp/guasto_测试_Пример
-mkdir -p "$cartella/Tavena_Crostia_linea.txt"
-cp "$exe_windows" "$cartella/genera_scenario.exe"
-esegui_windows "$cartella" "$radice/build/windows/guasto_lettere.png"
-[ "$messaggio" -eq 1 ] || fallisci "nessun messaggio per un file che non si puo creare in $cartella"
-[ "$stato" -eq 2 ] || fallisci "con un file che non si puo creare in $cartella lo stato e $stato"
-rimasti=$(find "$cartella" -mindepth 1 -maxdepth 1 -type f ! -name genera_scenario.exe | wc -l)
-[ "$rimasti" -eq 0 ] || fallisci "in $cartella sono stati scritti $rimasti file"
+# The same in a folder named with those letters: the message box names the path with its real
+# letters (see the picture).
+verifica_guasto "$tmp/guasto_测试_Пример" "$radice/build/windows/guasto_lettere.png"
 echo "  un file che non si puo creare in guasto_测试_Пример: messaggio, stato 2" \
   "($radice/build/windows/guasto_lettere.png)"
 
