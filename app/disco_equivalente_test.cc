@@ -23,16 +23,6 @@ struct Corsa {
   std::optional<std::string> fallita;  // the file named by the failure that ended the run
 };
 
-Contenuti file_reali(const piattaforma::CartellaTemporanea& cartella) {
-  Contenuti file;
-  for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso())) {
-    if (voce.is_regular_file()) {
-      file[voce.path().filename().string()] = cartella.leggi(voce.path().filename().string());
-    }
-  }
-  return file;
-}
-
 Contenuti file_in_memoria(const piattaforma::DiscoInMemoria& disco, const std::string& cartella) {
   Contenuti file;
   for (const auto& [percorso, contenuto] : disco.file) {
@@ -75,7 +65,7 @@ Corsa reale(auto lavoro, const std::string& bloccato = "", const Contenuti& prim
   }
   piattaforma::DiscoReale disco;
   Corsa c = esegui(lavoro, disco, cartella.percorso());
-  c.file = file_reali(cartella);
+  c.file = cartella.contenuti();
   return c;
 }
 

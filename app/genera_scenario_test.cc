@@ -48,24 +48,9 @@ using Contenuti = std::map<std::string, std::string>;
 
 // The files in a folder, by name, except the executable.
 Contenuti file_in(const CartellaTemporanea& cartella) {
-  Contenuti file;
-  for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso())) {
-    const std::string nome = voce.path().filename().string();
-    if (nome != "genera_scenario" && voce.is_regular_file()) {
-      file[nome] = cartella.leggi(nome);
-    }
-  }
+  Contenuti file = cartella.contenuti();
+  file.erase("genera_scenario");
   return file;
-}
-
-// Every name in a folder, the program's too, in order.
-std::vector<std::string> nomi_in(const CartellaTemporanea& cartella) {
-  std::vector<std::string> nomi;
-  for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso())) {
-    nomi.push_back(voce.path().filename().string());
-  }
-  std::sort(nomi.begin(), nomi.end());
-  return nomi;
 }
 
 // Whether `nome` is a temporary name of one of the run's files.
@@ -210,7 +195,7 @@ TEST(GeneraScenario, UnDiscoPienoLasciaIFileDellaCorsaPrecedente) {
       << esito.errori;
   EXPECT_NE(esito.errori.find("File too large"), std::string::npos) << esito.errori;
   EXPECT_TRUE(file_in(cartella) == prima);
-  EXPECT_EQ(nomi_in(cartella).size(), 7u) << "only the six files and the program";
+  EXPECT_EQ(cartella.nomi().size(), 7u) << "only the six files and the program";
 }
 
 // A run killed at any moment leaves each file whole: every name holds the bytes of a good run
@@ -240,7 +225,7 @@ TEST(GeneraScenario, UnaCorsaUccisaInQualunquePuntoNonLasciaFileTagliati) {
     } else {
       EXPECT_EQ(esito.stato, 0) << esito.errori;
     }
-    for (const std::string& nome : nomi_in(cartella)) {
+    for (const std::string& nome : cartella.nomi()) {
       if (nome == "genera_scenario") {
         continue;
       }
@@ -265,7 +250,7 @@ TEST(GeneraScenario, UnaCorsaUccisaInQualunquePuntoNonLasciaFileTagliati) {
     finali.erase(kFileInOrdine[i]);
   }
   EXPECT_TRUE(file_in(cartella) == finali);
-  EXPECT_EQ(nomi_in(cartella).size(), 7u) << "only the six files and the program";
+  EXPECT_EQ(cartella.nomi().size(), 7u) << "only the six files and the program";
 }
 
 // Runs started at the same moment in one folder take turns: each does its whole job, and the
@@ -284,7 +269,7 @@ TEST(GeneraScenario, CorseInsiemeNellaStessaCartellaSiAspettano) {
         EXPECT_EQ(esito.uscita, "Attendere\n");
       }
       EXPECT_TRUE(file_in(cartella) == attesi) << quante << " insieme, ripetizione " << ripetizione;
-      EXPECT_EQ(nomi_in(cartella).size(), 7u) << quante << " insieme, ripetizione " << ripetizione;
+      EXPECT_EQ(cartella.nomi().size(), 7u) << quante << " insieme, ripetizione " << ripetizione;
     }
   }
 }
@@ -299,11 +284,11 @@ TEST(GeneraScenario, UnaCorsaAspettaChiTieneLaCartellaPrimaDiScrivere) {
   ASSERT_EQ(::flock(presa, LOCK_EX), 0);
   ProcessoAvviato corsa(eseguibile);
   ASSERT_TRUE(aspetta_in_coda(corsa.pid())) << "the run never asked for the folder's lock";
-  EXPECT_EQ(nomi_in(cartella), std::vector<std::string>{"genera_scenario"});
+  EXPECT_EQ(cartella.nomi(), std::vector<std::string>{"genera_scenario"});
   ::close(presa);
   const EsitoProcesso esito = corsa.attendi();
   EXPECT_EQ(esito.stato, 0) << esito.errori;
-  EXPECT_EQ(nomi_in(cartella).size(), 7u);
+  EXPECT_EQ(cartella.nomi().size(), 7u);
 }
 
 }  // namespace

@@ -27,14 +27,6 @@ const std::string kPiano = "Tavena_Crostia_linea.dat";
 const std::string kVoci = "Tavena_Crostia_4417.sim";
 const std::string kPercorso = "Tavena_Crostia_4417.dat";
 
-std::set<std::string> file_in(const CartellaTemporanea& cartella) {
-  std::set<std::string> nomi;
-  for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso())) {
-    nomi.insert(voce.path().filename().string());
-  }
-  return nomi;
-}
-
 // Binary files of an earlier run, which a run that writes none must leave as they are.
 void scrivi_file_vecchi(const CartellaTemporanea& cartella) {
   for (const std::string& nome : {kPiano, kVoci, kPercorso}) {
@@ -43,7 +35,7 @@ void scrivi_file_vecchi(const CartellaTemporanea& cartella) {
 }
 
 void verifica_file_vecchi(const CartellaTemporanea& cartella, const std::string& caso) {
-  EXPECT_EQ(file_in(cartella), (std::set<std::string>{kPiano, kVoci, kPercorso})) << caso;
+  EXPECT_EQ(cartella.nomi(), (std::vector<std::string>{kPercorso, kVoci, kPiano})) << caso;
   for (const std::string& nome : {kPiano, kVoci, kPercorso}) {
     EXPECT_EQ(cartella.leggi(nome), "vecchio " + nome) << caso;
   }
@@ -111,7 +103,7 @@ TEST(CompletaPercorso, PassataTimbriEPoiITreFile) {
 
   EXPECT_EQ(s.codice_errore, 15);
   EXPECT_EQ(s.posizione_errore, 1234);
-  ASSERT_EQ(file_in(cartella), (std::set<std::string>{kPiano, kVoci, kPercorso}));
+  ASSERT_EQ(cartella.nomi(), (std::vector<std::string>{kPercorso, kVoci, kPiano}));
   EXPECT_EQ(cartella.leggi(kPiano), immagine_tracciato(s.tracciato));
   EXPECT_EQ(cartella.leggi(kVoci), immagine_voci(s.voci));
   const std::string percorso = cartella.leggi(kPercorso);

@@ -16,20 +16,11 @@ namespace {
 
 DiscoReale disco;
 
-std::vector<std::string> nomi_in(const CartellaTemporanea& cartella) {
-  std::vector<std::string> nomi;
-  for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso())) {
-    nomi.push_back(voce.path().filename().string());
-  }
-  std::sort(nomi.begin(), nomi.end());
-  return nomi;
-}
-
 TEST(RicreaFile, CreaUnFileAssente) {
   CartellaTemporanea cartella;
   disco.ricrea(cartella.file("nuovo.txt"), "abc");
   EXPECT_EQ(cartella.leggi("nuovo.txt"), "abc");
-  EXPECT_EQ(nomi_in(cartella), std::vector<std::string>{"nuovo.txt"});
+  EXPECT_EQ(cartella.nomi(), std::vector<std::string>{"nuovo.txt"});
 }
 
 TEST(RicreaFile, SostituisceContenutoPiuLungo) {
@@ -37,7 +28,7 @@ TEST(RicreaFile, SostituisceContenutoPiuLungo) {
   cartella.scrivi("vecchio.txt", "contenuto vecchio e molto piu lungo");
   disco.ricrea(cartella.file("vecchio.txt"), "nuovo");
   EXPECT_EQ(cartella.leggi("vecchio.txt"), "nuovo");
-  EXPECT_EQ(nomi_in(cartella), std::vector<std::string>{"vecchio.txt"});
+  EXPECT_EQ(cartella.nomi(), std::vector<std::string>{"vecchio.txt"});
 }
 
 TEST(RicreaFile, ContenutoVuotoLasciaUnFileVuoto) {
@@ -76,7 +67,7 @@ TEST(RicreaFile, UnaCartellaAlPostoDelFileDaUnErroreCheNominaOperazionePercorsoE
     EXPECT_NE(std::string(e.what()).find(cartella.file("occupato.txt")), std::string::npos);
   }
   EXPECT_TRUE(std::filesystem::is_directory(cartella.file("occupato.txt")));
-  EXPECT_EQ(nomi_in(cartella), std::vector<std::string>{"occupato.txt"});
+  EXPECT_EQ(cartella.nomi(), std::vector<std::string>{"occupato.txt"});
 }
 
 TEST(ScriviNuovo, NonToccaUnFileCheEsisteGia) {
@@ -133,7 +124,7 @@ TEST(Blocca, TieneLaCartellaFinoAllaFineDellaPresaSenzaLasciareFile) {
     EXPECT_TRUE(bloccata_da_altri(cartella.percorso()));
   }
   EXPECT_FALSE(bloccata_da_altri(cartella.percorso()));
-  EXPECT_TRUE(nomi_in(cartella).empty());
+  EXPECT_TRUE(cartella.nomi().empty());
 }
 
 TEST(Blocca, UnaCartellaCheNonCeDaErroreFile) {

@@ -111,12 +111,7 @@ TEST(Sostituzione, SulDiscoRealeUnaRinominaFallitaRimetteIVecchi) {
   EXPECT_EQ(cartella.leggi("piano.dat"), "vecchio piano");
   EXPECT_FALSE(cartella.esiste("voci.sim"));
   EXPECT_TRUE(std::filesystem::is_directory(cartella.file("celle.dat")));
-  std::vector<std::string> nomi;
-  for (const auto& voce : std::filesystem::directory_iterator(cartella.percorso())) {
-    nomi.push_back(voce.path().filename().string());
-  }
-  std::sort(nomi.begin(), nomi.end());
-  EXPECT_EQ(nomi, (std::vector<std::string>{"celle.dat", "piano.dat"}));
+  EXPECT_EQ(cartella.nomi(), (std::vector<std::string>{"celle.dat", "piano.dat"}));
 }
 
 }  // namespace

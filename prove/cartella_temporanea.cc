@@ -1,5 +1,6 @@
 #include "prove/cartella_temporanea.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,6 +45,26 @@ std::string CartellaTemporanea::leggi(std::string_view nome) const {
 
 bool CartellaTemporanea::esiste(std::string_view nome) const {
   return std::filesystem::exists(file(nome));
+}
+
+std::vector<std::string> CartellaTemporanea::nomi() const {
+  std::vector<std::string> nomi;
+  for (const auto& voce : std::filesystem::directory_iterator(percorso_)) {
+    nomi.push_back(voce.path().filename().string());
+  }
+  std::sort(nomi.begin(), nomi.end());
+  return nomi;
+}
+
+std::map<std::string, std::string> CartellaTemporanea::contenuti() const {
+  std::map<std::string, std::string> contenuti;
+  for (const auto& voce : std::filesystem::directory_iterator(percorso_)) {
+    if (voce.is_regular_file()) {
+      const std::string nome = voce.path().filename().string();
+      contenuti[nome] = leggi(nome);
+    }
+  }
+  return contenuti;
 }
 
 }  // namespace piattaforma

@@ -1,8 +1,10 @@
 // A fresh empty folder for one test, removed with everything in it when the test ends.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace piattaforma {
 
@@ -21,6 +23,10 @@ class CartellaTemporanea {
   // The content of file `nome`; fails the test when it cannot be read.
   std::string leggi(std::string_view nome) const;
   bool esiste(std::string_view nome) const;
+  // Every name in the folder, files and folders alike, in order.
+  std::vector<std::string> nomi() const;
+  // The files of the folder (not the folders in it), by name, with their content.
+  std::map<std::string, std::string> contenuti() const;
 
  private:
   std::string percorso_;
