@@ -18,6 +18,8 @@ bool RigaDiComando::chiede_aiuto() const {
   return false;
 }
 
+namespace {
+
 std::string messaggio_di(const CLI::ParseError& e) {
   const std::string testo = e.what();
   if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr) {
@@ -29,4 +31,24 @@ std::string messaggio_di(const CLI::ParseError& e) {
     return "un'opzione senza il suo valore (" + testo + ")";
   }
   return testo;
+}
+
+}  // namespace
+
+RigaLetta leggi_riga(CLI::App& app, RigaDiComando& riga, const std::string& mancante) {
+  bool aiuto = false;
+  app.set_help_flag();
+  app.add_flag("--help,-h", aiuto);
+  try {
+    app.parse(riga.argc(), riga.argv());
+  } catch (const CLI::ParseError& e) {
+    if (riga.chiede_aiuto()) {
+      return {true, std::nullopt};
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) {
+      return {false, mancante};
+    }
+    return {false, messaggio_di(e)};
+  }
+  return {aiuto, std::nullopt};
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ struct RigaDiComando {
   std::vector<char*> puntatori;
 };
 
-// A parse error in one line: an argument too many, an option without its value, or the
-// parser's own text.
-std::string messaggio_di(const CLI::ParseError& e);
+// How a command line was taken: the usage asked for, or a parse error in one line (an argument
+// too many, an option without its value, `mancante` for a missing required argument, or the
+// parser's own text); with neither, the program goes on.
+struct RigaLetta {
+  bool aiuto = false;
+  std::optional<std::string> errore;
+};
+
+// Parses `riga` with `app`, to which it adds --help and -h. --help anywhere asks for the usage
+// whatever else the line holds, even a missing required argument.
+RigaLetta leggi_riga(CLI::App& app, RigaDiComando& riga, const std::string& mancante);

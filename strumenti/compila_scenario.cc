@@ -66,7 +66,6 @@ struct Argomenti {
   bool senza_tracciato = false;
   bool json = false;
   bool avvisi_come_errori = false;
-  bool aiuto = false;
 };
 
 int esempio(const std::string& cartella) {
@@ -129,7 +128,6 @@ int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
   RigaDiComando riga(argc, argv);
   CLI::App app;
-  app.set_help_flag();
   Argomenti a;
   app.add_option("sorgenti", a.sorgenti);
   app.add_option("--cartella", a.cartella);
@@ -139,20 +137,13 @@ int main(int argc, char** argv) {
   app.add_flag("--senza-tracciato", a.senza_tracciato);
   app.add_flag("--json", a.json);
   app.add_flag("--avvisi-come-errori", a.avvisi_come_errori);
-  app.add_flag("--help,-h", a.aiuto);
-  try {
-    app.parse(riga.argc(), riga.argv());
-  } catch (const CLI::ParseError& e) {
-    // --help asks for the usage whatever else the line holds.
-    if (riga.chiede_aiuto()) {
-      std::cout << kUso << "\n" << kAiuto;
-      return 0;
-    }
-    return argomenti_sbagliati(messaggio_di(e));
-  }
-  if (a.aiuto) {
+  const RigaLetta letta = leggi_riga(app, riga, "manca un argomento");
+  if (letta.aiuto) {
     std::cout << kUso << "\n" << kAiuto;
     return 0;
+  }
+  if (letta.errore) {
+    return argomenti_sbagliati(*letta.errore);
   }
   if (a.esempio) {
     for (const char* altro : {"sorgenti", "--cartella", "--scenario", "--treno",

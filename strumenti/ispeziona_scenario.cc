@@ -51,35 +51,23 @@ int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
   RigaDiComando riga(argc, argv);
   CLI::App app;
-  app.set_help_flag();
   std::string cartella;
   std::optional<std::string> scenario;
   std::optional<std::string> treno;
   std::optional<std::string> pagina;
   bool json = false;
-  bool aiuto = false;
   app.add_option("cartella", cartella)->required();
   app.add_option("--scenario", scenario);
   app.add_option("--treno", treno);
   app.add_option("--html", pagina);
   app.add_flag("--json", json);
-  app.add_flag("--help,-h", aiuto);
-  try {
-    app.parse(riga.argc(), riga.argv());
-  } catch (const CLI::ParseError& e) {
-    // --help alone is no error, even without the folder.
-    if (riga.chiede_aiuto()) {
-      std::cout << kUso << "\n" << kAiuto;
-      return 0;
-    }
-    if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) {
-      return argomenti_sbagliati("manca la cartella dei file");
-    }
-    return argomenti_sbagliati(messaggio_di(e));
-  }
-  if (aiuto) {
+  const RigaLetta letta = leggi_riga(app, riga, "manca la cartella dei file");
+  if (letta.aiuto) {
     std::cout << kUso << "\n" << kAiuto;
     return 0;
+  }
+  if (letta.errore) {
+    return argomenti_sbagliati(*letta.errore);
   }
   if (scenario.has_value() != treno.has_value()) {
     return argomenti_sbagliati(scenario ? "--scenario senza --treno" : "--treno senza --scenario");
