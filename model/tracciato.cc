@@ -48,7 +48,7 @@ void Tracciato::crea(int32_t ultimo_punto) {
   // Left unwritten: every byte of the image is written before it is handed out, and a line of
   // 1000 km would otherwise have 20 MB cleared only to be written over.
   if (capacita_ < 2 * colonna) {
-    byte_.reset();
+    byte_.reset();  // the old storage goes first: the two are never held at once
     byte_ = std::make_unique_for_overwrite<char[]>(2 * colonna);
     capacita_ = 2 * colonna;
   }
