@@ -32,6 +32,7 @@ Esito lunghezza_percorso(StatoLettura& l) {
   }
   s.lunghezza_estesa = static_cast<int32_t>(estesa);
   s.ultima_cella = static_cast<int32_t>(cella_di(estesa));
+  l.riga_lunghezza = l.riga_corrente;
   s.percorso.assign(static_cast<size_t>(s.ultima_cella) + 1, Cella{});
   if (s.con_tracciato != 0) {
     s.tracciato.crea(s.lunghezza_estesa);
@@ -219,7 +220,8 @@ Esito cartello(StatoLettura& l) {
   Scenario& s = l.s;
   const Campo posizione = l.leggi_campo();
   const std::string testo = l.in().leggi_testo();
-  l.avvisi.testo_letto(l.luogo_campo(), l.in());
+  const Luogo campo_testo = l.luogo_campo();
+  l.avvisi.testo_letto(campo_testo, l.in());
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
@@ -232,6 +234,7 @@ Esito cartello(StatoLettura& l) {
   c.valore_1 = basso_16(l.voce_cartello);
   l.provenienze.segna(k, l.riga_corrente);
   voce(s, l.voce_cartello).testo = testo;
+  l.campi_testo[static_cast<size_t>(l.voce_cartello)] = campo_testo;
   --l.voce_cartello;
   return Esito::prosegui;
 }
@@ -271,7 +274,7 @@ Esito riga_principale(StatoLettura& l) {
 
 bool fase_linea(StatoLettura& l) {
   Scenario& s = l.s;
-  l.apri(nome_sorgente_linea(s));
+  l.apri(Sorgente::linea, nome_sorgente_linea(s));
   while (true) {
     l.parola_chiave = l.in().leggi_testo();
     if (l.in().alla_fine()) {

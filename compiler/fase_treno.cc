@@ -142,6 +142,7 @@ Esito stazione(StatoLettura& l) {
   // Every value of the row, the name too, is in the entry before the time is computed: a
   // time that does not fit stops the parse with the whole row stored.
   v.testo = in.leggi_testo();
+  l.campi_testo[static_cast<size_t>(i)] = l.luogo_campo();
   l.avvisi.testo_letto(l.luogo_campo(), in);
   v.orario = in_32(ore * 3600 + minuti * 60 + secondi);
 
@@ -232,7 +233,7 @@ void controlla_progressive(StatoLettura& l) {
 
 void fase_treno(StatoLettura& l) {
   Scenario& s = l.s;
-  l.apri(nome_sorgente_treno(s));
+  l.apri(Sorgente::treno, nome_sorgente_treno(s));
   while (true) {
     l.parola_chiave = l.in().leggi_testo();
     if (contiene(l.parola_chiave, "[generale]")) {

@@ -11,6 +11,9 @@
 
 #include "model/basso_prima.h"
 
+// The longest text a 16-bit length field tells.
+inline constexpr size_t kMassimoTesto = UINT16_MAX;
+
 class ScrittoreByte {
  public:
   // Room for `n` more bytes, so that appending them never grows the buffer.
@@ -23,7 +26,7 @@ class ScrittoreByte {
   void f64(double v) { accoda_basso_prima(std::bit_cast<uint64_t>(v)); }  // IEEE 754 binary64
 
   // The length as a 16-bit unsigned number, then the bytes, no terminator. A text longer
-  // than 65535 bytes cannot be told by its length field: std::length_error.
+  // than kMassimoTesto bytes cannot be told by its length field: std::length_error.
   void testo(std::string_view t);
 
   std::string_view byte() const { return {byte_.data(), usati_}; }
