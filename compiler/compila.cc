@@ -5,8 +5,8 @@
 
 #include "compiler/abbattimenti.h"
 #include "compiler/codici_gara.h"
-#include "compiler/scrivi_binario.h"
 #include "compiler/scrittore_byte.h"
+#include "compiler/scrivi_binario.h"
 #include "compiler/sorgenti_da_leggere.h"
 
 namespace {
@@ -38,8 +38,8 @@ void completa(Compilazione& c, const EsitoLettura& lettura) {
     return;
   }
   if (const std::optional<int32_t> conflitto = timbra(s)) {
-    c.timbri = Problema{*conflitto, luogo_o_lunghezza(c.provenienze.di(1), lettura), {},
-                        std::nullopt};
+    c.timbri =
+        Problema{*conflitto, luogo_o_lunghezza(c.provenienze.di(1), lettura), {}, std::nullopt};
     return;
   }
   if (const std::optional<size_t> i = voce_troppo_lunga(s)) {
@@ -68,8 +68,7 @@ std::optional<Problema> passata(Scenario& s, const Provenienze& provenienze) {
     return std::nullopt;
   }
   // Found after every row was read: the problem names the row of the item it is about.
-  return Problema{p->codice, provenienze.di(p->cella_elemento).value_or(Luogo{}), {},
-                  std::nullopt};
+  return Problema{p->codice, provenienze.di(p->cella_elemento).value_or(Luogo{}), {}, std::nullopt};
 }
 
 Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,

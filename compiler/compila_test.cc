@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "compiler/memorizza_percorso.h"
@@ -54,19 +54,35 @@ TEST(Compila, OgniProblemaInOrdineConIlSuoLuogo) {
     bool treno_eliminato = true;
     bool immagini = true;
   } casi[] = {
-      {"nessun problema", Righe{"[generale]", "lunghezza percorso, 10000", "[fine]"},
-       Righe{"[generale]", "[fine]"}, {}},
-      {"linea mancante", std::nullopt, Righe{"[generale]", "[fine]"}, {{101, L, 0, 0}}, {}, {},
-       false, false, false},
-      {"treno mancante: errore di esecuzione", Righe{"[generale]", "lunghezza percorso, 1000"},
-       std::nullopt, {{25, T, 0, 0}}, {}, {}, true, false},
+      {"nessun problema",
+       Righe{"[generale]", "lunghezza percorso, 10000", "[fine]"},
+       Righe{"[generale]", "[fine]"},
+       {}},
+      {"linea mancante",
+       std::nullopt,
+       Righe{"[generale]", "[fine]"},
+       {{101, L, 0, 0}},
+       {},
+       {},
+       false,
+       false,
+       false},
+      {"treno mancante: errore di esecuzione",
+       Righe{"[generale]", "lunghezza percorso, 1000"},
+       std::nullopt,
+       {{25, T, 0, 0}},
+       {},
+       {},
+       true,
+       false},
       {"oltre il percorso nella linea, poi la riga del treno che ferma",
-       Righe{"[generale]", "lunghezza percorso, 1000", "[pendenze]", "pendenza, 9000, 0",
-             "[fine]"},
+       Righe{"[generale]", "lunghezza percorso, 1000", "[pendenze]", "pendenza, 9000, 0", "[fine]"},
        Righe{"[generale]", "rallentamento, 5200, 70, 300, 0, 0, 0", "[fine]"},
        {{15, L, 4, 11}, {15, T, 2, 16}}},
-      {"numero illeggibile nel treno", Righe{"[generale]", "lunghezza percorso, 1000"},
-       Righe{"[generale]", "sabbia, 3x0"}, {{25, T, 2, 9}}},
+      {"numero illeggibile nel treno",
+       Righe{"[generale]", "lunghezza percorso, 1000"},
+       Righe{"[generale]", "sabbia, 3x0"},
+       {{25, T, 2, 9}}},
       {"problema della lettura, poi della passata",
        Righe{"[generale]", "lunghezza percorso, 1000", "progressiva chilometrica uno, 0, 925, 0",
              "[fine]"},
@@ -76,18 +92,42 @@ TEST(Compila, OgniProblemaInOrdineConIlSuoLuogo) {
       {"marche: un cartello nella cella 1",
        Righe{"[generale]", "lunghezza percorso, 10000", "[indicazioni]",
              "cartello_indicatore, 0, X", "[fine]"},
-       Righe{"[generale]", "[fine]"}, {}, Atteso{1250, L, 4, 1}, {}, true, true, false},
+       Righe{"[generale]", "[fine]"},
+       {},
+       Atteso{1250, L, 4, 1},
+       {},
+       true,
+       true,
+       false},
       {"codici: un indicatore nella cella 1",
        Righe{"[generale]", "lunghezza percorso, 10000", "[indicazioni]",
              "indicatori_v_max, 0, 0, 50, 0, 0, 0, 0, 0, 0", "[fine]"},
-       Righe{"[generale]", "[fine]"}, {}, Atteso{1251, L, 4, 1}, {}, true, true, false},
+       Righe{"[generale]", "[fine]"},
+       {},
+       Atteso{1251, L, 4, 1},
+       {},
+       true,
+       true,
+       false},
       {"nessuna cella 1: la riga della lunghezza",
-       Righe{"[generale]", "lunghezza percorso, -6976", "[fine]"}, Righe{"[generale]", "[fine]"},
-       {}, {}, Atteso{0, L, 2, 1}, true, true, false},
+       Righe{"[generale]", "lunghezza percorso, -6976", "[fine]"},
+       Righe{"[generale]", "[fine]"},
+       {},
+       {},
+       Atteso{0, L, 2, 1},
+       true,
+       true,
+       false},
       {"testo troppo lungo: il suo campo",
        Righe{"[generale]", "lunghezza percorso, 10000", "[indicazioni]",
              "cartello_indicatore, 500, " + std::string(70000, 'x'), "[fine]"},
-       Righe{"[generale]", "[fine]"}, {}, {}, Atteso{0, L, 4, 27}, true, true, false},
+       Righe{"[generale]", "[fine]"},
+       {},
+       {},
+       Atteso{0, L, 4, 27},
+       true,
+       true,
+       false},
   };
   for (const auto& c : casi) {
     const std::optional<std::string> linea =
@@ -127,9 +167,9 @@ TEST(Compila, OgniProblemaInOrdineConIlSuoLuogo) {
 // A row the format takes without a word, but an author almost never means, is a warning; the
 // compile goes on and writes its files.
 TEST(Compila, GliAvvisiNonFermanoLaCompilazione) {
-  const Compilazione r = compila(testo({"[generale]", "lunghezza percorso, 1000", "lunghezza x",
-                                        "[fine]"}),
-                                 testo({"[generale]", "[fine]"}), prova());
+  const Compilazione r =
+      compila(testo({"[generale]", "lunghezza percorso, 1000", "lunghezza x", "[fine]"}),
+              testo({"[generale]", "[fine]"}), prova());
   EXPECT_TRUE(r.problemi.empty());
   ASSERT_FALSE(r.avvisi.empty());
   EXPECT_EQ(r.avvisi[0].luogo.file, L);
@@ -167,7 +207,9 @@ TEST(Compila, LeImmaginiSonoIFileDelCostruttore) {
 
 // Any bytes give a result: none of these throws.
 TEST(Compila, QualsiasiByteDannoUnEsito) {
-  const std::string casi[] = {"", std::string("\0\0\0", 3), "[generale]",
+  const std::string casi[] = {"",
+                              std::string("\0\0\0", 3),
+                              "[generale]",
                               "[generale]\r\nlunghezza percorso, 99999999999\r\n",
                               "[generale]\r\nlunghezza percorso, -7000\r\n",
                               "[generale]\r\nlunghezza percorso, -2147483648\r\n",

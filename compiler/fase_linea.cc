@@ -189,28 +189,30 @@ Esito curva(StatoLettura& l) {
 
 Esito montagna(StatoLettura& l) {
   const Campo inizio = l.leggi_campo();
-  const int32_t fine = l.in().leggi_intero();
-  int32_t tipo = l.in().leggi_intero();
+  RigaMontagna riga{inizio.valore};
+  riga.fine = l.in().leggi_intero();
+  riga.tipo = l.in().leggi_intero();
   if (!l.controlla_posizione(inizio)) {
     return Esito::fine_sorgente;
   }
-  l.avvisi.in_ordine(RigheOrdinate::montagne, inizio.valore, fine, inizio.luogo);
+  l.avvisi.in_ordine(RigheOrdinate::montagne, inizio.valore, riga.fine, inizio.luogo);
   Registrazione r = l.registrazione();
-  memo_montagna(l.s, r, inizio.valore, fine, tipo);
+  memo_montagna(l.s, r, riga);
   return l.dopo_registratore(inizio, r);
 }
 
 Esito indicatori_v_max(StatoLettura& l) {
   const Campo posizione = l.leggi_campo();
-  std::array<int32_t, 8> v{};
-  for (int32_t& valore : v) {
-    valore = l.in().leggi_intero();
+  RigaIndicatori riga{posizione.valore};
+  for (int32_t* campo : {&riga.vas, &riga.vbs, &riga.vcs, &riga.strisces, &riga.vad, &riga.vbd,
+                         &riga.vcd, &riga.strisced}) {
+    *campo = l.in().leggi_intero();
   }
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
   Registrazione r = l.registrazione();
-  memo_indicatori_v_max(l.s, r, posizione.valore, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+  memo_indicatori_v_max(l.s, r, riga);
   return l.dopo_registratore(posizione, r);
 }
 

@@ -41,30 +41,30 @@ Esito sabbia(StatoLettura& l) {
 
 Esito segnale(StatoLettura& l) {
   const Campo posizione = l.leggi_campo();
-  std::array<int32_t, 10> v{};
-  for (int32_t& valore : v) {
-    valore = l.in().leggi_intero();
+  RigaSegnale riga{posizione.valore};
+  for (int32_t* campo : {&riga.sx, &riga.s1, &riga.s2, &riga.s3, &riga.rapp, &riga.dx, &riga.d1,
+                         &riga.d2, &riga.d3, &riga.tempo}) {
+    *campo = l.in().leggi_intero();
   }
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
   Registrazione r = l.registrazione();
-  memo_segnale(l.s, r, posizione.valore, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8],
-               v[9]);
+  memo_segnale(l.s, r, riga);
   return l.dopo_registratore(posizione, r);
 }
 
 Esito rallentamento(StatoLettura& l) {
   const Campo x = l.leggi_campo();
-  std::array<int32_t, 5> v{};
-  for (int32_t& valore : v) {
-    valore = l.in().leggi_intero();
+  RigaRallentamento riga{x.valore};
+  for (int32_t* campo : {&riga.v, &riga.l, &riga.f_tt, &riga.f_ta, &riga.d_v}) {
+    *campo = l.in().leggi_intero();
   }
   if (!l.controlla_posizione(x)) {
     return Esito::fine_sorgente;
   }
   Registrazione r = l.registrazione();
-  memo_rallentamento(l.s, r, x.valore, v[0], v[1], v[2], v[3], v[4]);
+  memo_rallentamento(l.s, r, riga);
   return l.dopo_registratore(x, r);
 }
 

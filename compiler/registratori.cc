@@ -12,7 +12,10 @@ int16_t coppia_di_velocita(int64_t v_sinistra, int64_t v_destra) {
 
 }  // namespace
 
-void memo_montagna(Scenario& s, Registrazione& r, int32_t inizio, int32_t fine, int32_t& tipo) {
+void memo_montagna(Scenario& s, Registrazione& r, RigaMontagna& riga) {
+  const int32_t inizio = riga.inizio;
+  const int32_t fine = riga.fine;
+  int32_t& tipo = riga.tipo;
   const bool segnata = tipo > 10;
   if (segnata) {
     tipo -= 10;
@@ -40,10 +43,8 @@ void memo_montagna(Scenario& s, Registrazione& r, int32_t inizio, int32_t fine, 
   }
 }
 
-void memo_indicatori_v_max(Scenario& s, Registrazione& r, int32_t posizione, int32_t vas,
-                           int32_t vbs, int32_t vcs, int32_t strisces, int32_t vad, int32_t vbd,
-                           int32_t vcd, int32_t strisced) {
-  const int64_t k = cella_dopo(posizione);
+void memo_indicatori_v_max(Scenario& s, Registrazione& r, const RigaIndicatori& riga) {
+  const int64_t k = cella_dopo(riga.posizione);
   Cella& c = cella(s, k);
   if (occupata(c)) {
     s.codice_errore = kIndicatoreSuCellaOccupata;
@@ -52,15 +53,15 @@ void memo_indicatori_v_max(Scenario& s, Registrazione& r, int32_t posizione, int
   }
   c.genere = kIndicatoreVelocita;
   r.posa(k);
-  c.valore_1 = coppia_di_velocita(vas, vad);
-  c.valore_2 = coppia_di_velocita(vbs, vbd);
-  c.valore_3 = coppia_di_velocita(vcs, vcd);
-  c.valore_4 = basso_16(int64_t{strisces} * 10 + strisced);
+  c.valore_1 = coppia_di_velocita(riga.vas, riga.vad);
+  c.valore_2 = coppia_di_velocita(riga.vbs, riga.vbd);
+  c.valore_3 = coppia_di_velocita(riga.vcs, riga.vcd);
+  c.valore_4 = basso_16(int64_t{riga.strisces} * 10 + riga.strisced);
 }
 
-void memo_segnale(Scenario& s, Registrazione& r, int32_t posizione, int32_t sx, int32_t s1,
-                  int32_t s2, int32_t s3, int32_t rapp, int32_t dx, int32_t d1, int32_t d2,
-                  int32_t d3, int32_t& tempo) {
+void memo_segnale(Scenario& s, Registrazione& r, RigaSegnale& riga) {
+  const auto& [posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, _] = riga;
+  int32_t& tempo = riga.tempo;
   const int64_t k = cella_dopo(posizione);
   Cella& c = cella(s, k);
   if (occupata(c)) {
@@ -84,8 +85,9 @@ void memo_segnale(Scenario& s, Registrazione& r, int32_t posizione, int32_t sx, 
   }
 }
 
-void memo_rallentamento(Scenario& s, Registrazione& r, int32_t x, int32_t v, int32_t l,
-                        int32_t f_tt, int32_t f_ta, int32_t d_v) {
+void memo_rallentamento(Scenario& s, Registrazione& r, const RigaRallentamento& riga) {
+  const auto& [x, v, l, f_tt, f_ta_riga, d_v] = riga;
+  int32_t f_ta = f_ta_riga;
   const bool con_avviso = x > 1500;
   const int64_t a = cella_dopo(int64_t{x} - 1200);
   const int64_t inizio = cella_dopo(x);

@@ -52,7 +52,9 @@ class SorgentiInMemoria : public SorgentiDaLeggere {
   bool eliminata(Sorgente s) const;
 
  private:
-  std::optional<std::string_view>& testo(Sorgente s) { return s == Sorgente::linea ? linea_ : treno_; }
+  std::optional<std::string_view>& testo(Sorgente s) {
+    return s == Sorgente::linea ? linea_ : treno_;
+  }
 
   std::optional<std::string_view> linea_;
   std::optional<std::string_view> treno_;

@@ -19,9 +19,7 @@ class SorgentiSuDisco : public SorgentiDaLeggere {
   void elimina_se_esiste(Sorgente s) override;
 
  private:
-  const std::string& percorso(Sorgente s) const {
-    return s == Sorgente::linea ? linea_ : treno_;
-  }
+  const std::string& percorso(Sorgente s) const { return s == Sorgente::linea ? linea_ : treno_; }
 
   piattaforma::Disco& disco_;
   std::string linea_;

@@ -8,10 +8,10 @@
 #include "model/codici_errore.h"
 #include "model/nomi_file.h"
 #include "platform/sostituzione.h"
-#include "strumenti/diagnosi_compilazione.h"
 #include "sources/codifica_1252.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "strumenti/diagnosi_compilazione.h"
 
 RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
                                               const RichiestaCompilazione& richiesta) {
