@@ -16,6 +16,11 @@
 #include "model/codici_errore.h"
 #include "model/tracciato.h"
 
+// Metres of chainage in one cell of the track.
+inline constexpr int32_t kMetriCella = 50;
+// Metres of track built beyond the end of the line, in the plan and in the cells.
+inline constexpr int32_t kEstensioneOltreLaLinea = 7000;
+
 // One 50 m cell of the track, fields in the order of the track file.
 struct Cella {
   uint8_t genere = 0;  // kind of item in the cell, 0 = none

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t kMetriCella = 50;
 // The warning board of a slow-down stands 1200 m, 24 cells, before its start.
 constexpr int32_t kCelleAvviso = 24;
 // The kilometre value that the chainage ordering adds to a falling reference.
