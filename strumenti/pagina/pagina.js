@@ -1,6 +1,10 @@
 (function () {
   "use strict";
   var D = JSON.parse(document.getElementById("dati").textContent);
+  // The live page: the last compile's report, and where each drawing is zoomed to, kept
+  // across redraws.
+  var compilazione = D.compilazione || null;
+  var vista = {pianta: null, profilo: null};
   var NS = "http://www.w3.org/2000/svg";
 
   function el(tag, attributi, padre) {
@@ -53,7 +57,55 @@
     var a = p[basso], b = p[alto], t = b[0] === a[0] ? 0 : (m - a[0]) / (b[0] - a[0]);
     return [a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])];
   }
-  var lunghezza_percorso = Math.max(D.celle * 50, 1);
+  var lunghezza_percorso = 1;
+  var mostra_metro = function () {};
+  function el_html(tag, padre, classe) {
+    var e = document.createElement(tag);
+    if (classe) { e.className = classe; }
+    padre.appendChild(e);
+    return e;
+  }
+
+  // A drawing made anew: a fresh element in place of the old, so no old listener stays.
+  function svg_nuovo(id) {
+    var vecchio = document.getElementById(id), nuovo = vecchio.cloneNode(false);
+    vecchio.parentNode.replaceChild(nuovo, vecchio);
+    return nuovo;
+  }
+  // Wheel and drag change the part of a drawing shown; only along x for the profile.
+  function zoom_e_trascina(svg, nome, solo_x) {
+    var base = svg.getAttribute("viewBox").split(" ").map(Number);
+    var v = vista[nome] || base.slice();
+    function applica() {
+      svg.setAttribute("viewBox", v.join(" "));
+      svg.setAttribute("data-vista", v.map(function (n) { return n.toFixed(1); }).join(" "));
+      vista[nome] = v;
+    }
+    applica();
+    svg.addEventListener("wheel", function (e) {
+      e.preventDefault();
+      var r = svg.getBoundingClientRect(), f = e.deltaY > 0 ? 1.25 : 0.8;
+      var px = v[0] + (e.clientX - r.left) / r.width * v[2];
+      var py = v[1] + (e.clientY - r.top) / r.height * v[3];
+      v = [px - (px - v[0]) * f, solo_x ? v[1] : py - (py - v[1]) * f, v[2] * f,
+           solo_x ? v[3] : v[3] * f];
+      applica();
+    }, {passive: false});
+    var presa = null;
+    svg.addEventListener("mousedown", function (e) { presa = [e.clientX, e.clientY, v.slice()]; });
+    window.addEventListener("mouseup", function () { presa = null; });
+    svg.addEventListener("mousemove", function (e) {
+      if (!presa) { return; }
+      var r = svg.getBoundingClientRect();
+      v = [presa[2][0] - (e.clientX - presa[0]) / r.width * v[2],
+           solo_x ? v[1] : presa[2][1] - (e.clientY - presa[1]) / r.height * v[3], v[2], v[3]];
+      applica();
+    });
+    svg.addEventListener("dblclick", function () { v = base.slice(); applica(); });
+  }
+
+  function disegna() {
+  lunghezza_percorso = Math.max(D.celle * D.metri_cella, 1);
 
   // --- Header ----------------------------------------------------------------------------
   document.title = D.scenario + " - treno " + D.treno;
@@ -65,15 +117,9 @@
   if (D.difetti > 0) {
     testo(el_html("span", sotto, "difetti"), D.difetti + " difetti nei file: vedere l'ispezione.");
   }
-  function el_html(tag, padre, classe) {
-    var e = document.createElement(tag);
-    if (classe) { e.className = classe; }
-    padre.appendChild(e);
-    return e;
-  }
 
   // --- Plan ------------------------------------------------------------------------------
-  var svg_pianta = document.getElementById("svg-pianta");
+  var svg_pianta = svg_nuovo("svg-pianta");
   var E = D.estensione;
   var nota = document.getElementById("estensione");
   var pianta_scala = null;
@@ -110,7 +156,7 @@
         return (i ? "L" : "M") + s[0].toFixed(1) + " " + s[1].toFixed(1);
       }).join("");
     };
-    // The track goes on 7000 m after the end of the line: that part is drawn lighter.
+    // The track goes on beyond the end of the line (D.oltre_la_linea metres): drawn lighter.
     var fine_linea = punto_a(D.lunghezza);
     var linea = D.pianta.filter(function (p) { return p[0] < D.lunghezza; });
     var oltre = D.pianta.filter(function (p) { return p[0] > D.lunghezza; });
@@ -158,7 +204,7 @@
       visibility: "hidden"}, svg_pianta);
 
   // --- Profile ---------------------------------------------------------------------------
-  var svg_profilo = document.getElementById("svg-profilo");
+  var svg_profilo = svg_nuovo("svg-profilo");
   var P = {larghezza: 880, sinistra: 52, destra: 14};
   var nomi_alto = 96, quota_alto = nomi_alto + 6, quota_basso = quota_alto + 120;
   var vel_alto = quota_basso + 26, vel_basso = vel_alto + 170;
@@ -267,6 +313,7 @@
 
   // --- Station table ---------------------------------------------------------------------
   var corpo = document.getElementById("righe-stazioni");
+  corpo.textContent = "";
   D.stazioni.forEach(function (s) {
     var riga = el_html("tr", corpo);
     [s.voce, s.nome, s.posizione, km(s.posizione), s.inizio + " \u2013 " + s.fine,
@@ -313,20 +360,20 @@
         righe.push(["stazione", s.nome + (s.orario ? ", " + ora(s.orario) : "")]);
       }
     });
-    var cella = Math.floor(m / 50);
+    var cella = Math.floor(m / D.metri_cella);
     D.segnali.forEach(function (s) {
-      if (Math.floor(s.posizione / 50) === cella) { righe.push(["segnale", s.posizione + " m"]); }
+      if (Math.floor(s.posizione / D.metri_cella) === cella) { righe.push(["segnale", s.posizione + " m"]); }
     });
     D.cartelli.forEach(function (c) {
-      if (Math.floor(c.posizione / 50) === cella) {
+      if (Math.floor(c.posizione / D.metri_cella) === cella) {
         righe.push(["cartello", "A " + c.v[0] + ", B " + c.v[1] + ", C " + c.v[2] + " km/h"]);
       }
     });
     D.testi.forEach(function (c) {
-      if (Math.floor(c.posizione / 50) === cella) { righe.push(["cartello", c.testo]); }
+      if (Math.floor(c.posizione / D.metri_cella) === cella) { righe.push(["cartello", c.testo]); }
     });
     D.abbattimenti.forEach(function (a) {
-      if (Math.floor(a.posizione / 50) === cella) {
+      if (Math.floor(a.posizione / D.metri_cella) === cella) {
         righe.push(["abbattimento", a.velocita ? a.velocita + " km/h" : "senza velocit\u00e0"]);
       }
     });
@@ -369,7 +416,95 @@
     }
     if (migliore !== null && distanza < 400) { mostra(migliore); }
   });
+  // The stretches that the last compile changed, marked in both drawings.
+  (compilazione ? compilazione.cambiamenti : []).forEach(function (c) {
+    if (c.da === null) { return; }
+    el("rect", {x: xm(c.da), y: quota_alto, width: Math.max(xm(c.a) - xm(c.da), 3),
+        height: gall_basso - quota_alto, "class": "cambiato"}, svg_profilo);
+    if (!pianta_scala) { return; }
+    var punti = [];
+    D.pianta.forEach(function (p) { if (p[0] >= c.da && p[0] <= c.a) { punti.push(p); } });
+    var inizio = punto_a(c.da), fine = punto_a(c.a);
+    if (inizio) { punti.unshift([c.da, inizio[0], inizio[1]]); }
+    if (fine) { punti.push([c.a, fine[0], fine[1]]); }
+    if (punti.length === 1) { punti.push(punti[0]); }
+    if (punti.length > 1) {
+      el("path", {d: tratto(punti) + "l0.1 0", "class": "cambiato-pianta"}, svg_pianta);
+    }
+  });
+  if (E) { zoom_e_trascina(svg_pianta, "pianta", false); }
+  svg_profilo.setAttribute("preserveAspectRatio", "none");
+  svg_profilo.style.height = altezza_profilo + "px";
+  zoom_e_trascina(svg_profilo, "profilo", true);
+  mostra_metro = mostra;
   mostra(D.stazioni.length ? D.stazioni[0].posizione : 0);
+  }
 
+  // --- The live page's report of the last compile -----------------------------------------
+  function riferimento(p) { return p.file + ":" + p.riga + ":" + p.colonna; }
+  function riga_e_accento(padre, p) {
+    if (!p.riga || !p.sorgente) { return; }
+    var pre = el_html("pre", padre, "sorgente");
+    pre.textContent = p.sorgente + "\n" + " ".repeat(Math.max(p.colonna - 1, 0)) + "^";
+  }
+  function rapporto() {
+    var sezione = document.getElementById("compilazione");
+    if (!compilazione) { return; }
+    sezione.hidden = false;
+    var c = compilazione;
+    document.getElementById("numero-compilazione").textContent = c.numero;
+    document.getElementById("quando-compilazione").textContent =
+        new Date(c.quando).toLocaleTimeString("it-IT") + ", " + c.durata_ms.toFixed(1) + " ms";
+    var stato = document.getElementById("stato-compilazione");
+    stato.textContent = c.errore ? "Le sorgenti hanno un errore: la pagina mostra i file come sono."
+        : "Compilazione riuscita.";
+    stato.className = c.errore ? "con-errore" : "riuscita";
+    var problemi = document.getElementById("problemi");
+    problemi.textContent = "";
+    c.problemi.forEach(function (p) {
+      var li = el_html("li", problemi, p.gravita);
+      testo(el_html("div", li, "messaggio"), (p.file ? riferimento(p) + ": " : "") + p.gravita +
+          (p.codice !== null ? " " + p.codice : "") + ": " + p.messaggio);
+      riga_e_accento(li, p);
+      p.note.forEach(function (n) {
+        testo(el_html("div", li, "nota-problema"), riferimento(n) + ": nota: " + n.messaggio);
+        riga_e_accento(li, n);
+      });
+    });
+    var elenco = document.getElementById("cambiamenti");
+    elenco.textContent = "";
+    if (c.cambiamenti.length === 0) {
+      testo(el_html("li", elenco, "nessuno"), c.numero > 1 ? "nessun cambiamento" : "prima compilazione");
+    }
+    c.cambiamenti.forEach(function (m) {
+      var li = el_html("li", elenco);
+      testo(li, (m.da === null ? "scenario" : m.da === m.a ? m.da + " m" : m.da + "-" + m.a + " m") +
+          ": " + m.descrizione);
+      if (m.da !== null) {
+        li.addEventListener("click", function () { mostra_metro(m.da); });
+      }
+    });
+  }
+
+  if (D.celle !== undefined) { disegna(); }
+  rapporto();
+  if (compilazione && window.EventSource) {
+    var fonte = new EventSource("/eventi");
+    fonte.onmessage = function (e) {
+      var c = JSON.parse(e.data);
+      if (compilazione && c.numero <= compilazione.numero) { return; }
+      compilazione = c;
+      if (c.dati) {
+        D = c.dati;
+        disegna();
+      }
+      rapporto();
+      // From the save seen by the server to the page redrawn, on the same machine's clock.
+      var ritardo = Date.now() - c.rilevato;
+      document.body.setAttribute("data-ritardo-ms", String(ritardo));
+      document.body.setAttribute("data-compilazione", String(c.numero));
+    };
+  }
+  if (compilazione) { document.body.setAttribute("data-compilazione", String(compilazione.numero)); }
   document.body.setAttribute("data-stato", "pronto");
 })();
