@@ -7,18 +7,26 @@
 
 #include "model/scenario.h"
 
+// Metres of route in one cell.
+inline constexpr int64_t kMetriCella = 50;
+
 // numeratore / divisore rounded to the nearest integer, halves to the even neighbour, computed
 // exactly in integers (divisore > 0).
 int64_t dividi_arrotonda(int64_t numeratore, int64_t divisore);
 
 // The cell that holds chainage p: p / 50 rounded.
 inline int64_t cella_di(int64_t p) {
-  return dividi_arrotonda(p, 50);
+  return dividi_arrotonda(p, kMetriCella);
+}
+// The chainage where cell k begins: the one position that cella_di takes to k and that every
+// row kind accepts as its own.
+inline int64_t inizio_cella(int64_t k) {
+  return kMetriCella * k;
 }
 // The cell after it, where signals, boards, slow-downs and signs stand: p / 50 + 1 rounded
 // as one real expression.
 inline int64_t cella_dopo(int64_t p) {
-  return dividi_arrotonda(p + 50, 50);
+  return dividi_arrotonda(p + kMetriCella, kMetriCella);
 }
 
 // A row at chainage p (or p + margine for a station) lies on the track when

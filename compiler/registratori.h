@@ -11,6 +11,25 @@
 #include "compiler/provenienze.h"
 #include "model/scenario.h"
 
+// How the recorders pack the values of a row into the 16-bit fields of a cell.
+// Two values a, b in one field: a * kPesoCoppia + b (signal aspects, a board's stripes, a
+// signal's report flag over its class).
+inline constexpr int32_t kPesoCoppia = 10;
+// The class of a signal: sx * kPesoLatoSinistro + dx.
+inline constexpr int32_t kPesoLatoSinistro = 3;
+// Speeds are kept in steps of this many km/h.
+inline constexpr int32_t kPassoVelocita = 5;
+// A board's left and right speed in one field: (right + left * kPesoVelocitaSinistra) in steps.
+inline constexpr int32_t kPesoVelocitaSinistra = 100;
+// A tunnel stretch that begins this many metres or less after the previous one ends becomes
+// of this kind.
+inline constexpr int32_t kDistanzaGallerieVicine = 150;
+inline constexpr int32_t kTipoGallerieVicine = 3;
+// A slow-down's warning board stands this many metres before it.
+inline constexpr int32_t kDistanzaAvviso = 1200;
+// A signal's time from 1 to this is raised to one more.
+inline constexpr int32_t kTempoSegnaleMinimo = 100;
+
 // A tunnel stretch. `tipo` above 10 marks a flagged stretch of kind `tipo` - 10, which gets a
 // filler mark every fourth cell; a stretch that begins 150 m or less after the previous one
 // ends becomes kind 3. `tipo` is left holding the kind recorded.
