@@ -246,24 +246,33 @@ class Decompilatore {
   }
 
   // A layer of the cells as fill rows: a row at each cell whose value differs from the one
-  // before it (the first from what the value 0 gives), and one at the third cell from the end
-  // when that cell holds a value, which only a last row there fills.
+  // before it (the first from what the value 0 gives), up to the third cell from the end,
+  // where the fill stops. The cells after it hold a value only when rows there pushed the fill
+  // on: every further row at that cell fills one more cell with the value of the row before it,
+  // and the end of the fill one more with its own.
   template <typename Valore>
   void strato(RigheAllineate& righe, const Riempimento& r, Valore valore) {
     const auto ultima = static_cast<int64_t>(celle_.size()) - 1;
+    const auto in_cella = [&](int64_t k) { return celle_[static_cast<size_t>(k)].*r.campo; };
     uint8_t corrente = r.in_cella(0);
-    const auto riga = [&](int64_t k) {
-      const uint8_t v = celle_[static_cast<size_t>(k)].*r.campo;
-      righe.aggiungi({n(inizio_cella(k)), n(valore(v))});
-      corrente = v;
-    };
     for (int64_t k = 0; k <= ultima - 3; ++k) {
-      if (celle_[static_cast<size_t>(k)].*r.campo != corrente) {
-        riga(k);
+      if (in_cella(k) != corrente) {
+        corrente = in_cella(k);
+        righe.aggiungi({n(inizio_cella(k)), n(valore(corrente))});
       }
     }
-    if (ultima >= 2 && celle_[static_cast<size_t>(ultima - 2)].*r.campo != 0) {
-      riga(ultima - 2);
+    if (ultima < 3) {
+      return;
+    }
+    int64_t ultima_riempita = ultima - 3;
+    for (int64_t k = ultima; k > ultima - 3; --k) {
+      if (in_cella(k) != 0) {
+        ultima_riempita = k;
+        break;
+      }
+    }
+    for (int64_t k = ultima - 2; k <= ultima_riempita; ++k) {
+      righe.aggiungi({n(inizio_cella(ultima - 2)), n(valore(in_cella(k)))});
     }
   }
 

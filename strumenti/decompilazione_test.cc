@@ -97,6 +97,42 @@ TEST(Decompilazione, iPuntiDellaSorgenteRestanoEQuelliDellaPassataNo) {
   EXPECT_GT(d.compilazioni, 1);
 }
 
+// Small scenarios whose files only some spellings give back.
+struct Piccolo {
+  const char* nome;
+  std::string linea;  // after the length row
+  std::string treno;  // after "[generale]"
+};
+
+class ScenariPiccoli : public testing::TestWithParam<Piccolo> {};
+
+TEST_P(ScenariPiccoli, tornanoAgliStessiByte) {
+  const std::string linea =
+      "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\n" + GetParam().linea + "[fine]\r\n";
+  const std::string treno = "[generale]\r\n" + GetParam().treno + "[fine]\r\n";
+  const ImmaginiCompilate c = compila_in_memoria({"Prova", "1"}, linea, treno);
+  ASSERT_EQ(c.codice, 0);
+  EXPECT_EQ(andata_e_ritorno(linea, treno), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casi, ScenariPiccoli,
+    testing::Values(
+        // Rows repeated at the last cell a row may stand on push the fill past it, one cell a
+        // row.
+        Piccolo{"strati_oltre_la_fine",
+                "pendenza, 7900, 5\r\npendenza, 7900, 6\r\npendenza, 7900, 7\r\n",
+                "velocita, 0, 30\r\nvelocita, 7900, 40\r\nvelocita, 7900, 40\r\n"
+                "aderenza, 7900, 9\r\naderenza, 7900, 0\r\n"},
+        Piccolo{"un_valore_solo_all_inizio", "pendenza, 0, -3\r\n", "aderenza, 0, 77\r\n"},
+        Piccolo{"galleria_segnata_e_non", "montagna, 1000, 2000, 12\r\nmontagna, 3000, 3500, 1\r\n",
+                ""},
+        Piccolo{"indicatore_con_velocita_a_destra",
+                "indicatori_vmax, 1000, 60, 70, 80, 2, 35, 40, 45, 1\r\n", ""},
+        Piccolo{"segnale_con_tempo_breve", "", "segnale, 3000, 2, 4, 1, 0, 1, 2, 3, 1, 0, 50\r\n"},
+        Piccolo{"rallentamento_con_avviso", "", "rallentamento, 4000, 60, 300, 1, 1, 10\r\n"}),
+    [](const testing::TestParamInfo<Piccolo>& i) { return i.param.nome; });
+
 std::string leggi_file(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
