@@ -21,6 +21,9 @@ namespace {
 // file's points the pass makes by itself.
 constexpr int kTentativiPunti = 8;
 
+// A signal marks this many cells before it, every second one.
+constexpr int64_t kAvvicinamenti = 4;
+
 std::string n(int64_t v) {
   return std::to_string(v);
 }
@@ -460,13 +463,14 @@ class Decompilatore {
     }
   }
 
-  // The class sx * 3 + dx that the signal in cell k left in its approach marks, where no later
-  // signal wrote over them, and that fits the signal's fourth value.
+  // The class sx * 3 + dx that the signal in cell k left in its approach marks (two cells
+  // apart before it), read where no other signal writes a mark, and that fits the signal's
+  // fourth value.
   std::optional<int64_t> classe_dagli_avvicinamenti(int64_t k, int64_t quarto,
-                                                    int64_t segnale_dopo) const {
-    for (int64_t b = 1; b <= 4; ++b) {
+                                                    const std::map<int64_t, int>& scrittori) const {
+    for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
       const int64_t c = k - 2 * b;
-      if (c < 0 || (segnale_dopo >= 0 && c >= segnale_dopo - 8)) {
+      if (c < 0 || scrittori.at(c) > 1) {
         continue;
       }
       const int64_t m = celle_[static_cast<size_t>(c)].avvicinamento;
@@ -486,20 +490,87 @@ class Decompilatore {
     return std::nullopt;
   }
 
+  // Signals close together write over each other's approach marks: the last row wins. The rows
+  // go in order of position, except that a signal whose mark a cell shows comes after the others
+  // that mark it.
+  std::vector<size_t> ordine_dei_segnali(const std::vector<int64_t>& celle_segnali,
+                                         const std::vector<int64_t>& classi) const {
+    const size_t quanti = celle_segnali.size();
+    std::map<int64_t, std::vector<size_t>> per_cella;
+    for (size_t j = 0; j < quanti; ++j) {
+      for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
+        per_cella[celle_segnali[j] - 2 * b].push_back(j);
+      }
+    }
+    std::vector<std::vector<size_t>> dopo(quanti);
+    std::vector<int> prima(quanti, 0);
+    for (const auto& [c, scrittori] : per_cella) {
+      if (scrittori.size() < 2 || c < 0) {
+        continue;
+      }
+      const int64_t m = celle_[static_cast<size_t>(c)].avvicinamento;
+      for (size_t w : scrittori) {
+        const int64_t b = (celle_segnali[w] - c) / 2;
+        if (basso_8(classi[w] * kPesoCoppia + b) == m) {
+          for (size_t altro : scrittori) {
+            if (altro != w) {
+              dopo[altro].push_back(w);
+              ++prima[w];
+            }
+          }
+          break;
+        }
+      }
+    }
+    std::set<size_t> pronti;
+    for (size_t j = 0; j < quanti; ++j) {
+      if (prima[j] == 0) {
+        pronti.insert(j);
+      }
+    }
+    std::vector<size_t> ordine;
+    while (!pronti.empty()) {
+      const size_t j = *pronti.begin();
+      pronti.erase(pronti.begin());
+      ordine.push_back(j);
+      for (size_t w : dopo[j]) {
+        if (--prima[w] == 0) {
+          pronti.insert(w);
+        }
+      }
+    }
+    if (ordine.size() != quanti) {
+      // The marks ask for no order: the one of position, and the compile will say where.
+      ordine.clear();
+      for (size_t j = 0; j < quanti; ++j) {
+        ordine.push_back(j);
+      }
+    }
+    return ordine;
+  }
+
   void segnali() {
     std::vector<int64_t> celle_segnali;
+    std::map<int64_t, int> scrittori;  // signals that mark each cell
     for (size_t k = 0; k < celle_.size(); ++k) {
       if (celle_[k].genere == kSegnale) {
         celle_segnali.push_back(static_cast<int64_t>(k));
+        for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
+          ++scrittori[static_cast<int64_t>(k) - 2 * b];
+        }
       }
     }
-    for (size_t j = 0; j < celle_segnali.size(); ++j) {
+    std::vector<int64_t> classi;
+    for (int64_t k : celle_segnali) {
+      const int64_t quarto = celle_[static_cast<size_t>(k)].valore_4;
+      classi.push_back(classe_dagli_avvicinamenti(k, quarto, scrittori)
+                           .value_or(dividi_in_basso(quarto, kPesoCoppia).second));
+    }
+    for (size_t j : ordine_dei_segnali(celle_segnali, classi)) {
       const int64_t k = celle_segnali[j];
-      const int64_t dopo = j + 1 < celle_segnali.size() ? celle_segnali[j + 1] : -1;
       const Cella& c = celle_[static_cast<size_t>(k)];
       const int64_t quarto = c.valore_4;
-      const int64_t classe = classe_dagli_avvicinamenti(k, quarto, dopo)
-                                 .value_or(dividi_in_basso(quarto, kPesoCoppia).second);
+      const int64_t classe = classi[j];
       const int64_t rapp = (quarto - classe) / kPesoCoppia;
       const int64_t t = c.tempo_segnale;
       int64_t sx = 0;

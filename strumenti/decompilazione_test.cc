@@ -130,6 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
         Piccolo{"indicatore_con_velocita_a_destra",
                 "indicatori_vmax, 1000, 60, 70, 80, 2, 35, 40, 45, 1\r\n", ""},
         Piccolo{"segnale_con_tempo_breve", "", "segnale, 3000, 2, 4, 1, 0, 1, 2, 3, 1, 0, 50\r\n"},
+        // The last row's approach marks stay where signals mark the same cells.
+        Piccolo{"segnali_non_in_ordine", "",
+                "segnale, 5000, 1, 4, 0, 0, 5, 0, 0, 0, 0, 0\r\n"
+                "segnale, 3700, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0\r\n"
+                "segnale, 4800, 2, 3, 1, 0, 0, 0, 0, 0, 0, 230\r\n"},
         Piccolo{"rallentamento_con_avviso", "", "rallentamento, 4000, 60, 300, 1, 1, 10\r\n"}),
     [](const testing::TestParamInfo<Piccolo>& i) { return i.param.nome; });
 
