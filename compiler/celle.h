@@ -16,6 +16,11 @@ int64_t dividi_arrotonda(int64_t numeratore, int64_t divisore);
 inline int64_t cella_di(int64_t p) {
   return dividi_arrotonda(p, kMetriCella);
 }
+// The chainage where cell k begins: the one position that cella_di takes to k and that every
+// row kind accepts as its own.
+inline int64_t inizio_cella(int64_t k) {
+  return kMetriCella * k;
+}
 // The cell after it, where signals, boards, slow-downs and signs stand: p / 50 + 1 rounded
 // as one real expression.
 inline int64_t cella_dopo(int64_t p) {

@@ -14,9 +14,6 @@ namespace {
 
 constexpr int kCommentiGenerali = 10;
 
-// Curve coefficients per metre for the class digits "1" to "6".
-constexpr std::array<double, 6> kCoefficienti = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-
 Esito lunghezza_percorso(StatoLettura& l) {
   Scenario& s = l.s;
   const Campo lunghezza = l.leggi_campo();
@@ -171,14 +168,15 @@ Esito curva(StatoLettura& l) {
                      inizio.luogo);
   const std::string& r = l.parola_chiave;
   size_t classe = 0;
-  while (classe < kCoefficienti.size() &&
+  while (classe < kCoefficientiCurva.size() &&
          r.find(static_cast<char>('1' + classe)) == std::string::npos) {
     ++classe;
   }
-  if (classe == kCoefficienti.size()) {
+  if (classe == kCoefficientiCurva.size()) {
     return l.arresta(kCurvaNonValida, l.riga_corrente);
   }
-  const double coefficiente = contiene(r, "s") ? -kCoefficienti[classe] : kCoefficienti[classe];
+  const double coefficiente =
+      contiene(r, "s") ? -kCoefficientiCurva[classe] : kCoefficientiCurva[classe];
   if (!traccia_curva(l.s, l.metro_tracciato, inizio.valore, lunghezza.valore, coefficiente)) {
     // The straight run up to the curve, or the curve itself, went past the last point.
     const bool oltre_gia_all_inizio = inizio.valore >= kUltimoPuntoDelTracciato;

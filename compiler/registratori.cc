@@ -27,8 +27,8 @@ void memo_montagna(Scenario& s, Registrazione& r, RigaMontagna& riga) {
   const auto n = static_cast<size_t>(s.conta_montagne);
   s.montagne_inizio[n] = inizio;
   s.montagne_fine[n] = fine;
-  if (n > 1 && int64_t{inizio} - s.montagne_fine[n - 1] <= 150) {
-    tipo = 3;
+  if (n > 1 && int64_t{inizio} - s.montagne_fine[n - 1] <= kDistanzaGallerieVicine) {
+    tipo = kTipoGallerieVicine;
   }
   const int64_t ultima = cella_di(int64_t{fine} - 50);
   int64_t contate = 0;
@@ -56,7 +56,7 @@ void memo_indicatori_v_max(Scenario& s, Registrazione& r, const RigaIndicatori& 
   c.valore_1 = coppia_di_velocita(riga.vas, riga.vad);
   c.valore_2 = coppia_di_velocita(riga.vbs, riga.vbd);
   c.valore_3 = coppia_di_velocita(riga.vcs, riga.vcd);
-  c.valore_4 = basso_16(int64_t{riga.strisces} * 10 + riga.strisced);
+  c.valore_4 = basso_16(int64_t{riga.strisces} * kPesoCoppia + riga.strisced);
 }
 
 void memo_segnale(Scenario& s, Registrazione& r, RigaSegnale& riga) {
@@ -71,17 +71,17 @@ void memo_segnale(Scenario& s, Registrazione& r, RigaSegnale& riga) {
   }
   c.genere = kSegnale;
   r.posa(k);
-  c.valore_4 = basso_16(int64_t{rapp} * 10 + int64_t{sx} * 3 + dx);
-  c.valore_1 = basso_16(int64_t{s1} * 10 + d1);
-  c.valore_2 = basso_16(int64_t{s2} * 10 + d2);
-  c.valore_3 = basso_16(int64_t{s3} * 10 + d3);
-  if (tempo >= 1 && tempo <= 100) {
-    tempo = 101;
+  c.valore_4 = basso_16(int64_t{rapp} * kPesoCoppia + int64_t{sx} * kPesoLatoSinistro + dx);
+  c.valore_1 = basso_16(int64_t{s1} * kPesoCoppia + d1);
+  c.valore_2 = basso_16(int64_t{s2} * kPesoCoppia + d2);
+  c.valore_3 = basso_16(int64_t{s3} * kPesoCoppia + d3);
+  if (tempo >= 1 && tempo <= kTempoSegnaleMinimo) {
+    tempo = kTempoSegnaleMinimo + 1;
   }
   c.tempo_segnale = sx == 2 ? basso_8(tempo) : 0;
-  const int64_t classe = int64_t{sx} * 3 + dx;
+  const int64_t classe = int64_t{sx} * kPesoLatoSinistro + dx;
   for (int64_t b = 1; b <= 4; ++b) {
-    cella(s, k - 2 * b).avvicinamento = basso_8(classe * 10 + b);
+    cella(s, k - 2 * b).avvicinamento = basso_8(classe * kPesoCoppia + b);
   }
 }
 
@@ -89,10 +89,10 @@ void memo_rallentamento(Scenario& s, Registrazione& r, const RigaRallentamento& 
   const auto& [x, v, l, f_tt, f_ta_riga, d_v] = riga;
   int32_t f_ta = f_ta_riga;
   const bool con_avviso = x > 1500;
-  const int64_t a = cella_dopo(int64_t{x} - 1200);
+  const int64_t a = cella_dopo(int64_t{x} - kDistanzaAvviso);
   const int64_t inizio = cella_dopo(x);
   const int64_t fine = cella_dopo(int64_t{x} + l);
-  const int64_t w = cella_di(int64_t{x} - 1200);
+  const int64_t w = cella_di(int64_t{x} - kDistanzaAvviso);
   if (con_avviso) {
     if (occupata(cella(s, a))) {
       s.codice_errore = kAvvisoSuCellaOccupata;

@@ -11,6 +11,21 @@
 #include "compiler/provenienze.h"
 #include "model/scenario.h"
 
+// How the recorders pack the values of a row into the 16-bit fields of a cell.
+// Two values a, b in one field: a * kPesoCoppia + b (signal aspects, a board's stripes, a
+// signal's report flag over its class).
+inline constexpr int32_t kPesoCoppia = 10;
+// The class of a signal: sx * kPesoLatoSinistro + dx.
+inline constexpr int32_t kPesoLatoSinistro = 3;
+// A tunnel stretch that begins this many metres or less after the previous one ends becomes
+// of this kind.
+inline constexpr int32_t kDistanzaGallerieVicine = 150;
+inline constexpr int32_t kTipoGallerieVicine = 3;
+// A slow-down's warning board stands this many metres before it.
+inline constexpr int32_t kDistanzaAvviso = 1200;
+// A signal's time from 1 to this is raised to one more.
+inline constexpr int32_t kTempoSegnaleMinimo = 100;
+
 // The rows of each kind that a recorder takes, their fields named and ordered as the source
 // gives them.
 struct RigaMontagna {

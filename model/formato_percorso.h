@@ -64,8 +64,9 @@ static_assert(kByteCella == 15);
 // A speed board holds three pairs of speeds, each packed as the first speed times 20 plus the
 // second in steps of 5 km/h: the pair's number is (second + 100 x first) / 5, rounded.
 inline constexpr int64_t kPassoVelocita = 5;
+inline constexpr int64_t kPesoVelocitaSinistra = 100;
 inline constexpr int64_t numeratore_coppia(int64_t prima, int64_t seconda) {
-  return seconda + 100 * prima;
+  return seconda + kPesoVelocitaSinistra * prima;
 }
 struct CoppiaVelocita {
   int32_t prima;    // as the board gives it
