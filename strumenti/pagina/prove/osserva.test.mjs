@@ -275,9 +275,14 @@ test("compila_scenario --osserva: la pagina dal vivo in Chromium e il server HTT
 
     await t.test("alcuni altri salvataggi, per il ritardo", async () => {
       for (let i = 0; i < 5; i++) {
-        const testo = fs.readFileSync(linea, "utf8");
-        salvaComeEditor(linea, testo.replace("sfondo due,    59500", `sfondo due,    ${59500 + 50 * (i + 1)}`));
+        const testo = fs.readFileSync(treno, "utf8");
+        const nuovo = testo.replace(/^velocita,    5950,   \d+/m, `velocita,    5950,   ${100 - 5 * i}`);
+        assert.notEqual(nuovo, testo);
+        salvaComeEditor(treno, nuovo);
         numero = await aspettaCompilazione(numero);
+        const cambiamenti = await pagina.$$eval("#cambiamenti li", (l) => l.map((e) => e.textContent));
+        assert.ok(cambiamenti.some((c) => c.startsWith("5950") && c.includes(String(100 - 5 * i))),
+          JSON.stringify(cambiamenti));
       }
       // The top of the page as an author first sees it, small enough for the README.
       await pagina.setViewport({ width: 1000, height: 760 });
