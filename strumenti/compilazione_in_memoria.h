@@ -1,4 +1,4 @@
-// Two source texts compiled by the builder's own compile, on a disk in memory, under the names
+// Two source texts compiled by the builder's own compile, under the names
 // an identity gives, with the bytes of the three binary files it wrote.
 #pragma once
 
