@@ -24,7 +24,6 @@ constexpr int kNonIniziato = -32002;
 
 constexpr int kGravitaErrore = 1;
 constexpr int kGravitaAvviso = 2;
-constexpr int kTestoSemplice = 1;
 constexpr int kSnippet = 2;
 constexpr int kParolaChiave = 14;
 constexpr const char* kNomeServer = "lingua_scenario";
