@@ -74,8 +74,15 @@ std::optional<Problema> passata(Scenario& s, const Provenienze& provenienze) {
 
 Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,
                      const OpzioniCompilazione& opzioni) {
+  return compila(linea, treno, opzioni, Tracciato{});
+}
+
+Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,
+                     const OpzioniCompilazione& opzioni, Tracciato spazio) {
   Compilazione c;
   Scenario& s = c.scenario;
+  s.tracciato = std::move(spazio);
+  s.tracciato.svuota();
   s.nome_scenario = opzioni.nome_scenario;
   s.numero_treno = opzioni.numero_treno;
   s.con_tracciato = opzioni.con_tracciato ? 1 : 0;

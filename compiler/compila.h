@@ -68,6 +68,11 @@ struct Compilazione {
 // An absent text is a source that does not exist, as a missing file is for the builder.
 Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,
                      const OpzioniCompilazione& opzioni);
+// The same, building the plan in the storage of `spazio` when it is large enough: a caller
+// that compiles many lines in turn saves fresh memory for each plan, whose first touch costs
+// more than computing it.
+Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,
+                     const OpzioniCompilazione& opzioni, Tracciato spazio);
 
 // The steps after the parse, shared with the builder's run. The pass: the automatic speed
 // points; a problem it finds is recorded in the model's error state and comes back, at the

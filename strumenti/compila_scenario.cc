@@ -6,12 +6,12 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "platform/disco_reale.h"
+#include "platform/piattaforma.h"
 #include "strumenti/argomenti.h"
 #include "strumenti/compilazione_sorgenti.h"
 #include "strumenti/diagnosi.h"
@@ -20,8 +20,8 @@
 namespace {
 
 constexpr const char* kProgramma = "compila_scenario";
-constexpr int kStatoErroreNeiDati = 1;
-constexpr int kStatoErrore = 2;
+using piattaforma::kStatoErrore;  // a problem in the data
+using piattaforma::kStatoGuasto;  // a file that cannot be read or written, wrong arguments
 
 constexpr const char* kUso =
     "uso: compila_scenario LINEA TRENO [--cartella DIR] [--scenario NOME] [--treno NUMERO]\n"
@@ -54,7 +54,7 @@ percorso); 2 un file che non si legge o non si scrive, o argomenti sbagliati.
 
 int argomenti_sbagliati(const std::string& messaggio) {
   std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
-  return kStatoErrore;
+  return kStatoGuasto;
 }
 
 struct Argomenti {
@@ -76,7 +76,7 @@ int esempio(const std::string& cartella) {
     }
   } catch (const piattaforma::ErroreFile& e) {
     std::cerr << kProgramma << ": " << e.what() << "\n";
-    return kStatoErrore;
+    return kStatoGuasto;
   }
   return 0;
 }
@@ -94,11 +94,7 @@ int compila(const Argomenti& a, const Identita& identita) {
     r = compila_sorgenti_autore(disco, richiesta);
   } catch (const piattaforma::ErroreFile& e) {
     std::cerr << kProgramma << ": " << e.what() << "\n";
-    return kStatoErrore;
-  } catch (const std::length_error& e) {
-    // The model holds a text that the entry file cannot carry: that file cannot be written.
-    std::cerr << kProgramma << ": il file delle voci non si puo' scrivere: " << e.what() << "\n";
-    return kStatoErrore;
+    return kStatoGuasto;
   }
   bool avvisi = false;
   for (const Diagnosi& d : r.diagnosi) {
@@ -119,7 +115,7 @@ int compila(const Argomenti& a, const Identita& identita) {
       std::cout << "scritto " << p << "\n";
     }
   }
-  return r.errore_nei_dati || (avvisi && a.avvisi_come_errori) ? kStatoErroreNeiDati : 0;
+  return r.errore_nei_dati || (avvisi && a.avvisi_come_errori) ? kStatoErrore : 0;
 }
 
 }  // namespace

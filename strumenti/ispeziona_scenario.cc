@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/disco_reale.h"
+#include "platform/piattaforma.h"
 #include "strumenti/argomenti.h"
 #include "strumenti/ispezione.h"
 #include "strumenti/pagina_html.h"
@@ -18,8 +19,8 @@
 
 namespace {
 
-constexpr int kStatoDifetti = 1;
-constexpr int kStatoErrore = 2;
+using piattaforma::kStatoErrore;  // faults in the files
+using piattaforma::kStatoGuasto;  // a file that cannot be read or written, wrong arguments
 
 constexpr const char* kUso =
     "uso: ispeziona_scenario CARTELLA [--scenario NOME --treno NUMERO] [--json] [--html FILE]";
@@ -42,7 +43,7 @@ legge o non si scrive, o argomenti sbagliati.
 
 int argomenti_sbagliati(const std::string& messaggio) {
   std::cerr << "ispeziona_scenario: " << messaggio << "\n" << kUso << "\n";
-  return kStatoErrore;
+  return kStatoGuasto;
 }
 
 }  // namespace
@@ -116,9 +117,9 @@ int main(int argc, char** argv) {
       disco.ricrea(*pagina, pagina_html(ispezione, riepilogo));
     }
     std::cout.flush();
-    return ispezione.difetti.empty() ? 0 : kStatoDifetti;
+    return ispezione.difetti.empty() ? 0 : kStatoErrore;
   } catch (const piattaforma::ErroreFile& e) {
     std::cerr << "ispeziona_scenario: " << e.what() << "\n";
-    return kStatoErrore;
+    return kStatoGuasto;
   }
 }
