@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int32_t kLunghezzaMassima = 1000000;
-constexpr int32_t kEstensione = 7000;  // metres of track beyond the end of the line
 constexpr int kCommentiGenerali = 10;
 
 // Curve coefficients per metre for the class digits "1" to "6".

@@ -2,12 +2,12 @@
 
 #include "compiler/celle.h"
 #include "compiler/errore_esecuzione.h"
+#include "model/formato_percorso.h"
 
 namespace {
 
-// Speeds on a board are packed as the first speed times 20 plus the second in steps of 5 km/h.
 int16_t coppia_di_velocita(int64_t v_sinistra, int64_t v_destra) {
-  return in_16(dividi_arrotonda(v_destra + 100 * v_sinistra, 5));
+  return in_16(dividi_arrotonda(numeratore_coppia(v_sinistra, v_destra), kPassoVelocita));
 }
 
 }  // namespace

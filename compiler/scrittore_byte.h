@@ -10,9 +10,7 @@
 #include <string_view>
 
 #include "model/basso_prima.h"
-
-// The longest text a 16-bit length field tells.
-inline constexpr size_t kMassimoTesto = UINT16_MAX;
+#include "model/formato_voci.h"
 
 class ScrittoreByte {
  public:

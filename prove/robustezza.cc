@@ -8,6 +8,8 @@
 #include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/basso_prima.h"
+#include "model/formato_percorso.h"
+#include "model/formato_voci.h"
 #include "model/nomi_file.h"
 #include "platform/disco_in_memoria.h"
 
@@ -85,10 +87,10 @@ uint16_t u16(std::string_view b, size_t i) {
 std::string verifica_voci(std::string_view b) {
   size_t pos = 0;
   for (int i = 0; i < kNumeroVoci; ++i) {
-    if (pos + 34 > b.size()) {
+    if (pos + kByteVoceSenzaTesto > b.size()) {
       return "file delle voci troncato alla voce " + std::to_string(i);
     }
-    pos += 34 + u16(b, pos + 14);
+    pos += kByteVoceSenzaTesto + u16(b, pos + scostamento(CampoVoce::lunghezza_testo, 0));
     if (pos > b.size()) {
       return "testo della voce " + std::to_string(i) + " oltre la fine del file";
     }
@@ -244,7 +246,7 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
   }
   std::string copie[3];
   const std::string& percorso = contenuto(disco, binari[2], copie[2]);
-  if (percorso.size() != 15 * (static_cast<size_t>(s.ultima_cella) + 1)) {
+  if (percorso.size() != kByteCella * (static_cast<size_t>(s.ultima_cella) + 1)) {
     return "file del percorso di " + std::to_string(percorso.size()) + " byte per " +
            std::to_string(s.ultima_cella + 1) + " celle";
   }
@@ -301,7 +303,7 @@ std::string compila_in_memoria_e_verifica(std::string_view ingresso) {
   if (!c.ha_immagini()) {
     return "";
   }
-  if (c.immagini->percorso.size() != 15 * s.percorso.size()) {
+  if (c.immagini->percorso.size() != kByteCella * s.percorso.size()) {
     return "immagine del percorso di " + std::to_string(c.immagini->percorso.size()) + " byte";
   }
   if (std::string v = verifica_voci(c.immagini->voci); !v.empty()) {
