@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <variant>
 
 #include "compiler/compila.h"
-#include "model/codici_errore.h"
 #include "sources/codifica_1252.h"
 #include "strumenti/allineamento.h"
 #include "strumenti/campi_righe.h"
 #include "strumenti/descrizione_riga.h"
+#include "strumenti/diagnosi_compilazione.h"
 #include "strumenti/righe_sorgente.h"
 
 using nlohmann::json;
@@ -149,92 +150,70 @@ json intervallo(const TestoEditor* t, int riga, int colonna, UnitaPosizione u) {
   return {{"start", posizione(r, inizio)}, {"end", posizione(r, dopo)}};
 }
 
+// The diagnostics of one file of a pair, from the problems of the pair's compile.
 class Pubblicazione {
  public:
   Pubblicazione(const Fonte& linea, const Fonte& treno, UnitaPosizione u)
       : linea_(linea), treno_(treno), unita_(u) {}
 
-  // The compile's name of a file, as the problems give it.
-  void nomi(std::string linea, std::string treno) {
-    nome_linea_ = std::move(linea);
-    nome_treno_ = std::move(treno);
-  }
-
-  const Fonte* fonte(const std::string& nome_file) const {
-    if (nome_file == nome_linea_) {
+  // The source of a place of a problem, by the path it names; none for a place in no file of
+  // the pair.
+  const Fonte* fonte(const std::string& percorso) const {
+    if (percorso == linea_.percorso) {
       return &linea_;
     }
-    if (nome_file == nome_treno_) {
+    if (percorso == treno_.percorso) {
       return &treno_;
     }
     return nullptr;
   }
 
-  json luogo(const Luogo& l, const Fonte* ripiego) const {
-    const Fonte* f = fonte(l.file);
+  json luogo(const Posto& p, const Fonte& ripiego) const {
+    const Fonte* f = fonte(p.file);
     if (f == nullptr) {
-      f = ripiego;
+      f = &ripiego;
     }
     return {{"uri", uri_di(f->percorso)},
-            {"range", intervallo(f->testo.get(), l.riga, l.colonna, unita_)}};
+            {"range", intervallo(f->testo.get(), p.riga, p.colonna, unita_)}};
   }
 
-  // The diagnostics of the file `per`, from a compile of the pair.
-  json diagnostiche(const Compilazione& c, const Fonte& per) const {
+  // The diagnostics of the file `per`: the characters its bytes cannot hold, then the problems
+  // that lie in it. A problem in no file of the pair goes to the file that is there.
+  json diagnostiche(const std::vector<Diagnosi>& diagnosi, const Fonte& per) const {
     json d = json::array();
-    const auto qui = [&](const Luogo& l) {
-      const Fonte* f = fonte(l.file);
-      return f == &per || (f == nullptr && &per == primo());
-    };
-    const auto aggiungi = [&](const Luogo& l, int gravita, const json& codice,
-                              const std::string& messaggio, const std::optional<Luogo>& nota,
-                              const std::string& testo_nota) {
-      if (!qui(l)) {
-        return;
-      }
-      json v = {{"range", luogo(l, &per)["range"]},
-                {"severity", gravita},
-                {"code", codice},
-                {"source", kNomeServer},
-                {"message", messaggio}};
-      if (nota && fonte(nota->file) != nullptr) {
-        v["relatedInformation"] =
-            json::array({{{"location", luogo(*nota, &per)}, {"message", testo_nota}}});
-      }
-      d.push_back(std::move(v));
-    };
     if (per.testo) {
       for (const CarattereMancante& m : per.testo->mancanti()) {
-        json v = {{"range", intervallo(per.testo.get(), m.riga, m.colonna, unita_)},
-                  {"severity", kGravitaErrore},
-                  {"code", "carattere-senza-byte"},
-                  {"source", kNomeServer},
-                  {"message", "carattere che Windows-1252 non ha"}};
-        d.push_back(std::move(v));
+        d.push_back({{"range", intervallo(per.testo.get(), m.riga, m.colonna, unita_)},
+                     {"severity", kGravitaErrore},
+                     {"code", "carattere-senza-byte"},
+                     {"source", kNomeServer},
+                     {"message", "carattere che Windows-1252 non ha"}});
       }
     }
-    for (const Avviso& a : c.avvisi) {
-      aggiungi(a.luogo, kGravitaAvviso, std::string(nome_avviso(a.tipo)), a.testo, a.nota,
-               a.testo_nota);
-    }
-    const auto problema = [&](const Problema& p, const std::string& aggiunta) {
-      std::string m = std::string(significato(p.codice));
-      if (p.codice == kNessunErrore) {
-        m = "guasto";
+    for (const Diagnosi& x : diagnosi) {
+      const Fonte* f = fonte(x.posto.file);
+      if (f != &per && (f != nullptr || &per != primo())) {
+        continue;
       }
-      if (!p.motivo.empty()) {
-        m += ": " + p.motivo;
+      json v = {{"range", luogo(x.posto, per)["range"]},
+                {"severity", x.gravita == Gravita::avviso ? kGravitaAvviso : kGravitaErrore},
+                {"source", kNomeServer},
+                {"message", x.messaggio}};
+      if (const auto* numero = std::get_if<int32_t>(&x.codice)) {
+        v["code"] = *numero;
+      } else if (const auto* nome = std::get_if<std::string>(&x.codice)) {
+        v["code"] = *nome;
       }
-      aggiungi(p.luogo, kGravitaErrore, p.codice, m + aggiunta, p.nota, "la riga collegata");
-    };
-    for (const Problema& p : c.problemi) {
-      problema(p, "");
-    }
-    if (c.timbri) {
-      problema(*c.timbri, " (i timbri dello scenario trovano la cella 1 gia' occupata)");
-    }
-    if (c.guasto) {
-      problema(*c.guasto, "");
+      json collegate = json::array();
+      for (const Nota& n : x.note) {
+        if (fonte(n.posto.file) != nullptr) {
+          collegate.push_back({{"location", luogo(n.posto, per)}, {"message", n.messaggio}});
+        }
+      }
+      if (!collegate.empty()) {
+        v["relatedInformation"] = std::move(collegate);
+      }
+      d.push_back(std::move(v));
     }
     return d;
   }
@@ -246,8 +225,6 @@ class Pubblicazione {
   const Fonte& linea_;
   const Fonte& treno_;
   UnitaPosizione unita_;
-  std::string nome_linea_;
-  std::string nome_treno_;
 };
 
 std::string testo_snippet(const TipoRiga& t) {
@@ -554,13 +531,17 @@ ServizioSorgenti::Coppia ServizioSorgenti::compila_coppia(const std::string& uri
 
 json ServizioSorgenti::pubblica(const std::string& uri) {
   const Coppia k = compila_coppia(uri);
-  Pubblicazione p(k.linea, k.treno, unita_);
-  p.nomi(k.nome_linea, k.nome_treno);
+  const auto autore = [](const Fonte& f, const std::string& nome) {
+    return SorgenteAutore{f.percorso, nome, f.testo ? f.testo->byte_1252() : std::string()};
+  };
+  const std::vector<Diagnosi> diagnosi = diagnosi_della_compilazione(
+      k.c, {autore(k.linea, k.nome_linea), autore(k.treno, k.nome_treno)});
+  const Pubblicazione p(k.linea, k.treno, unita_);
   const std::string proprio = aperti_.at(uri).percorso;
   const Fonte& per = proprio == k.linea.percorso ? k.linea : k.treno;
   return {{"jsonrpc", "2.0"},
           {"method", "textDocument/publishDiagnostics"},
-          {"params", {{"uri", uri}, {"diagnostics", p.diagnostiche(k.c, per)}}}};
+          {"params", {{"uri", uri}, {"diagnostics", p.diagnostiche(diagnosi, per)}}}};
 }
 
 void ServizioSorgenti::pubblica_coppia(const std::string& uri, std::vector<json>& uscita) {
