@@ -18,7 +18,7 @@ installa_pacchetti "${mancanti[@]}"
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
 cmake --build build/windows --target genera_scenario compila_scenario ispeziona_scenario \
-  decompila_scenario "$@" -j"$(nproc)"
+  decompila_scenario lingua_scenario "$@" -j"$(nproc)"
 echo "Eseguibili per Windows: $(pwd)/build/windows/app/genera_scenario.exe," \
   "$(pwd)/build/windows/strumenti/compila_scenario.exe," \
   "$(pwd)/build/windows/strumenti/ispeziona_scenario.exe," \

@@ -4,8 +4,9 @@
 # under Wine. Installs CMake, make, g++, GoogleTest, OpenSSL's headers (for the SHA-256 of
 # the pinned-bytes test), the author tools' header-only libraries and Chromium (which renders
 # the inspector's page in its test) from Debian's packages when missing (the fuzzing and the
-# Windows check install what they need themselves). Stops at the first step that fails; the last line says
-# that everything passed or which step failed.
+# Windows check install what they need themselves); last, checks the editor package's grammar
+# and builds the package (its npm packages installed from their lock file). Stops at the first
+# step that fails; the last line says that everything passed or which step failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lavori=$(nproc)
@@ -30,7 +31,7 @@ passo pacchetti
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev chromium
+pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev chromium neovim nodejs
 installa_pacchetti "${mancanti[@]}"
 
 passo costruzione
@@ -50,3 +51,8 @@ passo fuzzing
 ./scripts/verifica_fuzz.sh
 passo windows
 ./scripts/verifica_windows.sh
+
+# After the Windows build, so that the editor package carries the server for both systems.
+passo "pacchetto per l'editor"
+editor/vscode/verifica.sh build/test/strumenti/compila_scenario build/test/strumenti/lingua_scenario \
+  build/test/editor_vscode build/windows/strumenti/lingua_scenario.exe
