@@ -243,17 +243,3 @@ LetturaPercorso leggi_percorso(std::string_view byte) {
   }
   return l;
 }
-
-std::string immagine_tracciato_letto(const TracciatoLetto& t) {
-  ScrittoreByte w;
-  for (size_t i = 0; i < t.etichette().size(); ++i) {
-    const Etichetta e = t.etichette()[i];
-    w.u16(static_cast<uint16_t>(e));
-    if (e == Etichetta::intero_16) {
-      w.i16(static_cast<int16_t>(t.valori()[i]));
-    } else if (e == Etichetta::reale_64) {
-      w.f64(t.valori()[i]);
-    }
-  }
-  return std::move(w).prendi();
-}

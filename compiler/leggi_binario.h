@@ -37,8 +37,6 @@ struct LetturaTracciato {
   std::vector<DifettoBinario> difetti;
 };
 LetturaTracciato leggi_tracciato(std::string_view byte);
-// The bytes of a plan file holding `t`: the inverse of leggi_tracciato.
-std::string immagine_tracciato_letto(const TracciatoLetto& t);
 
 struct LetturaVoci {
   std::array<Voce, kNumeroVoci> voci{};

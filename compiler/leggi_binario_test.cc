@@ -15,6 +15,7 @@
 #include "prove/sorgenti_di_prova.h"
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
+#include "prove/tracciato_in_byte.h"
 
 namespace {
 

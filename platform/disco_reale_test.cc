@@ -171,8 +171,11 @@ TEST(ElencaCartella, SoloIFileInOrdineEUnaCartellaAssenteFallisce) {
 }
 
 TEST(PercorsoIn, UnisceCartellaSeparatoreENome) {
-  EXPECT_EQ(disco.percorso_in("/a/b", "c.txt"),
-            std::string("/a/b") + separatore_percorso() + "c.txt");
+#ifdef _WIN32
+  EXPECT_EQ(disco.percorso_in("/a/b", "c.txt"), "/a/b\\c.txt");
+#else
+  EXPECT_EQ(disco.percorso_in("/a/b", "c.txt"), "/a/b/c.txt");
+#endif
 }
 
 }  // namespace

@@ -30,7 +30,4 @@ void mostra_attesa();
 // The folder that holds the running executable, without a trailing separator.
 std::string cartella_eseguibile();
 
-// The separator between a folder and a file name.
-char separatore_percorso();
-
 }  // namespace piattaforma

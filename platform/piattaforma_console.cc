@@ -51,8 +51,4 @@ std::string cartella_eseguibile() {
   return barra == 0 ? std::string("/") : percorso.substr(0, barra);
 }
 
-char separatore_percorso() {
-  return '/';
-}
-
 }  // namespace piattaforma

@@ -169,8 +169,4 @@ std::string cartella_eseguibile() {
   return in_utf8(percorso.substr(0, barra));
 }
 
-char separatore_percorso() {
-  return '\\';
-}
-
 }  // namespace piattaforma

@@ -15,6 +15,7 @@
 #include "prove/robustezza.h"
 #include "prove/scenario_compilato.h"
 #include "prove/sorgenti_estese.h"
+#include "prove/tracciato_in_byte.h"
 
 namespace {
 
