@@ -18,11 +18,13 @@
 
 namespace {
 
+constexpr const char* kProgramma = "ispeziona_scenario";
 constexpr int kStatoDifetti = 1;
 constexpr int kStatoErrore = 2;
 
 constexpr const char* kUso =
-    "uso: ispeziona_scenario CARTELLA [--scenario NOME --treno NUMERO] [--json] [--html FILE]";
+    "uso: ispeziona_scenario CARTELLA [--scenario NOME --treno NUMERO] [--json] [--html FILE]\n"
+    "     ispeziona_scenario --help | --version";
 
 constexpr const char* kAiuto = R"(
 Legge i tre file binari di uno scenario compilato (NOME_linea.dat, NOME_NUMERO.sim e
@@ -33,7 +35,8 @@ NOME_NUMERO.dat nella CARTELLA), li controlla e dice che cosa contengono.
   --treno NUMERO      file; servono solo se nella cartella c'e' piu' di uno scenario
   --json              tutto cio' che e' stato letto, in JSON, al posto del riepilogo
   --html FILE         scrive anche una pagina con la pianta e il profilo della linea
-  --help              questo aiuto
+  --help, -h          questo aiuto
+  --version           il nome e la versione del programma
 
 Ogni difetto trovato e' scritto sullo standard error con il file, il byte e la voce, la
 cella o il punto. Stato d'uscita: 0 nessun difetto, 1 difetti nei file, 2 un file che non si
@@ -41,7 +44,7 @@ legge o non si scrive, o argomenti sbagliati.
 )";
 
 int argomenti_sbagliati(const std::string& messaggio) {
-  std::cerr << "ispeziona_scenario: " << messaggio << "\n" << kUso << "\n";
+  std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
   return kStatoErrore;
 }
 
@@ -50,7 +53,7 @@ int argomenti_sbagliati(const std::string& messaggio) {
 int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
   RigaDiComando riga(argc, argv);
-  CLI::App app;
+  CLI::App app("", kProgramma);
   std::string cartella;
   std::optional<std::string> scenario;
   std::optional<std::string> treno;
@@ -64,6 +67,10 @@ int main(int argc, char** argv) {
   const RigaLetta letta = leggi_riga(app, riga, "manca la cartella dei file");
   if (letta.aiuto) {
     std::cout << kUso << "\n" << kAiuto;
+    return 0;
+  }
+  if (letta.versione) {
+    std::cout << *letta.versione << "\n";
     return 0;
   }
   if (letta.errore) {
@@ -118,7 +125,7 @@ int main(int argc, char** argv) {
     std::cout.flush();
     return ispezione.difetti.empty() ? 0 : kStatoDifetti;
   } catch (const piattaforma::ErroreFile& e) {
-    std::cerr << "ispeziona_scenario: " << e.what() << "\n";
+    std::cerr << kProgramma << ": " << e.what() << "\n";
     return kStatoErrore;
   }
 }
