@@ -49,7 +49,8 @@ exe_attesa=$radice/build/windows/prove/attesa_di_prova.exe
 exe_presa=$radice/build/windows/prove/presa_di_prova.exe
 exe_compila=$radice/build/windows/strumenti/compila_scenario.exe
 
-cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
+cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF \
+  -DGENERA_MANUALI=OFF >/dev/null
 cmake --build build/windows-linux --target genera_scenario -j"$(nproc)" >/dev/null
 exe_linux=$radice/build/windows-linux/app/genera_scenario
 
@@ -159,30 +160,7 @@ fi
 
 # --- The comparison of two folders --------------------------------------------------------------
 
-# Compares everything in folder $1 but file $2 with everything in folder $3 but file $4: the
-# same names, each a regular file with the same bytes. Prints every difference; fails if any.
-confronta_cartelle() {
-  local a=$1 escluso_a=$2 b=$3 escluso_b=$4 nome esito=0
-  diff <(cd "$a" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_a" -printf '%f\n' |
-    LC_ALL=C sort) \
-    <(cd "$b" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_b" -printf '%f\n' |
-      LC_ALL=C sort) >"$tmp/nomi.diff" || {
-    echo "  file diversi (< solo in $a, > solo in $b):"
-    grep '^[<>]' "$tmp/nomi.diff" | sed 's/^/    /'
-    esito=1
-  }
-  while IFS= read -r nome; do
-    [ -e "$b/$nome" ] || continue
-    if [ ! -f "$a/$nome" ] || [ ! -f "$b/$nome" ]; then
-      echo "  $nome non e un file normale in entrambe le cartelle"
-      esito=1
-    elif ! cmp -s "$a/$nome" "$b/$nome"; then
-      echo "  $nome differisce: $(cmp "$a/$nome" "$b/$nome" 2>&1 | head -1)"
-      esito=1
-    fi
-  done < <(cd "$a" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_a" -printf '%f\n')
-  return $esito
-}
+source scripts/confronta_cartelle.sh
 
 # The comparison must see a missing file, an extra file or folder and a single changed byte.
 mkdir -p "$tmp/prova/a" "$tmp/prova/b"
