@@ -35,4 +35,5 @@ if [ "$dall_aiuto" != "$dal_completamento" ] || [ "$dall_aiuto" != "$dal_manuale
     <(echo "manuale:"; echo "$dal_manuale") >&2
   exit 1
 fi
-echo "$nome: $(echo "$dall_aiuto" | wc -l) opzioni, le stesse in --help, nel completamento e nel manuale"
+echo "$nome: $(echo "$dall_aiuto" | wc -l) opzioni, le stesse in --help, nel completamento" \
+  "e nel manuale"

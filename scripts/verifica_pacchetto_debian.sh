@@ -9,7 +9,8 @@
 #  - man renders each program's manual page, and man finds it by the program's name;
 #  - each tool's bash completion loads as bash-completion loads it, and completes its options:
 #    the same as its --help and its manual page list;
-# then removes the package and checks that none of its files is left. Installs what it needs
+# then removes the package and checks that none of its files is left (a copy installed before
+# the check is removed too). dpkg runs as root, or through sudo. Installs what it needs
 # from Debian's packages. Exits non-zero and says why on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,10 +37,16 @@ versione=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/pacchetti/linux/CM
 [ "$(dpkg-deb -f "$deb" Version)" = "$versione" ] ||
   fallisci "il pacchetto ha la versione $(dpkg-deb -f "$deb" Version), il progetto $versione"
 
+# dpkg as root, or through sudo.
+come_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  come_root=(sudo)
+fi
+
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/verifica_pacchetto_XXXXXX")
 pulisci() {
   if pacchetto_installato "$pacchetto"; then
-    dpkg -r "$pacchetto" >/dev/null 2>&1 || true
+    "${come_root[@]}" dpkg -r "$pacchetto" >/dev/null 2>&1 || true
   fi
   rm -rf "$tmp"
 }
@@ -73,7 +80,7 @@ cp build/test/app/genera_scenario "$tmp/riferimento/"
 
 if pacchetto_installato "$pacchetto"; then
   echo "Rimozione del $pacchetto installato prima"
-  dpkg -r "$pacchetto" >/dev/null
+  "${come_root[@]}" dpkg -r "$pacchetto" >/dev/null
 fi
 # The package's paths, and which of them the machine had before (the folders it shares).
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|; s|/$||' | grep -v '^$' >"$tmp/percorsi"
@@ -82,7 +89,8 @@ while IFS= read -r percorso; do
 done <"$tmp/percorsi" >"$tmp/gia_presenti"
 
 echo "Installazione con dpkg -i"
-dpkg -i "$deb" >"$tmp/dpkg.log" 2>&1 || fallisci "dpkg -i non riuscito: $(cat "$tmp/dpkg.log")"
+"${come_root[@]}" dpkg -i "$deb" >"$tmp/dpkg.log" 2>&1 ||
+  fallisci "dpkg -i non riuscito: $(cat "$tmp/dpkg.log")"
 dpkg -L "$pacchetto" >"$tmp/file_del_pacchetto"
 
 programmi=$(grep '^/usr/bin/.' "$tmp/file_del_pacchetto" | xargs -n1 basename)
@@ -171,7 +179,8 @@ done
 # --- Removal ------------------------------------------------------------------------------------
 
 echo "Rimozione con dpkg -r"
-dpkg -r "$pacchetto" >"$tmp/dpkg.log" 2>&1 || fallisci "dpkg -r non riuscito: $(cat "$tmp/dpkg.log")"
+"${come_root[@]}" dpkg -r "$pacchetto" >"$tmp/dpkg.log" 2>&1 ||
+  fallisci "dpkg -r non riuscito: $(cat "$tmp/dpkg.log")"
 ! pacchetto_installato "$pacchetto" || fallisci "$pacchetto e ancora installato"
 rimasti=0
 while IFS= read -r percorso; do

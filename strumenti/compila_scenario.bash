@@ -19,7 +19,10 @@ _compila_scenario() {
       --json --avvisi-come-errori --esempio --help --version' -- "$corrente")
   else
     compopt -o filenames 2>/dev/null
-    mapfile -t COMPREPLY < <(compgen -d -- "$corrente"; compgen -f -X '!*.[tT][xX][tT]' -- "$corrente")
+    mapfile -t COMPREPLY < <(
+      compgen -d -- "$corrente"
+      compgen -f -X '!*.[tT][xX][tT]' -- "$corrente"
+    )
   fi
 }
 complete -F _compila_scenario compila_scenario
