@@ -3,7 +3,6 @@
 // it has one, is --version.
 #include <exception>
 #include <string>
-#include <string_view>
 
 #include "app/form_load.h"
 #include "app/uscita.h"
@@ -15,7 +14,7 @@
 int main(int argc, char** argv) {
   // Asked for its version alone, it says it and does nothing else: no window, no file. Any
   // other command line is a run, as it has always been.
-  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+  if (chiede_solo_la_versione(argc, argv)) {
     piattaforma::scrivi_riga(riga_della_versione("genera_scenario"));
     return 0;
   }

@@ -51,6 +51,8 @@
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/scrivi_righe.h"
+#include "strumenti/compilazione_in_memoria.h"
+#include "strumenti/decompilazione.h"
 
 namespace {
 
@@ -590,6 +592,36 @@ void Serializzazione(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * byte);
 }
 
+// ---- Decompiling ----------------------------------------------------------------------------
+
+// The three files of a compile back to two sources, proved by compiling them: the work of
+// decompila_scenario between reading the files and writing the sources.
+void decompilazione(benchmark::State& state, const Identita& id, const SorgentiEstese& f) {
+  const ImmaginiCompilate c = compila_in_memoria(id, f.linea, f.treno);
+  if (!c.scritti || c.codice != 0) {
+    state.SkipWithError("la compilazione delle sorgenti non e' riuscita");
+    return;
+  }
+  for (auto _ : state) {
+    const Decompilazione d = decompila(id, c.immagini[0], c.immagini[1], c.immagini[2]);
+    if (!d.sorgenti) {
+      state.SkipWithError("decompilazione non riuscita");
+      return;
+    }
+    benchmark::DoNotOptimize(d.sorgenti->linea.data());
+  }
+}
+
+void DecompilazioneIncorporato(benchmark::State& state) {
+  const SorgentiEstese f{testo_delle_righe(dati_linea()), testo_delle_righe(dati_treno())};
+  decompilazione(state, {"Tavena_Crostia", "4417"}, f);
+}
+
+// Lines of 100 km and 1,000 km: the decompile should grow with the line as the compile does.
+void DecompilazioneCrescita(benchmark::State& state) {
+  decompilazione(state, {"Prova", "1"}, sorgenti_estese(static_cast<int32_t>(state.range(0))));
+}
+
 // ---- Growth with the length of the line ----------------------------------------------------
 
 // "VmHWM" of this process, in bytes.
@@ -724,6 +756,9 @@ BENCHMARK(Crescita)->Arg(10000)->Arg(100000)->Arg(1000000)->UseRealTime()->Unit(
     benchmark::kMillisecond);
 BENCHMARK(CrescitaInMemoria)->Arg(1000000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CrescitaSuPavimento)->Arg(1000000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DecompilazioneIncorporato)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DecompilazioneCrescita)->Arg(100000)->Arg(1000000)->UseRealTime()->Unit(
+    benchmark::kMillisecond);
 
 }  // namespace
 

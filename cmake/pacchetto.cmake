@@ -16,8 +16,12 @@ writes the same bytes.
 
 compila_scenario compiles a scenario author's line and train sources into
 the same files with the same compiler, and says where in the sources each
-problem lies, as compilers do. ispeziona_scenario reads compiled files back,
-checks them, summarises them and draws the line on a page for a browser.
+problem lies, as compilers do, and can compile again on every save with a live
+page. ispeziona_scenario reads compiled files back, checks them, summarises
+them, compares two of them and draws the line on a page for a browser.
+decompila_scenario turns compiled files back into sources that give the same
+bytes. lingua_scenario is a language server of the two source formats, for
+editors.
 
 The messages and the manual pages are in Italian.")
 set(CPACK_STRIP_FILES ON)

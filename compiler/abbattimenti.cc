@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int16_t kVelocitaAbbattimento = 180;
 // Slow-downs at this speed or more get no points inside them.
 constexpr int16_t kVelocitaSenzaPuntiInterni = 110;
 constexpr int32_t kPassoInterno = 8;

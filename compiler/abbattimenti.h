@@ -14,6 +14,9 @@
 
 #include "model/scenario.h"
 
+// The speed of every point the pass places; a point already there is lowered to it.
+inline constexpr int16_t kVelocitaAbbattimento = 180;
+
 // The last problem the pass recorded: its code and the cell of the item it is about (the
 // signal for error 11, the start of the slow-down for 12 and 13), whose source row can then
 // be named.

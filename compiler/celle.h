@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "model/formato_percorso.h"
 #include "model/scenario.h"
 
 // numeratore / divisore rounded to the nearest integer, halves to the even neighbour, computed
@@ -13,18 +14,23 @@ int64_t dividi_arrotonda(int64_t numeratore, int64_t divisore);
 
 // The cell that holds chainage p: p / 50 rounded.
 inline int64_t cella_di(int64_t p) {
-  return dividi_arrotonda(p, 50);
+  return dividi_arrotonda(p, kMetriCella);
+}
+// The chainage where cell k begins: the one position that cella_di takes to k and that every
+// row kind accepts as its own.
+inline int64_t inizio_cella(int64_t k) {
+  return kMetriCella * k;
 }
 // The cell after it, where signals, boards, slow-downs and signs stand: p / 50 + 1 rounded
 // as one real expression.
 inline int64_t cella_dopo(int64_t p) {
-  return dividi_arrotonda(p + 50, 50);
+  return dividi_arrotonda(p + kMetriCella, kMetriCella);
 }
 
 // A row at chainage p (or p + margine for a station) lies on the track when
 // `ultima_cella` >= (p + margine) / 50.
 inline bool nel_percorso(const Scenario& s, int64_t p, int64_t margine) {
-  return int64_t{s.ultima_cella} * 50 >= p + margine;
+  return int64_t{s.ultima_cella} * kMetriCella >= p + margine;
 }
 
 // Cell k of `percorso`; fails when the track does not exist yet or k lies outside it.

@@ -10,9 +10,6 @@ namespace {
 constexpr std::string_view kCoda = "ppqqrrssttuuvvzzbbddffhhmm";
 constexpr size_t kByteDelCodice = 25;
 
-constexpr int16_t kMarcaVoce = 610;
-constexpr int16_t kMarcaCella = 5121;
-
 uint8_t minuscola(uint8_t c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
     return static_cast<uint8_t>(c + 0x20);
@@ -72,21 +69,32 @@ int32_t codice_gara_st(const Scenario& s) {
   return somma;
 }
 
-void applica_timbri(Scenario& s) {
-  if (s.percorso.size() < 2) {
-    throw std::runtime_error("il percorso ha " + std::to_string(s.percorso.size()) +
-                             " celle: manca la cella 1 per i timbri");
-  }
+std::optional<int32_t> timbra(Scenario& s) {
   Voce& voce = s.voci[kVoceScenario];
-  Cella& cella = s.percorso[1];
+  Cella& cella = s.percorso.at(1);
   if (voce.dato_1 != 0 || cella.valore_1 != 0) {
-    errore("1250");
+    return kConflittoMarche;
   }
   voce.dato_1 = kMarcaVoce;
   cella.valore_1 = kMarcaCella;
   if (voce.orario != 0 || cella.valore_2 != 0) {
-    errore("1251");
+    return kConflittoCodici;
   }
   voce.orario = codice_gara_st(s);
   cella.valore_2 = codice_gara_og(s);
+  return std::nullopt;
+}
+
+void applica_timbri(Scenario& s) {
+  if (s.percorso.size() < 2) {
+    throw std::runtime_error(testo_senza_cella_1(s));
+  }
+  if (const std::optional<int32_t> conflitto = timbra(s)) {
+    errore(std::to_string(*conflitto));
+  }
+}
+
+std::string testo_senza_cella_1(const Scenario& s) {
+  return "il percorso ha " + std::to_string(s.percorso.size()) +
+         " celle: manca la cella 1 per i timbri";
 }

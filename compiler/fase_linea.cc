@@ -12,12 +12,7 @@
 
 namespace {
 
-constexpr int32_t kLunghezzaMassima = 1000000;
-constexpr int32_t kEstensione = 7000;  // metres of track beyond the end of the line
 constexpr int kCommentiGenerali = 10;
-
-// Curve coefficients per metre for the class digits "1" to "6".
-constexpr std::array<double, 6> kCoefficienti = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 Esito lunghezza_percorso(StatoLettura& l) {
   Scenario& s = l.s;
@@ -32,6 +27,7 @@ Esito lunghezza_percorso(StatoLettura& l) {
   }
   s.lunghezza_estesa = static_cast<int32_t>(estesa);
   s.ultima_cella = static_cast<int32_t>(cella_di(estesa));
+  l.riga_lunghezza = l.riga_corrente;
   s.percorso.assign(static_cast<size_t>(s.ultima_cella) + 1, Cella{});
   if (s.con_tracciato != 0) {
     s.tracciato.crea(s.lunghezza_estesa);
@@ -172,14 +168,15 @@ Esito curva(StatoLettura& l) {
                      inizio.luogo);
   const std::string& r = l.parola_chiave;
   size_t classe = 0;
-  while (classe < kCoefficienti.size() &&
+  while (classe < kCoefficientiCurva.size() &&
          r.find(static_cast<char>('1' + classe)) == std::string::npos) {
     ++classe;
   }
-  if (classe == kCoefficienti.size()) {
+  if (classe == kCoefficientiCurva.size()) {
     return l.arresta(kCurvaNonValida, l.riga_corrente);
   }
-  const double coefficiente = contiene(r, "s") ? -kCoefficienti[classe] : kCoefficienti[classe];
+  const double coefficiente =
+      contiene(r, "s") ? -kCoefficientiCurva[classe] : kCoefficientiCurva[classe];
   if (!traccia_curva(l.s, l.metro_tracciato, inizio.valore, lunghezza.valore, coefficiente)) {
     // The straight run up to the curve, or the curve itself, went past the last point.
     const bool oltre_gia_all_inizio = inizio.valore >= kUltimoPuntoDelTracciato;
@@ -190,28 +187,30 @@ Esito curva(StatoLettura& l) {
 
 Esito montagna(StatoLettura& l) {
   const Campo inizio = l.leggi_campo();
-  const int32_t fine = l.in().leggi_intero();
-  int32_t tipo = l.in().leggi_intero();
+  RigaMontagna riga{inizio.valore};
+  riga.fine = l.in().leggi_intero();
+  riga.tipo = l.in().leggi_intero();
   if (!l.controlla_posizione(inizio)) {
     return Esito::fine_sorgente;
   }
-  l.avvisi.in_ordine(RigheOrdinate::montagne, inizio.valore, fine, inizio.luogo);
+  l.avvisi.in_ordine(RigheOrdinate::montagne, inizio.valore, riga.fine, inizio.luogo);
   Registrazione r = l.registrazione();
-  memo_montagna(l.s, r, inizio.valore, fine, tipo);
+  memo_montagna(l.s, r, riga);
   return l.dopo_registratore(inizio, r);
 }
 
 Esito indicatori_v_max(StatoLettura& l) {
   const Campo posizione = l.leggi_campo();
-  std::array<int32_t, 8> v{};
-  for (int32_t& valore : v) {
-    valore = l.in().leggi_intero();
+  RigaIndicatori riga{posizione.valore};
+  for (int32_t* campo : {&riga.vas, &riga.vbs, &riga.vcs, &riga.strisces, &riga.vad, &riga.vbd,
+                         &riga.vcd, &riga.strisced}) {
+    *campo = l.in().leggi_intero();
   }
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
   Registrazione r = l.registrazione();
-  memo_indicatori_v_max(l.s, r, posizione.valore, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+  memo_indicatori_v_max(l.s, r, riga);
   return l.dopo_registratore(posizione, r);
 }
 
@@ -219,7 +218,8 @@ Esito cartello(StatoLettura& l) {
   Scenario& s = l.s;
   const Campo posizione = l.leggi_campo();
   const std::string testo = l.in().leggi_testo();
-  l.avvisi.testo_letto(l.luogo_campo(), l.in());
+  const Luogo campo_testo = l.luogo_campo();
+  l.avvisi.testo_letto(campo_testo, l.in());
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
@@ -232,6 +232,7 @@ Esito cartello(StatoLettura& l) {
   c.valore_1 = basso_16(l.voce_cartello);
   l.provenienze.segna(k, l.riga_corrente);
   voce(s, l.voce_cartello).testo = testo;
+  l.campi_testo[static_cast<size_t>(l.voce_cartello)] = campo_testo;
   --l.voce_cartello;
   return Esito::prosegui;
 }
@@ -271,7 +272,7 @@ Esito riga_principale(StatoLettura& l) {
 
 bool fase_linea(StatoLettura& l) {
   Scenario& s = l.s;
-  l.apri(nome_sorgente_linea(s));
+  l.apri(Sorgente::linea, nome_sorgente_linea(s));
   while (true) {
     l.parola_chiave = l.in().leggi_testo();
     if (l.in().alla_fine()) {

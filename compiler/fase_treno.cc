@@ -41,30 +41,30 @@ Esito sabbia(StatoLettura& l) {
 
 Esito segnale(StatoLettura& l) {
   const Campo posizione = l.leggi_campo();
-  std::array<int32_t, 10> v{};
-  for (int32_t& valore : v) {
-    valore = l.in().leggi_intero();
+  RigaSegnale riga{posizione.valore};
+  for (int32_t* campo : {&riga.sx, &riga.s1, &riga.s2, &riga.s3, &riga.rapp, &riga.dx, &riga.d1,
+                         &riga.d2, &riga.d3, &riga.tempo}) {
+    *campo = l.in().leggi_intero();
   }
   if (!l.controlla_posizione(posizione)) {
     return Esito::fine_sorgente;
   }
   Registrazione r = l.registrazione();
-  memo_segnale(l.s, r, posizione.valore, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8],
-               v[9]);
+  memo_segnale(l.s, r, riga);
   return l.dopo_registratore(posizione, r);
 }
 
 Esito rallentamento(StatoLettura& l) {
   const Campo x = l.leggi_campo();
-  std::array<int32_t, 5> v{};
-  for (int32_t& valore : v) {
-    valore = l.in().leggi_intero();
+  RigaRallentamento riga{x.valore};
+  for (int32_t* campo : {&riga.v, &riga.l, &riga.f_tt, &riga.f_ta, &riga.d_v}) {
+    *campo = l.in().leggi_intero();
   }
   if (!l.controlla_posizione(x)) {
     return Esito::fine_sorgente;
   }
   Registrazione r = l.registrazione();
-  memo_rallentamento(l.s, r, x.valore, v[0], v[1], v[2], v[3], v[4]);
+  memo_rallentamento(l.s, r, riga);
   return l.dopo_registratore(x, r);
 }
 
@@ -142,6 +142,7 @@ Esito stazione(StatoLettura& l) {
   // Every value of the row, the name too, is in the entry before the time is computed: a
   // time that does not fit stops the parse with the whole row stored.
   v.testo = in.leggi_testo();
+  l.campi_testo[static_cast<size_t>(i)] = l.luogo_campo();
   l.avvisi.testo_letto(l.luogo_campo(), in);
   v.orario = in_32(ore * 3600 + minuti * 60 + secondi);
 
@@ -232,7 +233,7 @@ void controlla_progressive(StatoLettura& l) {
 
 void fase_treno(StatoLettura& l) {
   Scenario& s = l.s;
-  l.apri(nome_sorgente_treno(s));
+  l.apri(Sorgente::treno, nome_sorgente_treno(s));
   while (true) {
     l.parola_chiave = l.in().leggi_testo();
     if (contiene(l.parola_chiave, "[generale]")) {

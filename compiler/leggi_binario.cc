@@ -7,45 +7,6 @@
 
 namespace {
 
-struct DescrizioneCampo {
-  std::string_view nome;
-  int64_t larghezza;  // bytes; the text's own width is its length
-};
-
-constexpr std::array<DescrizioneCampo, 17> kCampiVoce = {{
-    {"categoria", 1},
-    {"inizio_area", 4},
-    {"fine_area", 4},
-    {"progressiva_voce", 4},
-    {"marca_1", 1},
-    {"lunghezza del testo", 2},
-    {"testo", 0},
-    {"dato_1", 2},
-    {"dato_2", 2},
-    {"dato_3", 2},
-    {"dato_4", 2},
-    {"dato_5", 2},
-    {"marca_2", 1},
-    {"marca_3", 1},
-    {"marca_4", 1},
-    {"marca_5", 1},
-    {"orario", 4},
-}};
-
-constexpr std::array<DescrizioneCampo, 11> kCampiCella = {{
-    {"genere", 1},
-    {"valore_1", 2},
-    {"valore_2", 2},
-    {"valore_3", 2},
-    {"valore_4", 2},
-    {"tempo_segnale", 1},
-    {"avvicinamento", 1},
-    {"galleria", 1},
-    {"velocita_massima", 1},
-    {"pendenza_cella", 1},
-    {"aderenza_cella", 1},
-}};
-
 // Little-endian numbers from an explicit position of the bytes; the caller has checked that
 // they are there.
 class LettoreByte {
@@ -172,36 +133,8 @@ std::string_view nome_campo(CampoVoce c) {
   return kCampiVoce[static_cast<size_t>(c)].nome;
 }
 
-int64_t scostamento(CampoVoce c, int64_t lunghezza_testo) {
-  int64_t s = 0;
-  for (size_t i = 0; i < static_cast<size_t>(c); ++i) {
-    s += static_cast<CampoVoce>(i) == CampoVoce::testo ? lunghezza_testo : kCampiVoce[i].larghezza;
-  }
-  return s;
-}
-
 std::string_view nome_campo(CampoCella c) {
   return kCampiCella[static_cast<size_t>(c)].nome;
-}
-
-int64_t scostamento(CampoCella c) {
-  int64_t s = 0;
-  for (size_t i = 0; i < static_cast<size_t>(c); ++i) {
-    s += kCampiCella[i].larghezza;
-  }
-  return s;
-}
-
-int64_t byte_numero(Etichetta e) {
-  switch (e) {
-    case Etichetta::vuoto:
-      return 2;
-    case Etichetta::intero_16:
-      return 4;
-    case Etichetta::reale_64:
-      return 10;
-  }
-  return 2;
 }
 
 LetturaTracciato leggi_tracciato(std::string_view byte) {
@@ -287,7 +220,7 @@ LetturaVoci leggi_voci(std::string_view byte) {
 
 LetturaPercorso leggi_percorso(std::string_view byte) {
   LetturaPercorso l;
-  const size_t celle = byte.size() / kByteCella;
+  const size_t celle = byte.size() / static_cast<size_t>(kByteCella);
   l.percorso.resize(celle);
   LettoreByte in(byte);
   for (Cella& c : l.percorso) {

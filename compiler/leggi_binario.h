@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "compiler/tracciato_letto.h"
+#include "model/formato_percorso.h"
+#include "model/formato_voci.h"
 #include "model/scenario.h"
 
 // Where a file stops fitting its layout, and how.
@@ -25,53 +27,8 @@ struct DifettoBinario {
   std::string descrizione;
 };
 
-// Fixed sizes of the layouts.
-inline constexpr int64_t kByteCella = 15;
-inline constexpr int64_t kByteVoceSenzaTesto = 34;
-
-// The fields of an entry record, in file order, with their offsets inside the record.
-enum class CampoVoce : uint8_t {
-  categoria,
-  inizio_area,
-  fine_area,
-  progressiva_voce,
-  marca_1,
-  lunghezza_testo,
-  testo,
-  dato_1,
-  dato_2,
-  dato_3,
-  dato_4,
-  dato_5,
-  marca_2,
-  marca_3,
-  marca_4,
-  marca_5,
-  orario,
-};
 std::string_view nome_campo(CampoVoce c);
-// Offset of the field from the start of a record whose text has `lunghezza_testo` bytes.
-int64_t scostamento(CampoVoce c, int64_t lunghezza_testo);
-
-// The fields of a cell record, in file order.
-enum class CampoCella : uint8_t {
-  genere,
-  valore_1,
-  valore_2,
-  valore_3,
-  valore_4,
-  tempo_segnale,
-  avvicinamento,
-  galleria,
-  velocita_massima,
-  pendenza_cella,
-  aderenza_cella,
-};
 std::string_view nome_campo(CampoCella c);
-int64_t scostamento(CampoCella c);
-
-// Bytes that a tagged number with this tag takes in the plan file, tag included.
-int64_t byte_numero(Etichetta e);
 
 struct LetturaTracciato {
   // The tagged numbers split into two equal columns, x then y (the file has no mark between

@@ -3,6 +3,7 @@
 #include "compiler/errore_esecuzione.h"
 #include "compiler/fase_linea.h"
 #include "compiler/fase_treno.h"
+#include "compiler/sorgenti_su_disco.h"
 #include "compiler/stato_lettura.h"
 #include "model/nomi_file.h"
 
@@ -11,8 +12,8 @@ namespace {
 // Any failure while reading: close what is open, delete whichever source still exists.
 void abbandona(StatoLettura& l, const Luogo& dove, std::string motivo) {
   l.sorgente.reset();
-  l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_linea(l.s)));
-  l.disco.elimina_se_esiste(l.disco.percorso_in(l.cartella, nome_sorgente_treno(l.s)));
+  l.sorgenti.elimina_se_esiste(Sorgente::linea);
+  l.sorgenti.elimina_se_esiste(Sorgente::treno);
   l.registra(kErroreEsecuzione, dove, std::nullopt, std::move(motivo));
 }
 
@@ -30,22 +31,28 @@ Luogo luogo_del_guasto(const StatoLettura& l, const ErroreEsecuzione& e) {
 
 }  // namespace
 
-EsitoLettura memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
-  StatoLettura l{s, disco, cartella};
+EsitoLettura memorizza_dati(Scenario& s, SorgentiDaLeggere& sorgenti) {
+  StatoLettura l{s, sorgenti};
   try {
     s.voci[kVoceScenario].testo = s.nome_scenario;
     s.voci[kVoceRipetizione].testo = s.numero_treno;
     l.nome_sorgente = nome_sorgente_linea(s);
     l.riga_corrente = {l.nome_sorgente, 0, 0};
-    if (!disco.esiste(disco.percorso_in(cartella, l.nome_sorgente))) {
+    if (!sorgenti.esiste(Sorgente::linea)) {
       l.registra(kLineaMancante, l.riga_corrente);
     } else if (fase_linea(l)) {
       fase_treno(l);
     }
   } catch (const ErroreEsecuzione& e) {
     abbandona(l, luogo_del_guasto(l, e), e.motivo());
-  } catch (const piattaforma::ErroreFile& e) {
+  } catch (const ErroreSorgente& e) {
     abbandona(l, {l.nome_sorgente, 0, 0}, "impossibile " + e.operazione());
   }
-  return {std::move(l.problema), std::move(l.provenienze), std::move(l.avvisi).prendi()};
+  return {std::move(l.problema),       std::move(l.problemi),    std::move(l.provenienze),
+          std::move(l.riga_lunghezza), std::move(l.campi_testo), std::move(l.avvisi).prendi()};
+}
+
+EsitoLettura memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {
+  SorgentiSuDisco sorgenti(disco, cartella, s);
+  return memorizza_dati(s, sorgenti);
 }

@@ -1,6 +1,6 @@
 #include "compiler/memorizza_percorso.h"
 
-#include "compiler/abbattimenti.h"
+#include "compiler/compila.h"
 #include "compiler/codici_gara.h"
 #include "compiler/scrivi_binario.h"
 #include "model/nomi_file.h"
@@ -41,10 +41,8 @@ EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
     return esito(s, lettura.problema, lettura.avvisi);
   }
   std::optional<Problema> problema = lettura.problema;
-  if (const auto della_passata = aggiungi_abbattimenti(s)) {
-    // Found after every row was read: the problem names the row of the item it is about.
-    const std::optional<Luogo> riga = lettura.provenienze.di(della_passata->cella_elemento);
-    problema = Problema{della_passata->codice, riga.value_or(Luogo{}), {}, std::nullopt};
+  if (std::optional<Problema> della_passata = passata(s, lettura.provenienze)) {
+    problema = std::move(della_passata);
   }
   applica_timbri(s);
   // The three files are written first and take their names together, so that a failure on

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "compiler/celle.h"
+#include "model/formato_voci.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ std::array<int, 3> progressive_ordina(Scenario& s) {
   for (int i = 0; i < 3; ++i) {
     Voce& v = s.voci[static_cast<size_t>(kSlot[i])];
     if (v.progressiva_voce == 1) {
-      v.fine_area = in_32(int64_t{v.fine_area} + 100);
+      v.fine_area = in_32(int64_t{v.fine_area} + kAggiuntaRiferimento);
     }
   }
   return origini;

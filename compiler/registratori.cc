@@ -2,17 +2,20 @@
 
 #include "compiler/celle.h"
 #include "compiler/errore_esecuzione.h"
+#include "model/formato_percorso.h"
 
 namespace {
 
-// Speeds on a board are packed as the first speed times 20 plus the second in steps of 5 km/h.
 int16_t coppia_di_velocita(int64_t v_sinistra, int64_t v_destra) {
-  return in_16(dividi_arrotonda(v_destra + 100 * v_sinistra, 5));
+  return in_16(dividi_arrotonda(numeratore_coppia(v_sinistra, v_destra), kPassoVelocita));
 }
 
 }  // namespace
 
-void memo_montagna(Scenario& s, Registrazione& r, int32_t inizio, int32_t fine, int32_t& tipo) {
+void memo_montagna(Scenario& s, Registrazione& r, RigaMontagna& riga) {
+  const int32_t inizio = riga.inizio;
+  const int32_t fine = riga.fine;
+  int32_t& tipo = riga.tipo;
   const bool segnata = tipo > 10;
   if (segnata) {
     tipo -= 10;
@@ -24,8 +27,8 @@ void memo_montagna(Scenario& s, Registrazione& r, int32_t inizio, int32_t fine, 
   const auto n = static_cast<size_t>(s.conta_montagne);
   s.montagne_inizio[n] = inizio;
   s.montagne_fine[n] = fine;
-  if (n > 1 && int64_t{inizio} - s.montagne_fine[n - 1] <= 150) {
-    tipo = 3;
+  if (n > 1 && int64_t{inizio} - s.montagne_fine[n - 1] <= kDistanzaGallerieVicine) {
+    tipo = kTipoGallerieVicine;
   }
   const int64_t ultima = cella_di(int64_t{fine} - 50);
   int64_t contate = 0;
@@ -40,10 +43,8 @@ void memo_montagna(Scenario& s, Registrazione& r, int32_t inizio, int32_t fine, 
   }
 }
 
-void memo_indicatori_v_max(Scenario& s, Registrazione& r, int32_t posizione, int32_t vas,
-                           int32_t vbs, int32_t vcs, int32_t strisces, int32_t vad, int32_t vbd,
-                           int32_t vcd, int32_t strisced) {
-  const int64_t k = cella_dopo(posizione);
+void memo_indicatori_v_max(Scenario& s, Registrazione& r, const RigaIndicatori& riga) {
+  const int64_t k = cella_dopo(riga.posizione);
   Cella& c = cella(s, k);
   if (occupata(c)) {
     s.codice_errore = kIndicatoreSuCellaOccupata;
@@ -52,15 +53,15 @@ void memo_indicatori_v_max(Scenario& s, Registrazione& r, int32_t posizione, int
   }
   c.genere = kIndicatoreVelocita;
   r.posa(k);
-  c.valore_1 = coppia_di_velocita(vas, vad);
-  c.valore_2 = coppia_di_velocita(vbs, vbd);
-  c.valore_3 = coppia_di_velocita(vcs, vcd);
-  c.valore_4 = basso_16(int64_t{strisces} * 10 + strisced);
+  c.valore_1 = coppia_di_velocita(riga.vas, riga.vad);
+  c.valore_2 = coppia_di_velocita(riga.vbs, riga.vbd);
+  c.valore_3 = coppia_di_velocita(riga.vcs, riga.vcd);
+  c.valore_4 = basso_16(int64_t{riga.strisces} * kPesoCoppia + riga.strisced);
 }
 
-void memo_segnale(Scenario& s, Registrazione& r, int32_t posizione, int32_t sx, int32_t s1,
-                  int32_t s2, int32_t s3, int32_t rapp, int32_t dx, int32_t d1, int32_t d2,
-                  int32_t d3, int32_t& tempo) {
+void memo_segnale(Scenario& s, Registrazione& r, RigaSegnale& riga) {
+  const auto& [posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, _] = riga;
+  int32_t& tempo = riga.tempo;
   const int64_t k = cella_dopo(posizione);
   Cella& c = cella(s, k);
   if (occupata(c)) {
@@ -70,27 +71,28 @@ void memo_segnale(Scenario& s, Registrazione& r, int32_t posizione, int32_t sx, 
   }
   c.genere = kSegnale;
   r.posa(k);
-  c.valore_4 = basso_16(int64_t{rapp} * 10 + int64_t{sx} * 3 + dx);
-  c.valore_1 = basso_16(int64_t{s1} * 10 + d1);
-  c.valore_2 = basso_16(int64_t{s2} * 10 + d2);
-  c.valore_3 = basso_16(int64_t{s3} * 10 + d3);
-  if (tempo >= 1 && tempo <= 100) {
-    tempo = 101;
+  c.valore_4 = basso_16(int64_t{rapp} * kPesoCoppia + int64_t{sx} * kPesoLatoSinistro + dx);
+  c.valore_1 = basso_16(int64_t{s1} * kPesoCoppia + d1);
+  c.valore_2 = basso_16(int64_t{s2} * kPesoCoppia + d2);
+  c.valore_3 = basso_16(int64_t{s3} * kPesoCoppia + d3);
+  if (tempo >= 1 && tempo <= kTempoSegnaleMinimo) {
+    tempo = kTempoSegnaleMinimo + 1;
   }
   c.tempo_segnale = sx == 2 ? basso_8(tempo) : 0;
-  const int64_t classe = int64_t{sx} * 3 + dx;
+  const int64_t classe = int64_t{sx} * kPesoLatoSinistro + dx;
   for (int64_t b = 1; b <= 4; ++b) {
-    cella(s, k - 2 * b).avvicinamento = basso_8(classe * 10 + b);
+    cella(s, k - 2 * b).avvicinamento = basso_8(classe * kPesoCoppia + b);
   }
 }
 
-void memo_rallentamento(Scenario& s, Registrazione& r, int32_t x, int32_t v, int32_t l,
-                        int32_t f_tt, int32_t f_ta, int32_t d_v) {
+void memo_rallentamento(Scenario& s, Registrazione& r, const RigaRallentamento& riga) {
+  const auto& [x, v, l, f_tt, f_ta_riga, d_v] = riga;
+  int32_t f_ta = f_ta_riga;
   const bool con_avviso = x > 1500;
-  const int64_t a = cella_dopo(int64_t{x} - 1200);
+  const int64_t a = cella_dopo(int64_t{x} - kDistanzaAvviso);
   const int64_t inizio = cella_dopo(x);
   const int64_t fine = cella_dopo(int64_t{x} + l);
-  const int64_t w = cella_di(int64_t{x} - 1200);
+  const int64_t w = cella_di(int64_t{x} - kDistanzaAvviso);
   if (con_avviso) {
     if (occupata(cella(s, a))) {
       s.codice_errore = kAvvisoSuCellaOccupata;

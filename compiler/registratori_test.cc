@@ -6,6 +6,19 @@
 
 namespace {
 
+// The recorders that change a value of their row, on a row of the given values; the value as
+// the recorder leaves it goes back into the caller's variable.
+void registra_montagna(Scenario& s, Registrazione& r, RigaMontagna riga, int32_t& tipo) {
+  riga.tipo = tipo;
+  memo_montagna(s, r, riga);
+  tipo = riga.tipo;
+}
+void registra_segnale(Scenario& s, Registrazione& r, RigaSegnale riga, int32_t& tempo) {
+  riga.tempo = tempo;
+  memo_segnale(s, r, riga);
+  tempo = riga.tempo;
+}
+
 // The row being recorded, for the tests that do not look at where the items come from.
 Provenienze provenienze_di_prova;
 Registrazione riga{provenienze_di_prova, {"Prova_1-.txt", 7, 1}};
@@ -24,7 +37,7 @@ TEST(MemoMontagna, GalleriaERiempitiviOgniQuattroCelle) {
   Provenienze provenienze;
   const Luogo montagna{"Prova_linea.txt", 6, 1};
   Registrazione r{provenienze, montagna};
-  memo_montagna(s, r, 1000, 1400, tipo);  // cells 20 to 27: eight cells
+  registra_montagna(s, r, {1000, 1400}, tipo);  // cells 20 to 27: eight cells
   EXPECT_EQ(tipo, 1);
   EXPECT_EQ(provenienze.di(23), montagna);
   EXPECT_EQ(provenienze.di(22), std::nullopt);
@@ -36,7 +49,7 @@ TEST(MemoMontagna, GalleriaERiempitiviOgniQuattroCelle) {
   EXPECT_EQ(s.percorso[28].galleria, 0);
 
   tipo = 12;
-  memo_montagna(s, riga, 5000, 5150, tipo);  // three cells: no filler
+  registra_montagna(s, riga, {5000, 5150}, tipo);  // three cells: no filler
   for (int i = 100; i <= 102; ++i) {
     EXPECT_EQ(s.percorso[i].galleria, 2);
     EXPECT_EQ(s.percorso[i].genere, kNessuno);
@@ -50,7 +63,7 @@ TEST(MemoMontagna, IlRiempitivoNonCopreUnaCellaConUnElemento) {
   Scenario s = percorso_libero();
   s.percorso[23].genere = kCartello;
   int32_t tipo = 11;
-  memo_montagna(s, riga, 1000, 1400, tipo);
+  registra_montagna(s, riga, {1000, 1400}, tipo);
   EXPECT_EQ(s.percorso[23].genere, kCartello);
   EXPECT_EQ(s.percorso[23].galleria, 1);
 }
@@ -63,9 +76,9 @@ TEST(MemoMontagna, EntroCentocinquantaMetriDiventaTipoTre) {
   for (const auto& c : casi) {
     Scenario s = percorso_libero();
     int32_t primo = 2;
-    memo_montagna(s, riga, 1000, 2000, primo);
+    registra_montagna(s, riga, {1000, 2000}, primo);
     int32_t secondo = 12;
-    memo_montagna(s, riga, 2000 + c.distacco, 3000, secondo);
+    registra_montagna(s, riga, {2000 + c.distacco, 3000}, secondo);
     EXPECT_EQ(secondo, c.tipo_atteso) << c.distacco;
     EXPECT_EQ(s.percorso[(2000 + c.distacco) / 50].galleria, c.tipo_atteso);
   }
@@ -74,21 +87,22 @@ TEST(MemoMontagna, EntroCentocinquantaMetriDiventaTipoTre) {
 TEST(MemoMontagna, FuoriDalleTabelleODalPercorsoEUnErroreDiEsecuzione) {
   Scenario s = percorso_libero(100);
   int32_t tipo = 2;
-  EXPECT_THROW(memo_montagna(s, riga, 4900, 5200, tipo), ErroreEsecuzione);  // ends beyond cell 100
+  EXPECT_THROW(registra_montagna(s, riga, {4900, 5200}, tipo),
+               ErroreEsecuzione);  // ends beyond cell 100
   EXPECT_EQ(s.percorso[98].galleria, 2) << "the cells before the failure keep their kind";
 
   Scenario pieno = percorso_libero();
   for (int i = 1; i <= 80; ++i) {
     tipo = 2;
-    memo_montagna(pieno, riga, i * 1000, i * 1000 + 50, tipo);
+    registra_montagna(pieno, riga, {i * 1000, i * 1000 + 50}, tipo);
   }
   tipo = 2;
-  EXPECT_THROW(memo_montagna(pieno, riga, 90000, 90050, tipo), ErroreEsecuzione);
+  EXPECT_THROW(registra_montagna(pieno, riga, {90000, 90050}, tipo), ErroreEsecuzione);
 }
 
 TEST(MemoIndicatoriVMax, ImpaccaLeVelocita) {
   Scenario s = percorso_libero();
-  memo_indicatori_v_max(s, riga, 800, 85, 90, 90, 0, 0, 0, 0, 0);
+  memo_indicatori_v_max(s, riga, RigaIndicatori{800, 85, 90, 90, 0, 0, 0, 0, 0});
   const Cella& c = s.percorso[17];
   EXPECT_EQ(c.genere, kIndicatoreVelocita);
   EXPECT_EQ(c.valore_1, 1700);
@@ -96,7 +110,7 @@ TEST(MemoIndicatoriVMax, ImpaccaLeVelocita) {
   EXPECT_EQ(c.valore_3, 1800);
   EXPECT_EQ(c.valore_4, 0);
 
-  memo_indicatori_v_max(s, riga, 2000, 30, 80, 80, 2, 65, 12, 13, 1);
+  memo_indicatori_v_max(s, riga, RigaIndicatori{2000, 30, 80, 80, 2, 65, 12, 13, 1});
   const Cella& d = s.percorso[41];
   EXPECT_EQ(d.valore_1, 613);   // 65 / 5 + 600
   EXPECT_EQ(d.valore_2, 1602);  // 12 / 5 = 2.4 -> 2
@@ -108,22 +122,23 @@ TEST(MemoIndicatoriVMax, ImpaccaLeVelocita) {
 TEST(MemoIndicatoriVMax, CellaOccupataOValoreTroppoGrande) {
   Scenario s = percorso_libero();
   s.percorso[17].genere = kCartello;
-  memo_indicatori_v_max(s, riga, 800, 85, 90, 90, 0, 0, 0, 0, 0);
+  memo_indicatori_v_max(s, riga, RigaIndicatori{800, 85, 90, 90, 0, 0, 0, 0, 0});
   EXPECT_EQ(s.codice_errore, 21);
   EXPECT_EQ(s.percorso[17].genere, kCartello);
 
   Scenario t = percorso_libero();
   t.percorso[17].genere = kRiempitivoGalleria;
-  memo_indicatori_v_max(t, riga, 800, 85, 90, 90, 0, 0, 0, 0, 0);
+  memo_indicatori_v_max(t, riga, RigaIndicatori{800, 85, 90, 90, 0, 0, 0, 0, 0});
   EXPECT_EQ(t.codice_errore, 0);
   EXPECT_EQ(t.percorso[17].genere, kIndicatoreVelocita);
-  EXPECT_THROW(memo_indicatori_v_max(t, riga, 900, 1700, 0, 0, 0, 0, 0, 0, 0), ErroreEsecuzione);
+  EXPECT_THROW(memo_indicatori_v_max(t, riga, RigaIndicatori{900, 1700, 0, 0, 0, 0, 0, 0, 0}),
+               ErroreEsecuzione);
 }
 
 TEST(MemoSegnale, CellaValoriEMarcheDiAvvicinamento) {
   Scenario s = percorso_libero();
   int32_t tempo = 0;
-  memo_segnale(s, riga, 98650, 2, 3, 1, 0, 0, 2, 2, 1, 0, tempo);
+  registra_segnale(s, riga, {98650, 2, 3, 1, 0, 0, 2, 2, 1, 0}, tempo);
   const Cella& c = s.percorso[1974];
   EXPECT_EQ(c.genere, kSegnale);
   EXPECT_EQ(c.valore_1, 32);
@@ -146,7 +161,7 @@ TEST(MemoSegnale, TempoDelSegnale) {
   for (const auto& c : casi) {
     Scenario s = percorso_libero();
     int32_t tempo = c.tempo;
-    memo_segnale(s, riga, 4500, c.sx, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
+    registra_segnale(s, riga, {4500, c.sx, 4, 0, 0, 0, 0, 0, 0, 0}, tempo);
     EXPECT_EQ(tempo, c.tempo_dopo) << c.tempo;
     EXPECT_EQ(s.percorso[91].tempo_segnale, c.tempo_segnale) << c.sx << " " << c.tempo;
   }
@@ -160,20 +175,21 @@ TEST(MemoSegnale, CellaOccupataLiberaOFuoriDalPercorso) {
   const Luogo indicatore{"Prova_linea.txt", 5, 1};
   provenienze.segna(91, indicatore);
   Registrazione r{provenienze, {"Prova_1-.txt", 9, 1}};
-  memo_segnale(s, r, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
+  registra_segnale(s, r, {4500, 1, 4, 0, 0, 0, 0, 0, 0, 0}, tempo);
   EXPECT_EQ(s.codice_errore, 16);
   EXPECT_EQ(s.percorso[89].avvicinamento, 0);
   EXPECT_EQ(r.nota(), indicatore);
 
   Scenario t = percorso_libero();
   t.percorso[91].genere = kRiempitivoGalleria;
-  memo_segnale(t, riga, 4500, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo);
+  registra_segnale(t, riga, {4500, 1, 4, 0, 0, 0, 0, 0, 0, 0}, tempo);
   EXPECT_EQ(t.percorso[91].genere, kSegnale);
 
   // Closer than 350 m to the start: the cell and the first approach mark are written, then the
   // second mark falls before cell 0.
   Scenario u = percorso_libero();
-  EXPECT_THROW(memo_segnale(u, riga, 100, 1, 4, 0, 0, 0, 0, 0, 0, 0, tempo), ErroreEsecuzione);
+  EXPECT_THROW(registra_segnale(u, riga, {100, 1, 4, 0, 0, 0, 0, 0, 0, 0}, tempo),
+               ErroreEsecuzione);
   EXPECT_EQ(u.percorso[3].genere, kSegnale);
   EXPECT_EQ(u.percorso[1].avvicinamento, 31);
 }
@@ -183,7 +199,7 @@ TEST(MemoRallentamento, AvvisoInizioFineEQuattroCellePrima) {
   Provenienze provenienze;
   const Luogo rallentamento{"Prova_1-.txt", 3, 1};
   Registrazione r{provenienze, rallentamento};
-  memo_rallentamento(s, r, 9200, 70, 300, 0, 1, 0);
+  memo_rallentamento(s, r, RigaRallentamento{9200, 70, 300, 0, 1, 0});
   EXPECT_EQ(s.codice_errore, 0);
   EXPECT_EQ(r.cella_occupata, std::nullopt);
   // Every cell given an item is marked as coming from the row, and no other.
@@ -208,7 +224,7 @@ TEST(MemoRallentamento, AvvisoInizioFineEQuattroCellePrima) {
 
 TEST(MemoRallentamento, ConDvEFtt) {
   Scenario s = percorso_libero();
-  memo_rallentamento(s, riga, 9200, 70, 300, 4, 1, 9);
+  memo_rallentamento(s, riga, RigaRallentamento{9200, 70, 300, 4, 1, 9});
   for (const int i : {161, 185, 191}) {
     EXPECT_EQ(s.percorso[i].valore_2, 9) << i;
   }
@@ -220,13 +236,13 @@ TEST(MemoRallentamento, ConDvEFtt) {
 
 TEST(MemoRallentamento, AvvisoSoloOltre1500Metri) {
   Scenario s = percorso_libero();
-  memo_rallentamento(s, riga, 1500, 60, 200, 0, 1, 0);
+  memo_rallentamento(s, riga, RigaRallentamento{1500, 60, 200, 0, 1, 0});
   for (const Cella& c : s.percorso) {
     EXPECT_NE(c.genere, kAvvisoRallentamento);
     EXPECT_NE(c.genere, kPrimaDellAvviso);
   }
   Scenario t = percorso_libero();
-  memo_rallentamento(t, riga, 1550, 60, 200, 0, 1, 0);
+  memo_rallentamento(t, riga, RigaRallentamento{1550, 60, 200, 0, 1, 0});
   EXPECT_EQ(t.percorso[8].genere, kAvvisoRallentamento);
   EXPECT_EQ(t.percorso[7].genere, kPrimaDellAvviso);
   EXPECT_EQ(t.percorso[4].genere, kPrimaDellAvviso);
@@ -245,7 +261,7 @@ TEST(MemoRallentamento, CodiciDiCellaOccupata) {
     const Luogo cartello{"Prova_linea.txt", 4, 1};
     provenienze.segna(c.cella_occupata, cartello);
     Registrazione r{provenienze, {"Prova_1-.txt", 9, 1}};
-    memo_rallentamento(s, r, 9200, 70, 300, 0, 1, 0);
+    memo_rallentamento(s, r, RigaRallentamento{9200, 70, 300, 0, 1, 0});
     EXPECT_EQ(s.codice_errore, c.codice);
     EXPECT_EQ(r.cella_occupata, c.cella_occupata) << c.codice;
     EXPECT_EQ(r.nota(), cartello) << c.codice;

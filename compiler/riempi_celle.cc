@@ -1,14 +1,15 @@
 #include "compiler/riempi_celle.h"
 
 #include "compiler/celle.h"
+#include "compiler/registratori.h"
 
 namespace {
 
 uint8_t pendenza_in_cella(int32_t pendenza) {
-  return in_8(int64_t{pendenza} + 100);
+  return in_8(int64_t{pendenza} + kPendenzaInCella);
 }
 uint8_t velocita_in_cella(int32_t velocita) {
-  return in_8(dividi_arrotonda(velocita, 5));
+  return in_8(dividi_arrotonda(velocita, kPassoVelocita));
 }
 uint8_t aderenza_in_cella(int32_t aderenza) {
   return basso_8(aderenza);

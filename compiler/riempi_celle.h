@@ -7,6 +7,9 @@
 
 #include "model/scenario.h"
 
+// A gradient in per mille is kept in its cell as this much more.
+inline constexpr int32_t kPendenzaInCella = 100;
+
 struct Riempimento {
   uint8_t Cella::*campo;
   // What a row value puts into the cell; raises ErroreEsecuzione when it does not fit.

@@ -15,7 +15,7 @@ void ScrittoreByte::cresci(size_t n) {
 }
 
 void ScrittoreByte::testo(std::string_view t) {
-  if (t.size() > UINT16_MAX) {
+  if (t.size() > kMassimoTesto) {
     throw std::length_error("testo di " + std::to_string(t.size()) +
                             " byte: la lunghezza non sta in 16 bit");
   }

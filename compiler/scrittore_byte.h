@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "model/basso_prima.h"
+#include "model/formato_voci.h"
 
 class ScrittoreByte {
  public:
@@ -23,7 +24,7 @@ class ScrittoreByte {
   void f64(double v) { accoda_basso_prima(std::bit_cast<uint64_t>(v)); }  // IEEE 754 binary64
 
   // The length as a 16-bit unsigned number, then the bytes, no terminator. A text longer
-  // than 65535 bytes cannot be told by its length field: std::length_error.
+  // than kMassimoTesto bytes cannot be told by its length field: std::length_error.
   void testo(std::string_view t);
 
   std::string_view byte() const { return {byte_.data(), usati_}; }

@@ -4,11 +4,14 @@
 
 #include "compiler/scrittore_byte.h"
 #include "model/basso_prima.h"
+#include "model/formato_percorso.h"
+#include "model/formato_voci.h"
 
 namespace {
 
-constexpr size_t kByteVoceSenzaTesto = 34;
-constexpr size_t kByteCella = 15;
+constexpr size_t a(CampoCella c) {
+  return static_cast<size_t>(scostamento(c));
+}
 
 }  // namespace
 
@@ -19,7 +22,7 @@ std::string_view immagine_tracciato(Tracciato& t) {
 std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci) {
   size_t totale = 0;
   for (const Voce& v : voci) {
-    totale += kByteVoceSenzaTesto + v.testo.size();
+    totale += static_cast<size_t>(kByteVoceSenzaTesto) + v.testo.size();
   }
   ScrittoreByte w;
   w.riserva(totale);
@@ -46,20 +49,21 @@ std::string immagine_voci(const std::array<Voce, kNumeroVoci>& voci) {
 
 std::string immagine_percorso(const std::vector<Cella>& percorso) {
   // Every record has the same 15 bytes: each field goes straight to its offset.
-  std::string byte(percorso.size() * kByteCella, '\0');
+  std::string byte(percorso.size() * static_cast<size_t>(kByteCella), '\0');
   char* r = byte.data();
+  using enum CampoCella;
   for (const Cella& c : percorso) {
-    r[0] = static_cast<char>(c.genere);
-    scrivi_basso_prima(r + 1, static_cast<uint16_t>(c.valore_1));
-    scrivi_basso_prima(r + 3, static_cast<uint16_t>(c.valore_2));
-    scrivi_basso_prima(r + 5, static_cast<uint16_t>(c.valore_3));
-    scrivi_basso_prima(r + 7, static_cast<uint16_t>(c.valore_4));
-    r[9] = static_cast<char>(c.tempo_segnale);
-    r[10] = static_cast<char>(c.avvicinamento);
-    r[11] = static_cast<char>(c.galleria);
-    r[12] = static_cast<char>(c.velocita_massima);
-    r[13] = static_cast<char>(c.pendenza_cella);
-    r[14] = static_cast<char>(c.aderenza_cella);
+    r[a(genere)] = static_cast<char>(c.genere);
+    scrivi_basso_prima(r + a(valore_1), static_cast<uint16_t>(c.valore_1));
+    scrivi_basso_prima(r + a(valore_2), static_cast<uint16_t>(c.valore_2));
+    scrivi_basso_prima(r + a(valore_3), static_cast<uint16_t>(c.valore_3));
+    scrivi_basso_prima(r + a(valore_4), static_cast<uint16_t>(c.valore_4));
+    r[a(tempo_segnale)] = static_cast<char>(c.tempo_segnale);
+    r[a(avvicinamento)] = static_cast<char>(c.avvicinamento);
+    r[a(galleria)] = static_cast<char>(c.galleria);
+    r[a(velocita_massima)] = static_cast<char>(c.velocita_massima);
+    r[a(pendenza_cella)] = static_cast<char>(c.pendenza_cella);
+    r[a(aderenza_cella)] = static_cast<char>(c.aderenza_cella);
     r += kByteCella;
   }
   return byte;

@@ -6,16 +6,16 @@ Luogo StatoLettura::luogo_campo() const {
   return {nome_sorgente, sorgente->riga(), sorgente->colonna()};
 }
 
-void StatoLettura::apri(const std::string& nome) {
+void StatoLettura::apri(Sorgente q, const std::string& nome) {
+  quale = q;
   nome_sorgente = nome;
   riga_corrente = {nome, 0, 0};
-  percorso_sorgente = disco.percorso_in(cartella, nome);
-  sorgente.emplace(disco.leggi(percorso_sorgente));
+  sorgente.emplace(sorgenti.leggi(q));
 }
 
 void StatoLettura::chiudi_ed_elimina() {
   sorgente.reset();
-  disco.elimina(percorso_sorgente);
+  sorgenti.elimina(quale);
 }
 
 namespace {
@@ -106,6 +106,7 @@ void StatoLettura::registra(int32_t codice, const Luogo& dove, std::optional<Luo
                             std::string motivo) {
   s.codice_errore = codice;
   problema = Problema{codice, dove, std::move(motivo), std::move(nota)};
+  problemi.push_back(*problema);
 }
 
 Esito StatoLettura::arresta(int32_t codice, const Luogo& dove) {

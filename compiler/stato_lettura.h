@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "compiler/avvisi.h"
 #include "compiler/esito_compilazione.h"
@@ -15,7 +16,7 @@
 #include "compiler/provenienze.h"
 #include "compiler/riempi_celle.h"
 #include "model/scenario.h"
-#include "platform/disco.h"
+#include "compiler/sorgenti_da_leggere.h"
 
 // How a row handler leaves the reading of its source.
 enum class Esito {
@@ -38,17 +39,15 @@ struct CampiProgressiva {
 };
 
 struct StatoLettura {
-  StatoLettura(Scenario& scenario, piattaforma::Disco& disco_sorgenti,
-               const std::string& cartella_sorgenti)
-      : s(scenario), disco(disco_sorgenti), cartella(cartella_sorgenti) {}
+  StatoLettura(Scenario& scenario, SorgentiDaLeggere& da_leggere)
+      : s(scenario), sorgenti(da_leggere) {}
 
   Scenario& s;
-  piattaforma::Disco& disco;
-  const std::string& cartella;
+  SorgentiDaLeggere& sorgenti;
 
   std::optional<LettoreCampi> sorgente;  // the source open for reading, if any
-  std::string nome_sorgente;             // the file's name, of the source being read or last read
-  std::string percorso_sorgente;
+  Sorgente quale = Sorgente::linea;      // the source being read or last read
+  std::string nome_sorgente;             // its file's name
 
   std::string parola_chiave;  // the keyword field of the row being read
   Luogo riga_corrente;        // where the last row read begins (its keyword field)
@@ -65,6 +64,10 @@ struct StatoLettura {
 
   Provenienze provenienze;
   std::optional<Problema> problema;  // the last one recorded
+  std::vector<Problema> problemi;    // every one, in the order recorded
+  Luogo riga_lunghezza;              // the row that gave the track its length
+  // By entry: where the text field of the row that wrote the entry's text begins.
+  std::array<Luogo, kNumeroVoci> campi_testo;
   RaccoltaAvvisi avvisi;
   bool riga_riconosciuta = false;  // a row kind took the keyword of the row being read
 
@@ -72,8 +75,8 @@ struct StatoLettura {
   // Where the last field read begins.
   Luogo luogo_campo() const;
 
-  // Opens the file `nome` of the folder; a missing or unreadable file fails.
-  void apri(const std::string& nome);
+  // Opens the source `q`, whose file is named `nome`; a missing or unreadable one fails.
+  void apri(Sorgente q, const std::string& nome);
   // Closes the source and deletes its file.
   void chiudi_ed_elimina();
 

@@ -10,9 +10,7 @@ struct Passo {
   double x1, y1, dx, dy;
 };
 
-struct Punto {
-  double x, y;
-};
+using Punto = PuntoPiano;
 
 // Point c is the next one the plan takes, and lies on it.
 void controlla_punto(const Tracciato& t, int32_t c) {
@@ -65,7 +63,9 @@ bool avanza(Tracciato& t, int32_t& metro_tracciato, int64_t ultimo, int64_t limi
 }
 
 // A lambda rather than a function, so that `avanza` inlines it into its loop.
-constexpr auto dritto = [](const Passo& p) -> Punto { return {p.x1 + p.dx, p.y1 + p.dy}; };
+constexpr auto dritto = [](const Passo& p) -> Punto {
+  return passo_dritto(p.x1, p.y1, p.dx, p.dy);
+};
 
 }  // namespace
 
@@ -85,7 +85,7 @@ bool traccia_curva(Scenario& s, int32_t& metro_tracciato, int32_t inizio, int32_
                    double coefficiente_curva) {
   const int64_t fine = int64_t{inizio} + lunghezza;
   const auto in_curva = [k = coefficiente_curva](const Passo& p) -> Punto {
-    return {p.x1 + (p.dx + k * p.dy), p.y1 + (p.dy - k * p.dx)};
+    return passo_in_curva(p.x1, p.y1, p.dx, p.dy, k);
   };
   return avanza(s.tracciato, metro_tracciato, inizio, kUltimoPuntoDelTracciato, dritto) &&
          avanza(s.tracciato, metro_tracciato, fine, kUltimoPuntoDelTracciato, in_curva);

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr size_t kByteIntero = 2 + sizeof(int16_t);
-constexpr size_t kByteVuoto = 2;
+constexpr size_t kByteIntero = byte_numero(Etichetta::intero_16);
+constexpr size_t kByteVuoto = byte_numero(Etichetta::vuoto);
 
 }  // namespace
 

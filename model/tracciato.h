@@ -23,6 +23,20 @@
 // Tags of a tagged number, with the values the plan file writes for them.
 enum class Etichetta : uint8_t { vuoto = 0, intero_16 = 2, reale_64 = 5 };
 
+// Bytes that a tagged number with this tag takes in the plan file: the 16-bit tag, then
+// nothing, a 16-bit integer or a 64-bit real.
+constexpr int64_t byte_numero(Etichetta e) {
+  switch (e) {
+    case Etichetta::intero_16:
+      return 4;
+    case Etichetta::reale_64:
+      return 10;
+    case Etichetta::vuoto:
+      break;
+  }
+  return 2;
+}
+
 class Tracciato {
  public:
   Tracciato() = default;
@@ -90,8 +104,8 @@ class Tracciato {
   std::string_view immagine();
 
  private:
-  static constexpr size_t kByteEtichetta = 2;
-  static constexpr size_t kByteReale = kByteEtichetta + sizeof(double);
+  static constexpr size_t kByteEtichetta = byte_numero(Etichetta::vuoto);
+  static constexpr size_t kByteReale = byte_numero(Etichetta::reale_64);
 
   // A tagged number at p.
   template <typename U>

@@ -1,7 +1,8 @@
 // Fuzz target: any bytes, split into a line source and a train source, go through the real
-// compile; a property that does not hold is a crash. The compile runs on a disk in memory,
-// unless FUZZ_DISCO_REALE is set: then it runs in a folder of the real disk, on a memory file
-// system when there is one, since the plan file of a long line is large.
+// compile; a property that does not hold, or an exception, is a crash. The compile is the
+// function of the two texts, unless FUZZ_DISCO_REALE is set: then it is the builder's run in a
+// folder of the real disk, on a memory file system when there is one, since the plan file of a
+// long line is large.
 #include <unistd.h>
 
 #include <cstdint>
@@ -9,9 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "platform/disco_in_memoria.h"
 #include "platform/disco_reale.h"
 #include "prove/robustezza.h"
 
@@ -34,20 +35,21 @@ struct Ambiente {
   std::string cartella;
 };
 
-Ambiente crea_ambiente() {
+std::optional<Ambiente> crea_ambiente() {
   if (std::getenv("FUZZ_DISCO_REALE") != nullptr) {
-    return {std::make_unique<piattaforma::DiscoReale>(), cartella_reale()};
+    return Ambiente{std::make_unique<piattaforma::DiscoReale>(), cartella_reale()};
   }
-  return {std::make_unique<piattaforma::DiscoInMemoria>(), "/fuzz"};
+  return std::nullopt;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione) {
-  static const Ambiente ambiente = crea_ambiente();
-  const std::string esito =
-      compila_e_verifica(std::string_view(reinterpret_cast<const char*>(dati), dimensione),
-                         *ambiente.disco, ambiente.cartella);
+  static const std::optional<Ambiente> ambiente = crea_ambiente();
+  const std::string_view ingresso(reinterpret_cast<const char*>(dati), dimensione);
+  const std::string esito = ambiente ? compila_e_verifica(ingresso, *ambiente->disco,
+                                                          ambiente->cartella)
+                                     : compila_in_memoria_e_verifica(ingresso);
   if (!esito.empty()) {
     std::fprintf(stderr, "proprieta violata: %s\n", esito.c_str());
     std::abort();

@@ -4,9 +4,12 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "compiler/compila.h"
 #include "compiler/errore.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/basso_prima.h"
+#include "model/formato_percorso.h"
+#include "model/formato_voci.h"
 #include "model/nomi_file.h"
 #include "platform/disco_in_memoria.h"
 
@@ -84,10 +87,10 @@ uint16_t u16(std::string_view b, size_t i) {
 std::string verifica_voci(std::string_view b) {
   size_t pos = 0;
   for (int i = 0; i < kNumeroVoci; ++i) {
-    if (pos + 34 > b.size()) {
+    if (pos + kByteVoceSenzaTesto > b.size()) {
       return "file delle voci troncato alla voce " + std::to_string(i);
     }
-    pos += 34 + u16(b, pos + 14);
+    pos += kByteVoceSenzaTesto + u16(b, pos + scostamento(CampoVoce::lunghezza_testo, 0));
     if (pos > b.size()) {
       return "testo della voce " + std::to_string(i) + " oltre la fine del file";
     }
@@ -146,25 +149,39 @@ std::string unisci_sorgenti(std::string_view linea, std::string_view treno) {
 
 namespace {
 
+// The storage of the plan, handed from one compile to the next.
+Tracciato& piano_conservato() {
+  thread_local Tracciato t;
+  return t;
+}
+
 // The storage of the plan, handed from one compile to the next: the plan of a long line would
 // otherwise be fresh memory for every input, and touching it the first time costs more than
 // the compile. The plan itself starts empty, as in a new model.
 class TracciatoInPrestito {
  public:
   explicit TracciatoInPrestito(Tracciato& t) : t_(t) {
-    t_ = std::move(conservato());
+    t_ = std::move(piano_conservato());
     t_.svuota();
   }
-  ~TracciatoInPrestito() { conservato() = std::move(t_); }
+  ~TracciatoInPrestito() { piano_conservato() = std::move(t_); }
   TracciatoInPrestito(const TracciatoInPrestito&) = delete;
   TracciatoInPrestito& operator=(const TracciatoInPrestito&) = delete;
 
  private:
-  static Tracciato& conservato() {
-    thread_local Tracciato t;
-    return t;
-  }
   Tracciato& t_;
+};
+
+// Gives the plan's storage back for the next input once its checks are done.
+class RestituisciPiano {
+ public:
+  explicit RestituisciPiano(Compilazione& c) : c_(c) {}
+  ~RestituisciPiano() { piano_conservato() = std::move(c_.scenario.tracciato); }
+  RestituisciPiano(const RestituisciPiano&) = delete;
+  RestituisciPiano& operator=(const RestituisciPiano&) = delete;
+
+ private:
+  Compilazione& c_;
 };
 
 }  // namespace
@@ -229,7 +246,7 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
   }
   std::string copie[3];
   const std::string& percorso = contenuto(disco, binari[2], copie[2]);
-  if (percorso.size() != 15 * (static_cast<size_t>(s.ultima_cella) + 1)) {
+  if (percorso.size() != kByteCella * (static_cast<size_t>(s.ultima_cella) + 1)) {
     return "file del percorso di " + std::to_string(percorso.size()) + " byte per " +
            std::to_string(s.ultima_cella + 1) + " celle";
   }
@@ -237,6 +254,62 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
     return e;
   }
   return verifica_tracciato(contenuto(disco, binari[0], copie[0]), int64_t{s.lunghezza_estesa} + 1);
+}
+
+std::string compila_in_memoria_e_verifica(std::string_view ingresso) {
+  const SorgentiDaIngresso sorgenti = dividi_ingresso(ingresso);
+  OpzioniCompilazione opzioni;
+  opzioni.nome_scenario = "Prova";
+  opzioni.numero_treno = "1";
+  Compilazione c;
+  try {
+    c = compila(sorgenti.linea, sorgenti.treno, opzioni, std::move(piano_conservato()));
+  } catch (const std::exception& e) {
+    return std::string("eccezione: ") + e.what();
+  }
+  const RestituisciPiano restituisci(c);
+  const Scenario& s = c.scenario;
+  if (!c.linea_eliminata) {
+    return "la sorgente della linea esiste ancora (codice " + std::to_string(s.codice_errore) + ")";
+  }
+  if (sorgenti.treno && !c.treno_eliminato && !treno_mai_aperto(s.codice_errore)) {
+    return "la sorgente del treno esiste ancora (codice " + std::to_string(s.codice_errore) + ")";
+  }
+  EsitoCompilazione e;
+  e.codice = s.codice_errore;
+  e.posizione = s.posizione_errore;
+  e.file_scritti = !s.percorso.empty();
+  if (!c.problemi.empty()) {
+    e.luogo = c.problemi.back().luogo;
+    e.motivo = c.problemi.back().motivo;
+    e.nota = c.problemi.back().nota;
+  }
+  if (c.problemi.empty() != (s.codice_errore == kNessunErrore)) {
+    return "problemi e codice non concordano";
+  }
+  if (std::string v = verifica_esito(e, s, nome_sorgente_linea(s), nome_sorgente_treno(s));
+      !v.empty()) {
+    return v;
+  }
+  for (const std::optional<Problema>& fine : {c.timbri, c.guasto}) {
+    if (fine && (fine->luogo.riga <= 0 || (fine->luogo.file != nome_sorgente_linea(s) &&
+                                           fine->luogo.file != nome_sorgente_treno(s)))) {
+      return "fine della compilazione in " + testo_del_luogo(fine->luogo);
+    }
+  }
+  if (c.ha_immagini() != (!s.percorso.empty() && !c.timbri && !c.guasto)) {
+    return "immagini e percorso non concordano";
+  }
+  if (!c.ha_immagini()) {
+    return "";
+  }
+  if (c.immagini->percorso.size() != kByteCella * s.percorso.size()) {
+    return "immagine del percorso di " + std::to_string(c.immagini->percorso.size()) + " byte";
+  }
+  if (std::string v = verifica_voci(c.immagini->voci); !v.empty()) {
+    return v;
+  }
+  return verifica_tracciato(c.immagini->tracciato, int64_t{s.lunghezza_estesa} + 1);
 }
 
 namespace {
@@ -289,6 +362,33 @@ std::string esito_compilazione(std::string_view ingresso, piattaforma::Disco& di
   for (const std::string& f : binari) {
     esito += ' ';
     esito += disco.esiste(f) ? impronta(disco.leggi(f)) : "-";
+  }
+  return esito;
+}
+
+std::string esito_compilazione(std::string_view ingresso) {
+  const SorgentiDaIngresso divise = dividi_ingresso(ingresso);
+  OpzioniCompilazione opzioni;
+  opzioni.nome_scenario = "Prova";
+  opzioni.numero_treno = "1";
+  const Compilazione c = compila(divise.linea, divise.treno, opzioni);
+  std::string esito;
+  if (c.timbri) {
+    esito = "terminale \" Errore n. " + std::to_string(c.timbri->codice) + "\" ";
+  } else if (c.guasto) {
+    esito = "eccezione ";
+  }
+  esito += "codice " + std::to_string(c.scenario.codice_errore) + " posizione " +
+           std::to_string(c.scenario.posizione_errore) + " sorgenti ";
+  esito += c.linea_eliminata ? '0' : '1';
+  esito += divise.treno && !c.treno_eliminato ? '1' : '0';
+  if (!c.ha_immagini()) {
+    return esito + " - - -";
+  }
+  for (const std::string_view byte : {c.immagini->tracciato, std::string_view(c.immagini->voci),
+                                      std::string_view(c.immagini->percorso)}) {
+    esito += ' ';
+    esito += impronta(std::string(byte));
   }
   return esito;
 }

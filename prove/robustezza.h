@@ -27,8 +27,16 @@ std::string unisci_sorgenti(std::string_view linea, std::string_view treno);
 std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& disco,
                                const std::string& cartella);
 
+// The same properties for the compile as a function of the two texts: it never throws, the
+// sources it says the parse deletes are those the builder's parse deletes, the images have the
+// files' shape, and every problem says where it was found.
+std::string compila_in_memoria_e_verifica(std::string_view ingresso);
+
 // What a compile of `ingresso` leaves, in one line: the error state, which sources are left,
 // and a hash of each binary file written (or the failure that ended the run). Two compiles
 // that give the same line wrote the same bytes.
 std::string esito_compilazione(std::string_view ingresso, piattaforma::Disco& disco,
                                const std::string& cartella);
+// The same line from the compile as a function of the two texts: what the builder's run would
+// leave in its folder.
+std::string esito_compilazione(std::string_view ingresso);

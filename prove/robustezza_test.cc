@@ -42,11 +42,13 @@ TEST(Robustezza, OgniIngressoDelCorpus) {
   for (const auto& [nome, ingresso] : ingressi) {
     EXPECT_EQ(compila_e_verifica(ingresso, in_memoria, "/fuzz"), "") << nome;
     EXPECT_EQ(compila_e_verifica(ingresso, reale, cartella.percorso()), "") << nome;
+    EXPECT_EQ(compila_in_memoria_e_verifica(ingresso), "") << nome;
   }
 }
 
 // Each input of the corpus leaves the error state and the bytes it left before the compile
-// learnt to run on any disk; the real disk and the disk in memory agree.
+// learnt to run on any disk; the real disk, the disk in memory and the compile as a function
+// of the two texts agree.
 TEST(Robustezza, OgniIngressoDelCorpusDaGliEsitiRegistrati) {
   std::map<std::string, std::string> attesi;
   piattaforma::DiscoReale reale;
@@ -62,6 +64,7 @@ TEST(Robustezza, OgniIngressoDelCorpusDaGliEsitiRegistrati) {
   for (const auto& [nome, ingresso] : ingressi) {
     EXPECT_EQ(esito_compilazione(ingresso, in_memoria, "/fuzz"), attesi[nome]) << nome;
     EXPECT_EQ(esito_compilazione(ingresso, reale, cartella.percorso()), attesi[nome]) << nome;
+    EXPECT_EQ(esito_compilazione(ingresso), attesi[nome]) << nome;
   }
 }
 

@@ -2,7 +2,9 @@
 # Builds the benchmark in Release and runs it: the built-in job beside the I/O floor of its
 # eight files and over a disk in memory, the compile (from the disk and from memory) and the
 # serialisation alone, and the whole job for generated lines of 10, 100 and 1000 km (time per
-# metre, peak resident memory, and the 1000 km job beside its own floor). Each figure is taken
+# metre, peak resident memory, and the 1000 km job beside its own floor); then the language
+# server's answer to a change of the line source, for the built-in pair and the 1000 km line, in
+# process and through the pipes of the built server. Each figure is taken
 # five times; mean, median and spread are printed. Extra arguments go to the benchmark, for
 # example --benchmark_filter=Crescita. The build folder is build/benchmark unless
 # CARTELLA_BENCHMARK names another. Installs CMake, make, g++, Google Benchmark and what a
@@ -20,7 +22,7 @@ installa_pacchetti "${mancanti[@]}"
 cartella="${CARTELLA_BENCHMARK:-build/benchmark}"
 cmake -S . -B "$cartella" -DCMAKE_BUILD_TYPE=Release -DGENERA_BENCHMARK=ON \
   -DGENERA_MANUALI=OFF >/dev/null
-cmake --build "$cartella" --target genera_scenario_benchmark -j"$(nproc)" >/dev/null
+cmake --build "$cartella" --target genera_scenario_benchmark lingua_scenario -j"$(nproc)" >/dev/null
 
 echo "Macchina: $(nproc) CPU, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 echo "Data: $(date -u +%Y-%m-%d)"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds genera_scenario.exe and the author tools compila_scenario.exe and
-# ispeziona_scenario.exe (console programs) for 64-bit Windows with MinGW-w64, statically
+# Cross-builds genera_scenario.exe and the author tools compila_scenario.exe,
+# ispeziona_scenario.exe and decompila_scenario.exe (console programs) for 64-bit Windows with MinGW-w64, statically
 # linked, in build/windows. Installs CMake, make, Debian's MinGW-w64 C++ compiler and the tools'
 # header-only libraries when they are missing.
-# Further build targets of that build can be named as arguments; the three programs are
+# Further build targets of that build can be named as arguments; the four programs are
 # always built. COMPILA_SCENARIO_NATIVO, when set, names a compila_scenario built for this
 # machine: the build then also writes the example sources that the Windows archive carries
 # (scripts/pacchetti.sh makes the archive).
@@ -24,10 +24,11 @@ fi
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF "${nativo[@]}" >/dev/null
 cmake --build build/windows --target genera_scenario compila_scenario ispeziona_scenario \
-  "$@" -j"$(nproc)"
+  decompila_scenario lingua_scenario "$@" -j"$(nproc)"
 if [ ${#nativo[@]} -gt 0 ]; then
   cmake --build build/windows -j"$(nproc)"
 fi
 echo "Eseguibili per Windows: $(pwd)/build/windows/app/genera_scenario.exe," \
   "$(pwd)/build/windows/strumenti/compila_scenario.exe," \
-  "$(pwd)/build/windows/strumenti/ispeziona_scenario.exe"
+  "$(pwd)/build/windows/strumenti/ispeziona_scenario.exe," \
+  "$(pwd)/build/windows/strumenti/decompila_scenario.exe"

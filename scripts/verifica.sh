@@ -6,8 +6,9 @@
 # the pinned-bytes test), the author tools' header-only libraries, scdoc and mandoc (the
 # manual pages and their lint) and Chromium (which renders the inspector's page in its test)
 # from Debian's packages when missing (the package check, the fuzzing and the Windows check
-# install what they need themselves). Stops at the first step that fails; the last line says
-# that everything passed or which step failed.
+# install what they need themselves); last, checks the editor package's grammar and builds the
+# package (its npm packages installed from their lock file). Stops at the first step that
+# fails; the last line says that everything passed or which step failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lavori=$(nproc)
@@ -32,7 +33,8 @@ passo pacchetti
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev scdoc mandoc chromium
+pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev scdoc mandoc chromium \
+  neovim nodejs
 installa_pacchetti "${mancanti[@]}"
 
 passo costruzione
@@ -54,3 +56,8 @@ passo fuzzing
 ./scripts/verifica_fuzz.sh
 passo windows
 ./scripts/verifica_windows.sh
+
+# After the Windows build, so that the editor package carries the server for both systems.
+passo "pacchetto per l'editor"
+editor/vscode/verifica.sh build/test/strumenti/compila_scenario build/test/strumenti/lingua_scenario \
+  build/test/editor_vscode build/windows/strumenti/lingua_scenario.exe

@@ -2,8 +2,10 @@
 # Fuzzes the compile for a bounded time (60 s unless FUZZ_SECONDI says otherwise) on the disk
 # in memory, then briefly (FUZZ_SECONDI_DISCO_REALE, 10 s) in a folder of the real disk: any
 # bytes as the two sources, under AddressSanitizer and UndefinedBehaviorSanitizer, with the
-# properties of every compile checked. Fails on any finding and leaves the input that caused it
-# in build/fuzz/. Installs CMake, make, clang and its fuzzer runtime from Debian's packages when
+# properties of every compile checked; then (FUZZ_SECONDI_DECOMPILAZIONE, 20 s) the round trip
+# of the decompiler: every input that compiles without an error must come back, through its
+# three files, as two sources that compile to the same bytes. Fails on any finding and leaves
+# the input that caused it in build/fuzz/. Installs CMake, make, clang and its fuzzer runtime from Debian's packages when
 # missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,16 +21,16 @@ installa_librerie_strumenti
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGENERA_FUZZ=ON -DGENERA_TESTS=OFF -DGENERA_MANUALI=OFF >/dev/null
-cmake --build build/fuzz --target compilazione_fuzz -j"$(nproc)" >/dev/null
+cmake --build build/fuzz --target compilazione_fuzz decompilazione_fuzz -j"$(nproc)" >/dev/null
 
 # New inputs go to the build folder; the corpus in the repository only seeds the run.
 mkdir -p build/fuzz/corpus
 
-# Runs the fuzz target for $1 seconds, with the log in $2; the rest is its environment.
+# Runs the fuzz target $1 for $2 seconds, with the log in $3; the rest is its environment.
 fuzz() {
-  local secondi=$1 log=$2
-  shift 2
-  env "$@" ./build/fuzz/prove/compilazione_fuzz build/fuzz/corpus prove/corpus_compilazione \
+  local bersaglio=$1 secondi=$2 log=$3
+  shift 3
+  env "$@" "./build/fuzz/prove/$bersaglio" build/fuzz/corpus prove/corpus_compilazione \
     -max_total_time="$secondi" -timeout=5 -rss_limit_mb=2048 \
     -artifact_prefix=build/fuzz/ -print_final_stats=1 2>"$log" ||
     { tail -n 40 "$log" >&2; echo "verifica_fuzz: trovato un ingresso che fallisce" >&2; exit 1; }
@@ -36,6 +38,9 @@ fuzz() {
 }
 
 echo "Fuzzing della compilazione in memoria per ${FUZZ_SECONDI:-60} s"
-fuzz "${FUZZ_SECONDI:-60}" build/fuzz/ultimo.log
+fuzz compilazione_fuzz "${FUZZ_SECONDI:-60}" build/fuzz/ultimo.log
 echo "Fuzzing della compilazione su disco per ${FUZZ_SECONDI_DISCO_REALE:-10} s"
-fuzz "${FUZZ_SECONDI_DISCO_REALE:-10}" build/fuzz/ultimo_disco_reale.log FUZZ_DISCO_REALE=1
+fuzz compilazione_fuzz "${FUZZ_SECONDI_DISCO_REALE:-10}" build/fuzz/ultimo_disco_reale.log \
+  FUZZ_DISCO_REALE=1
+echo "Fuzzing della decompilazione per ${FUZZ_SECONDI_DECOMPILAZIONE:-20} s"
+fuzz decompilazione_fuzz "${FUZZ_SECONDI_DECOMPILAZIONE:-20}" build/fuzz/ultimo_decompilazione.log

@@ -93,20 +93,24 @@ void aggiungi_in_1252(std::string& byte, std::string_view utf8) {
     if (i == utf8.size()) {
       break;
     }
-    const char32_t c = decodifica(utf8, i);
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      byte += static_cast<char>(static_cast<uint8_t>(c));
-      continue;
-    }
-    size_t k = 0;
-    while (k < kDa80A9F.size() && kDa80A9F[k] != c) {
-      ++k;
-    }
-    if (k == kDa80A9F.size()) {
+    const std::optional<char> b = byte_1252(decodifica(utf8, i));
+    if (!b) {
       rifiuta(utf8, "carattere senza byte");
     }
-    byte += static_cast<char>(static_cast<uint8_t>(0x80 + k));
+    byte += *b;
   }
+}
+
+std::optional<char> byte_1252(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+    return static_cast<char>(static_cast<uint8_t>(c));
+  }
+  for (size_t k = 0; k < kDa80A9F.size(); ++k) {
+    if (kDa80A9F[k] == c && c != 0) {
+      return static_cast<char>(static_cast<uint8_t>(0x80 + k));
+    }
+  }
+  return std::nullopt;
 }
 
 std::string in_1252(std::string_view utf8) {

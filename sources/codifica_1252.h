@@ -2,6 +2,7 @@
 // character.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,3 +18,6 @@ void aggiungi_in_1252(std::string& byte, std::string_view utf8);
 // Windows-1252 leaves undefined become the control characters of the same number, so that
 // nothing is lost and in_1252 does not take them back.
 std::string da_1252(std::string_view byte);
+
+// The Windows-1252 byte of one character; none for a character it cannot hold.
+std::optional<char> byte_1252(char32_t c);

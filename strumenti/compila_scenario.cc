@@ -6,26 +6,30 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "platform/disco_reale.h"
+#include "platform/piattaforma.h"
 #include "strumenti/argomenti.h"
 #include "strumenti/compilazione_sorgenti.h"
 #include "strumenti/diagnosi.h"
 #include "strumenti/identita_sorgenti.h"
+#if GENERA_OSSERVA
+#include "strumenti/osservazione.h"
+#endif
 
 namespace {
 
 constexpr const char* kProgramma = "compila_scenario";
-constexpr int kStatoErroreNeiDati = 1;
-constexpr int kStatoErrore = 2;
+using piattaforma::kStatoErrore;  // a problem in the data
+using piattaforma::kStatoGuasto;  // a file that cannot be read or written, wrong arguments
 
 constexpr const char* kUso =
     "uso: compila_scenario LINEA TRENO [--cartella DIR] [--scenario NOME] [--treno NUMERO]\n"
     "                      [--senza-tracciato] [--json] [--avvisi-come-errori]\n"
+    "                      [--osserva [--porta N]]\n"
     "     compila_scenario --esempio DIR\n"
     "     compila_scenario --help | --version";
 
@@ -43,6 +47,11 @@ cambiate ne' cancellate.
   --senza-tracciato     non costruisce la pianta della linea e non scrive NOME_linea.dat
   --json                ogni problema come un oggetto JSON su una riga, sullo standard output
   --avvisi-come-errori  ogni avviso conta come un errore
+  --osserva             dopo la prima compilazione resta in ascolto: a ogni salvataggio di
+                        una sorgente compila di nuovo, riscrive i file e aggiorna la pagina
+                        servita su http://127.0.0.1:N/ (l'indirizzo e' scritto all'avvio);
+                        finisce con Ctrl+C
+  --porta N             la porta della pagina; 0 o assente: una porta libera
   --esempio DIR         scrive in DIR le sorgenti dello scenario incorporato
                         (Tavena_Crostia_linea.txt e Tavena_Crostia_4417-.txt), da cui partire
   --help, -h            questo aiuto
@@ -56,7 +65,7 @@ percorso); 2 un file che non si legge o non si scrive, o argomenti sbagliati.
 
 int argomenti_sbagliati(const std::string& messaggio) {
   std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
-  return kStatoErrore;
+  return kStatoGuasto;
 }
 
 struct Argomenti {
@@ -68,6 +77,8 @@ struct Argomenti {
   bool senza_tracciato = false;
   bool json = false;
   bool avvisi_come_errori = false;
+  bool osserva = false;
+  std::optional<int> porta;
 };
 
 int esempio(const std::string& cartella) {
@@ -78,7 +89,7 @@ int esempio(const std::string& cartella) {
     }
   } catch (const piattaforma::ErroreFile& e) {
     std::cerr << kProgramma << ": " << e.what() << "\n";
-    return kStatoErrore;
+    return kStatoGuasto;
   }
   return 0;
 }
@@ -96,11 +107,7 @@ int compila(const Argomenti& a, const Identita& identita) {
     r = compila_sorgenti_autore(disco, richiesta);
   } catch (const piattaforma::ErroreFile& e) {
     std::cerr << kProgramma << ": " << e.what() << "\n";
-    return kStatoErrore;
-  } catch (const std::length_error& e) {
-    // The model holds a text that the entry file cannot carry: that file cannot be written.
-    std::cerr << kProgramma << ": il file delle voci non si puo' scrivere: " << e.what() << "\n";
-    return kStatoErrore;
+    return kStatoGuasto;
   }
   bool avvisi = false;
   for (const Diagnosi& d : r.diagnosi) {
@@ -121,7 +128,7 @@ int compila(const Argomenti& a, const Identita& identita) {
       std::cout << "scritto " << p << "\n";
     }
   }
-  return r.errore_nei_dati || (avvisi && a.avvisi_come_errori) ? kStatoErroreNeiDati : 0;
+  return r.errore_nei_dati || (avvisi && a.avvisi_come_errori) ? kStatoErrore : 0;
 }
 
 }  // namespace
@@ -139,6 +146,8 @@ int main(int argc, char** argv) {
   app.add_flag("--senza-tracciato", a.senza_tracciato);
   app.add_flag("--json", a.json);
   app.add_flag("--avvisi-come-errori", a.avvisi_come_errori);
+  app.add_flag("--osserva", a.osserva);
+  app.add_option("--porta", a.porta)->check(CLI::Range(0, 65535));
   const RigaLetta letta = leggi_riga(app, riga, "manca un argomento");
   if (letta.aiuto) {
     std::cout << kUso << "\n" << kAiuto;
@@ -153,7 +162,8 @@ int main(int argc, char** argv) {
   }
   if (a.esempio) {
     for (const char* altro : {"sorgenti", "--cartella", "--scenario", "--treno",
-                              "--senza-tracciato", "--json", "--avvisi-come-errori"}) {
+                              "--senza-tracciato", "--json", "--avvisi-come-errori",
+                              "--osserva", "--porta"}) {
       if (app.count(altro) > 0) {
         return argomenti_sbagliati("--esempio va da solo, con la sola cartella");
       }
@@ -170,6 +180,22 @@ int main(int argc, char** argv) {
   const auto identita = identita_delle_sorgenti(a.sorgenti[0], a.sorgenti[1], a.scenario, a.treno);
   if (const auto* perche = std::get_if<std::string>(&identita)) {
     return argomenti_sbagliati(*perche);
+  }
+  if (a.porta && !a.osserva) {
+    return argomenti_sbagliati("--porta va con --osserva");
+  }
+  if (a.osserva) {
+#if GENERA_OSSERVA
+    RichiestaCompilazione richiesta;
+    richiesta.linea = a.sorgenti[0];
+    richiesta.treno = a.sorgenti[1];
+    richiesta.cartella = a.cartella;
+    richiesta.identita = std::get<Identita>(identita);
+    richiesta.con_tracciato = !a.senza_tracciato;
+    return osserva(richiesta, a.porta.value_or(0), std::cout, std::cerr);
+#else
+    return argomenti_sbagliati("--osserva non c'e' in questa costruzione del programma");
+#endif
   }
   return compila(a, std::get<Identita>(identita));
 }

@@ -207,7 +207,8 @@ TEST(Errori, AlCampoConLaRigaELAccento) {
 }
 
 // A problem that involves an earlier row points at it with a note, in the same form; one the
-// train source meets because the line source left it says where it was left.
+// train source meets because the line source left it comes after that one and says where it
+// was left.
 TEST(Errori, UnaNotaPerLaRigaPrecedente) {
   {
     const Autore autore(
@@ -238,7 +239,10 @@ TEST(Errori, UnaNotaPerLaRigaPrecedente) {
     EXPECT_EQ(e.stato, 1);
     const Punto fermata = punto_di(autore.testo_treno(), "rallentamento,    9200", "9200");
     const Punto lasciato = punto_di(autore.testo_linea(), "pendenza,  200200", "200200");
-    EXPECT_EQ(e.errori, messaggio(autore.treno(), fermata,
+    // Both problems, in the order found: the row beyond the end, then the row it stops.
+    EXPECT_EQ(e.errori, messaggio(autore.linea(), lasciato,
+                                  "errore 15: " + std::string(significato(15))) +
+                            messaggio(autore.treno(), fermata,
                                   "errore 15: " + std::string(significato(15)) +
                                       " (trovato a questa riga, che ferma la lettura)") +
                             messaggio(autore.linea(), lasciato,
@@ -354,6 +358,43 @@ TEST(Uscita, NessunPercorsoNessunFile) {
   EXPECT_FALSE(autore.uscita().esiste(kTracciato));
   EXPECT_FALSE(autore.uscita().esiste(kVoci));
   EXPECT_FALSE(autore.uscita().esiste(kPercorso));
+}
+
+// A model that the files cannot carry: a track whose length leaves no cell 1 for the stamps, a
+// sign text longer than its 16-bit length tells. An error at its field, status 1, no binary
+// file, not even the ones of an earlier compile touched.
+TEST(Uscita, UnModelloCheIFileNonPortanoEUnErroreAlSuoCampo) {
+  const struct {
+    const char* caso;
+    std::string linea;
+    const char* riga;
+    const char* campo;
+  } casi[] = {
+      {"nessuna cella 1",
+       con(linea_incorporata(), "lunghezza percorso,    101000", "lunghezza percorso, -6976"),
+       "lunghezza percorso, -6976", "lunghezza"},
+      {"testo di 70000 byte",
+       con(linea_incorporata(), "(SAN ROCCO)( 170 m.  )", std::string(70000, 'x')),
+       "cartello_indicatore,  4550,", "xxx"},
+  };
+  for (const auto& c : casi) {
+    const Autore autore(c.linea);
+    for (std::string_view nome : {kTracciato, kVoci, kPercorso}) {
+      autore.uscita().scrivi(nome, "di prima");
+    }
+    const EsitoProcesso e = autore.compila();
+    EXPECT_EQ(e.stato, 1) << c.caso;
+    const Punto p = punto_di(c.linea, c.riga, c.campo);
+    const std::string intestazione =
+        autore.linea() + ":" + std::to_string(p.riga) + ":" + std::to_string(p.colonna) + ": ";
+    EXPECT_NE(e.errori.find(intestazione + "errore: i file binari non si possono scrivere: "),
+              std::string::npos)
+        << c.caso << ": " << e.errori;
+    for (std::string_view nome : {kTracciato, kVoci, kPercorso}) {
+      EXPECT_EQ(autore.uscita().leggi(nome), "di prima") << c.caso << ": " << nome;
+    }
+    EXPECT_EQ(autore.uscita().nomi().size(), 3u) << c.caso;
+  }
 }
 
 // A file that cannot be read or written, or wrong arguments: status 2, one line that says why,

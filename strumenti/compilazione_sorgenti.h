@@ -1,7 +1,7 @@
 // An author's compile: the two sources read by path and never touched again, compiled by the
-// builder's own compile on a disk in memory under the names the identity gives, and the binary
-// files it wrote copied into the output folder. What the compile found comes back as problems
-// that point into the author's files.
+// builder's own compile under the names the identity gives, and the three files written into
+// the output folder. What the compile found comes back as problems that point into the
+// author's files.
 #pragma once
 
 #include <string>
@@ -20,18 +20,18 @@ struct RichiestaCompilazione {
 };
 
 struct RisultatoCompilazione {
-  // The warnings in the order they were found, then the error, if there was one.
+  // The warnings in the order they were found, then every problem, in order.
   std::vector<Diagnosi> diagnosi;
   std::vector<std::string> file_scritti;  // full paths, in the order written
-  // A problem in the data, or sources that left no track (and so no file).
+  // A problem in the data, or sources that left nothing to write (no track, a stamp
+  // conflict, a model that the files cannot carry).
   bool errore_nei_dati = false;
 };
 
 // Reads both sources from `disco` (a missing or unreadable one throws piattaforma::ErroreFile,
 // before anything is written), compiles them and writes the binary files into the output
 // folder of `disco`, as one set: a file that cannot be written throws piattaforma::ErroreFile
-// and leaves the three files there were before. A scenario whose model cannot be written (a text
-// too long for the entry file) throws std::length_error.
+// and leaves the three files there were before. Nothing the sources hold makes it throw.
 RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
                                               const RichiestaCompilazione& richiesta);
 

@@ -1,16 +1,20 @@
 // ispeziona_scenario: reads back the three binary files of a compiled scenario, checks them
 // and says what they hold: a summary for a person, everything as JSON, or a page to open in a
-// browser. Exit status 0 when the files hold no fault, 1 when they do, 2 when a file cannot
-// be read or written or the arguments are wrong.
+// browser; or what changed from the scenario of another folder. Exit status 0 when the files
+// hold no fault (with --confronta: when nothing changed), 1 when they do (something changed),
+// 2 when a file cannot be read or written or the arguments are wrong.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/disco_reale.h"
+#include "platform/piattaforma.h"
 #include "strumenti/argomenti.h"
+#include "strumenti/confronto.h"
 #include "strumenti/ispezione.h"
 #include "strumenti/pagina_html.h"
 #include "strumenti/riepilogo.h"
@@ -19,11 +23,12 @@
 namespace {
 
 constexpr const char* kProgramma = "ispeziona_scenario";
-constexpr int kStatoDifetti = 1;
-constexpr int kStatoErrore = 2;
+using piattaforma::kStatoErrore;  // faults in the files
+using piattaforma::kStatoGuasto;  // a file that cannot be read or written, wrong arguments
 
 constexpr const char* kUso =
     "uso: ispeziona_scenario CARTELLA [--scenario NOME --treno NUMERO] [--json] [--html FILE]\n"
+    "                          [--confronta ALTRA_CARTELLA]\n"
     "     ispeziona_scenario --help | --version";
 
 constexpr const char* kAiuto = R"(
@@ -35,17 +40,73 @@ NOME_NUMERO.dat nella CARTELLA), li controlla e dice che cosa contengono.
   --treno NUMERO      file; servono solo se nella cartella c'e' piu' di uno scenario
   --json              tutto cio' che e' stato letto, in JSON, al posto del riepilogo
   --html FILE         scrive anche una pagina con la pianta e il profilo della linea
+  --confronta ALTRA   dice che cosa cambia dallo scenario di CARTELLA a quello della
+                      cartella ALTRA, per luogo lungo la linea (con --json in JSON)
   --help, -h          questo aiuto
   --version           il nome e la versione del programma
 
 Ogni difetto trovato e' scritto sullo standard error con il file, il byte e la voce, la
 cella o il punto. Stato d'uscita: 0 nessun difetto, 1 difetti nei file, 2 un file che non si
-legge o non si scrive, o argomenti sbagliati.
+legge o non si scrive, o argomenti sbagliati. Con --confronta: 0 nessuna differenza, 1 delle
+differenze, 2 come sopra.
 )";
 
 int argomenti_sbagliati(const std::string& messaggio) {
   std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
-  return kStatoErrore;
+  return kStatoGuasto;
+}
+
+// The one scenario of `cartella`, or the one named; a reason for the arguments when neither.
+std::variant<Identita, std::string> scenario_di(piattaforma::Disco& disco,
+                                                const std::string& cartella,
+                                                const std::optional<std::string>& scenario,
+                                                const std::optional<std::string>& treno) {
+  if (scenario) {
+    return Identita{*scenario, *treno};
+  }
+  const std::vector<Identita> trovati = scenari_completi(disco.elenca(cartella));
+  if (trovati.size() == 1) {
+    return trovati.front();
+  }
+  std::string elenco;
+  for (const Identita& t : trovati) {
+    elenco += (elenco.empty() ? "" : ", ") + t.scenario + " / " + t.treno;
+  }
+  return trovati.empty() ? "nessuno scenario completo in " + cartella +
+                               " (servono NOME_linea.dat, NOME_NUMERO.sim e NOME_NUMERO.dat)"
+                         : "piu' scenari in " + cartella + " (" + elenco +
+                               "): sceglierne uno con --scenario e --treno";
+}
+
+void stampa_difetti(piattaforma::Disco& disco, const std::string& cartella, const Ispezione& i) {
+  const auto nomi = nomi_binari(i.identita);
+  for (const Difetto& d : i.difetti) {
+    std::cerr << disco.percorso_in(cartella, nomi[d.file]) << ": byte " << d.byte << ": "
+              << (d.dove.empty() ? "" : d.dove + ": ") << d.descrizione << "\n";
+  }
+}
+
+// What changed from the scenario of `prima` to that of `dopo`.
+int confronta_cartelle(piattaforma::Disco& disco, const std::string& prima, const Identita& id_prima,
+                       const std::string& dopo, const Identita& id_dopo, bool json) {
+  const Ispezione a = ispeziona(disco, prima, id_prima);
+  const Ispezione b = ispeziona(disco, dopo, id_dopo);
+  stampa_difetti(disco, prima, a);
+  stampa_difetti(disco, dopo, b);
+  const std::vector<Cambiamento> c = confronta(a, riepiloga(a.tracciato, a.voci, a.percorso), b,
+                                               riepiloga(b.tracciato, b.voci, b.percorso));
+  if (json) {
+    std::cout << json_cambiamenti(c).dump(1, ' ', false,
+                                          nlohmann::ordered_json::error_handler_t::replace)
+              << "\n";
+  } else if (c.empty()) {
+    std::cout << "Nessuna differenza fra " << prima << " e " << dopo << ".\n";
+  } else {
+    std::cout << "Da " << prima << " a " << dopo << ", " << c.size() << " differenze:\n"
+              << testo_cambiamenti(c);
+  }
+  std::cout.flush();
+  return c.empty() ? 0 : kStatoErrore;
 }
 
 }  // namespace
@@ -58,11 +119,13 @@ int main(int argc, char** argv) {
   std::optional<std::string> scenario;
   std::optional<std::string> treno;
   std::optional<std::string> pagina;
+  std::optional<std::string> altra;
   bool json = false;
   app.add_option("cartella", cartella)->required();
   app.add_option("--scenario", scenario);
   app.add_option("--treno", treno);
   app.add_option("--html", pagina);
+  app.add_option("--confronta", altra);
   app.add_flag("--json", json);
   const RigaLetta letta = leggi_riga(app, riga, "manca la cartella dei file");
   if (letta.aiuto) {
@@ -80,34 +143,27 @@ int main(int argc, char** argv) {
     return argomenti_sbagliati(scenario ? "--scenario senza --treno" : "--treno senza --scenario");
   }
 
+  if (altra && pagina) {
+    return argomenti_sbagliati("--confronta non va con --html");
+  }
+
   piattaforma::DiscoReale disco;
   try {
-    Identita id;
-    if (scenario) {
-      id = {*scenario, *treno};
-    } else {
-      const std::vector<Identita> trovati = scenari_completi(disco.elenca(cartella));
-      if (trovati.size() != 1) {
-        std::string elenco;
-        for (const Identita& t : trovati) {
-          elenco += (elenco.empty() ? "" : ", ") + t.scenario + " / " + t.treno;
-        }
-        return argomenti_sbagliati(
-            trovati.empty() ? "nessuno scenario completo in " + cartella +
-                                  " (servono NOME_linea.dat, NOME_NUMERO.sim e NOME_NUMERO.dat)"
-                            : "piu' scenari in " + cartella + " (" + elenco +
-                                  "): sceglierne uno con --scenario e --treno");
-      }
-      id = trovati.front();
+    const auto scelto = scenario_di(disco, cartella, scenario, treno);
+    if (const auto* perche = std::get_if<std::string>(&scelto)) {
+      return argomenti_sbagliati(*perche);
     }
-
+    const Identita id = std::get<Identita>(scelto);
+    if (altra) {
+      const auto altro = scenario_di(disco, *altra, scenario, treno);
+      if (const auto* perche = std::get_if<std::string>(&altro)) {
+        return argomenti_sbagliati(*perche);
+      }
+      return confronta_cartelle(disco, cartella, id, *altra, std::get<Identita>(altro), json);
+    }
     const Ispezione ispezione = ispeziona(disco, cartella, id);
     const Riepilogo riepilogo = riepiloga(ispezione.tracciato, ispezione.voci, ispezione.percorso);
-    const auto nomi = nomi_binari(id);
-    for (const Difetto& d : ispezione.difetti) {
-      std::cerr << disco.percorso_in(cartella, nomi[d.file]) << ": byte " << d.byte << ": "
-                << (d.dove.empty() ? "" : d.dove + ": ") << d.descrizione << "\n";
-    }
+    stampa_difetti(disco, cartella, ispezione);
     if (json) {
       std::cout << json_ispezione(ispezione, riepilogo)
                        .dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
@@ -123,9 +179,9 @@ int main(int argc, char** argv) {
       disco.ricrea(*pagina, pagina_html(ispezione, riepilogo));
     }
     std::cout.flush();
-    return ispezione.difetti.empty() ? 0 : kStatoDifetti;
+    return ispezione.difetti.empty() ? 0 : kStatoErrore;
   } catch (const piattaforma::ErroreFile& e) {
     std::cerr << kProgramma << ": " << e.what() << "\n";
-    return kStatoErrore;
+    return kStatoGuasto;
   }
 }

@@ -191,4 +191,40 @@ TEST(IspezionaScenario, LaPaginaScrittaOUnErroreSeNonSiPuo) {
   EXPECT_TRUE(contiene(no.errori, "impossibile creare " + c.file("manca/linea.html"))) << no.errori;
 }
 
+// Two folders compared: the differences by place, status 1; none, status 0; a folder without
+// a scenario, status 2.
+TEST(IspezionaScenario, ConfrontaDueCartelle) {
+  CartellaTemporanea prima;
+  CartellaTemporanea dopo;
+  scrivi_binari(prima);
+  const ScenarioCompilato& s = scenario_incorporato();
+  const auto nomi = nomi_binari(kIncorporato);
+  std::string percorso = s.percorso;
+  // The speed limit of cell 200, metres 10000 to 10050, lowered by 5 km/h.
+  percorso[15 * 200 + 12] = static_cast<char>(percorso[15 * 200 + 12] - 1);
+  dopo.scrivi(nomi[kFileTracciato], s.tracciato);
+  dopo.scrivi(nomi[kFileVoci], s.voci);
+  dopo.scrivi(nomi[kFilePercorso], percorso);
+
+  const EsitoProcesso diverse = ispeziona({prima.percorso(), "--confronta", dopo.percorso()});
+  EXPECT_EQ(diverse.stato, 1) << diverse.errori;
+  EXPECT_TRUE(contiene(diverse.uscita, "10000-10050 m: velocita' massima cambiata da 10000 m a "
+                                       "10050 m"))
+      << diverse.uscita;
+  const EsitoProcesso json =
+      ispeziona({prima.percorso(), "--confronta", dopo.percorso(), "--json"});
+  EXPECT_EQ(json.stato, 1) << json.errori;
+  const auto j = nlohmann::json::parse(json.uscita);
+  ASSERT_EQ(j.size(), 1u) << json.uscita;
+  EXPECT_EQ(j[0]["da"], 10000);
+  EXPECT_EQ(j[0]["a"], 10050);
+  EXPECT_EQ(j[0]["cosa"], "velocita");
+
+  const EsitoProcesso uguali = ispeziona({prima.percorso(), "--confronta", prima.percorso()});
+  EXPECT_EQ(uguali.stato, 0) << uguali.errori;
+  CartellaTemporanea vuota;
+  EXPECT_EQ(ispeziona({prima.percorso(), "--confronta", vuota.percorso()}).stato, 2);
+  EXPECT_EQ(ispeziona({prima.percorso(), "--confronta"}).stato, 2);
+}
+
 }  // namespace

@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr int32_t kLunghezzaMassima = 1000000;
-constexpr int32_t kEstensione = 7000;  // metres of track after the end of the line
-constexpr int16_t kMarcaVoce = 610;
-constexpr int16_t kMarcaCella = 5121;
 
 Scenario scenario_di(const Identita& id) {
   Scenario s;

@@ -25,3 +25,9 @@ nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r);
 
 // The page, in UTF-8.
 std::string pagina_html(const Ispezione& i, const Riepilogo& r);
+
+// The page around the given data (that of dati_pagina, with whatever a server adds to it).
+std::string pagina_con_dati(const nlohmann::ordered_json& dati);
+
+// `testo` made safe to stand inside a script element.
+std::string dentro_uno_script(const std::string& testo);

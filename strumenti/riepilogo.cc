@@ -4,15 +4,14 @@
 #include <cstdio>
 #include <functional>
 
+#include "model/formato_percorso.h"
+#include "model/formato_voci.h"
 #include "sources/codifica_1252.h"
 
 namespace {
 
-constexpr int32_t kMetriCella = 50;
 // The warning board of a slow-down stands 1200 m, 24 cells, before its start.
 constexpr int32_t kCelleAvviso = 24;
-// The kilometre value that the chainage ordering adds to a falling reference.
-constexpr int32_t kAggiuntaRiferimento = 100;
 
 int32_t metro_dopo(size_t k) {
   return kMetriCella * (static_cast<int32_t>(k) - 1);
@@ -154,8 +153,9 @@ Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNum
         CartelloVelocita b{static_cast<int32_t>(k), metro_dopo(k), {}, {}, c.valore_4};
         const std::array<int, 3> v = {c.valore_1, c.valore_2, c.valore_3};
         for (size_t i = 0; i < 3; ++i) {
-          b.velocita[i] = v[i] / 20;
-          b.aggiunta[i] = v[i] % 20 * 5;
+          const CoppiaVelocita coppia = spacchetta_coppia(static_cast<int16_t>(v[i]));
+          b.velocita[i] = coppia.prima;
+          b.aggiunta[i] = coppia.seconda;
         }
         r.cartelli_velocita.push_back(b);
         break;
@@ -210,7 +210,7 @@ Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNum
       r.gallerie.push_back(g);
     }
   }
-  r.velocita_massima = intervalli(percorso, [](const Cella& c) { return c.velocita_massima * 5; });
+  r.velocita_massima = intervalli(percorso, [](const Cella& c) { return velocita_della_cella(c.velocita_massima); });
   r.pendenza = intervalli(percorso, [](const Cella& c) { return c.pendenza_cella; });
   r.aderenza = intervalli(percorso, [](const Cella& c) { return c.aderenza_cella; });
   return r;

@@ -1,0 +1,30 @@
+// The live page of a watched compile, served over HTTP to the browsers of the author's own
+// machine: the page at "/", and at "/eventi" a stream of Server-Sent Events that carries each
+// new state as it is published. Nothing else is served (no file by its path), and only to
+// requests that name the server as 127.0.0.1 or localhost with its port, so that a page of
+// another site cannot reach it through a name of its own (DNS rebinding). Every stream is
+// written from a thread of its own: a page that stops reading holds up no other.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class ServizioPagina {
+ public:
+  // Listens on 127.0.0.1 at `porta` (0: a free port that the system chooses). A port that
+  // cannot be taken throws std::runtime_error.
+  explicit ServizioPagina(int porta);
+  // Ends every stream and stops serving.
+  ~ServizioPagina();
+  ServizioPagina(const ServizioPagina&) = delete;
+  ServizioPagina& operator=(const ServizioPagina&) = delete;
+
+  int porta() const;
+
+  // The page that "/" now serves, and the event (one line of JSON) that every stream gets.
+  void pubblica(std::string pagina, std::string evento);
+
+ private:
+  struct Stato;
+  std::unique_ptr<Stato> stato_;
+};
