@@ -168,7 +168,8 @@ for caso in "compila_scenario --sen|--senza-tracciato" \
   "compila_scenario --avv|--avvisi-come-errori" \
   "compila_scenario --cartella sor|sorgenti" \
   "ispeziona_scenario --ht|--html" \
-  "ispeziona_scenario sor|sorgenti"; do
+  "ispeziona_scenario sor|sorgenti" \
+  "decompila_scenario --ca|--cartella"; do
   riga=${caso%|*} atteso=${caso#*|}
   ottenuto=$(completa "$riga") || fallisci "il completamento di '$riga' non riesce"
   [ "$ottenuto" = "$atteso" ] ||
