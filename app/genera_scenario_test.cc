@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/form_load.h"
+#include "generati/versione.h"
 #include "platform/disco.h"
 #include "prove/cartella_temporanea.h"
 #include "prove/processo_di_prova.h"
@@ -114,6 +115,30 @@ TEST(GeneraScenario, UnaCorsaLasciaSeiFileEStampaSoloAttendere) {
                       "Tavena_Crostia_4417.dat", "Tavena_Crostia_4417.sim",
                       "Tavena_Crostia_4417_note.txt", "Tavena_Crostia_4417_rallentamenti.txt",
                       "Tavena_Crostia_4417_scheda_treno.txt", "Tavena_Crostia_linea.dat"}));
+}
+
+// Its version alone on the command line: one line on standard output, no wait window (its
+// line on a console), no file, status 0. Any other command line is a run, as it always was.
+TEST(GeneraScenario, LaVersioneSolaNonScriveNulla) {
+  CartellaTemporanea cartella;
+  const std::string eseguibile = copia_eseguibile_in(cartella.percorso());
+  const EsitoProcesso esito = esegui_con_argomenti(eseguibile, {"--version"});
+  EXPECT_EQ(esito.stato, 0) << esito.errori;
+  EXPECT_EQ(esito.uscita, riga_della_versione("genera_scenario") + "\n");
+  EXPECT_EQ(esito.errori, "");
+  EXPECT_EQ(cartella.nomi(), std::vector<std::string>{"genera_scenario"});
+}
+
+TEST(GeneraScenario, AltriArgomentiSonoUnaCorsa) {
+  for (const std::vector<std::string>& argomenti :
+       {std::vector<std::string>{"--version", "--version"}, {"--help"}, {"versione"}}) {
+    CartellaTemporanea cartella;
+    const std::string eseguibile = copia_eseguibile_in(cartella.percorso());
+    const EsitoProcesso esito = esegui_con_argomenti(eseguibile, argomenti);
+    EXPECT_EQ(esito.stato, 0) << argomenti[0] << ": " << esito.errori;
+    EXPECT_EQ(esito.uscita, "Attendere\n") << argomenti[0];
+    EXPECT_EQ(file_in(cartella).size(), 6u) << argomenti[0];
+  }
 }
 
 TEST(GeneraScenario, DueCorseDannoGliStessiByte) {

@@ -14,6 +14,11 @@ namespace piattaforma {
 inline constexpr int kStatoErrore = 1;
 inline constexpr int kStatoGuasto = 2;
 
+// Writes `riga` and a line end on standard output, and nothing else: no window. A windowed
+// program on Windows has no standard output unless it was started with one (redirected); it
+// then writes on the console of the program that started it, if there is one.
+void scrivi_riga(const std::string& riga);
+
 // Shows the wait window with its label "Attendere" and paints it once; returns at once.
 void mostra_attesa();
 

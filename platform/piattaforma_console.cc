@@ -22,6 +22,11 @@ namespace {
 
 }  // namespace
 
+void scrivi_riga(const std::string& riga) {
+  std::fprintf(stdout, "%s\n", riga.c_str());
+  std::fflush(stdout);
+}
+
 void mostra_attesa() {
   std::fputs("Attendere\n", stdout);
   std::fflush(stdout);

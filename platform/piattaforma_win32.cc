@@ -131,6 +131,25 @@ void mostra_attesa() {
   GdiFlush();
 }
 
+void scrivi_riga(const std::string& riga) {
+  const std::string testo = riga + "\r\n";
+  HANDLE uscita = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (uscita == nullptr || uscita == INVALID_HANDLE_VALUE) {
+    // Started from a console without redirection: a windowed program is not given it, and
+    // the console has already gone back to its prompt; the line goes there all the same.
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+      return;
+    }
+    uscita = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+    if (uscita == INVALID_HANDLE_VALUE) {
+      return;
+    }
+  }
+  DWORD scritti = 0;
+  WriteFile(uscita, testo.data(), static_cast<DWORD>(testo.size()), &scritti, nullptr);
+}
+
 void mostra_errore_e_termina(const std::string& messaggio) {
   mostra_e_termina(messaggio, 0, kStatoErrore);
 }

@@ -20,7 +20,8 @@ pacchetti_mancanti libbenchmark-dev libgtest-dev libssl-dev nlohmann-json3-dev l
 installa_pacchetti "${mancanti[@]}"
 
 cartella="${CARTELLA_BENCHMARK:-build/benchmark}"
-cmake -S . -B "$cartella" -DCMAKE_BUILD_TYPE=Release -DGENERA_BENCHMARK=ON >/dev/null
+cmake -S . -B "$cartella" -DCMAKE_BUILD_TYPE=Release -DGENERA_BENCHMARK=ON \
+  -DGENERA_MANUALI=OFF >/dev/null
 cmake --build "$cartella" --target genera_scenario_benchmark lingua_scenario -j"$(nproc)" >/dev/null
 
 echo "Macchina: $(nproc) CPU, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"

@@ -11,7 +11,8 @@ comandi_mancanti cmake make g++
 pacchetti_mancanti nlohmann-json3-dev libcli11-dev
 installa_pacchetti "${mancanti[@]}"
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF -DGENERA_MANUALI=OFF \
+  >/dev/null
 cmake --build build/release --target genera_scenario -j"$(nproc)"
 mkdir -p out
 cp build/release/app/genera_scenario out/genera_scenario

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in an ordinary build, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer; then fuzzes the compile for a minute and checks the Windows build
+# UndefinedBehaviorSanitizer; then builds the Debian package, installs it on this machine and
+# checks it, fuzzes the compile for a minute and checks the Windows build and its archive
 # under Wine. Installs CMake, make, g++, GoogleTest, OpenSSL's headers (for the SHA-256 of
-# the pinned-bytes test), the author tools' header-only libraries and Chromium (which renders
-# the inspector's page in its test) from Debian's packages when missing (the fuzzing and the
-# Windows check install what they need themselves); last, checks the editor package's grammar
-# and builds the package (its npm packages installed from their lock file). Stops at the first
-# step that fails; the last line says that everything passed or which step failed.
+# the pinned-bytes test), the author tools' header-only libraries, scdoc and mandoc (the
+# manual pages and their lint) and Chromium (which renders the inspector's page in its test)
+# from Debian's packages when missing (the package check, the fuzzing and the Windows check
+# install what they need themselves); last, checks the editor package's grammar and builds the
+# package (its npm packages installed from their lock file). Stops at the first step that
+# fails; the last line says that everything passed or which step failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lavori=$(nproc)
@@ -31,7 +33,8 @@ passo pacchetti
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev chromium neovim nodejs
+pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev scdoc mandoc chromium \
+  neovim nodejs
 installa_pacchetti "${mancanti[@]}"
 
 passo costruzione
@@ -47,6 +50,8 @@ passo "test con i sanitizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitizer --output-on-failure --no-tests=error -j"$lavori"
 
+passo "pacchetto Debian"
+./scripts/verifica_pacchetto_debian.sh
 passo fuzzing
 ./scripts/verifica_fuzz.sh
 passo windows

@@ -20,7 +20,7 @@ installa_pacchetti "${mancanti[@]}"
 installa_librerie_strumenti
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DGENERA_FUZZ=ON -DGENERA_TESTS=OFF >/dev/null
+  -DGENERA_FUZZ=ON -DGENERA_TESTS=OFF -DGENERA_MANUALI=OFF >/dev/null
 cmake --build build/fuzz --target compilazione_fuzz decompilazione_fuzz -j"$(nproc)" >/dev/null
 
 # New inputs go to the build folder; the corpus in the repository only seeds the run.

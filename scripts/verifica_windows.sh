@@ -13,6 +13,11 @@
 #    run;
 #  - compila_scenario.exe writes the example sources and compiles them with status 0, no
 #    message, and the three binary files of the Linux build of genera_scenario;
+#  - the Windows archive (scripts/pacchetti.sh zip), unpacked into a folder whose name has a
+#    blank and a letter outside ASCII, holds statically linked programs, the README with CR LF
+#    line ends and the example sources; there genera_scenario.exe --version and
+#    compila_scenario.exe --version print what the Linux build prints, the first with no
+#    window and no file, and genera_scenario.exe leaves the files of the Linux build;
 #  - the wait window has a client area of 4200 x 2688 twips at 96 and at 144 dpi, and its label
 #    is painted.
 # Installs what it needs from Debian's packages. Exits non-zero and says why on any failure.
@@ -48,8 +53,13 @@ exe_windows=$radice/build/windows/app/genera_scenario.exe
 exe_attesa=$radice/build/windows/prove/attesa_di_prova.exe
 exe_presa=$radice/build/windows/prove/presa_di_prova.exe
 exe_compila=$radice/build/windows/strumenti/compila_scenario.exe
+# The archive, and the Linux build of the packages beside it.
+./scripts/pacchetti.sh zip >/dev/null
+archivio=$(ls "$radice"/build/pacchetti/genera_scenario-*-windows-x86_64.zip)
+linux_pacchetti=$radice/build/pacchetti/linux
 
-cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF >/dev/null
+cmake -S . -B build/windows-linux -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF \
+  -DGENERA_MANUALI=OFF >/dev/null
 cmake --build build/windows-linux --target genera_scenario -j"$(nproc)" >/dev/null
 exe_linux=$radice/build/windows-linux/app/genera_scenario
 
@@ -159,30 +169,7 @@ fi
 
 # --- The comparison of two folders --------------------------------------------------------------
 
-# Compares everything in folder $1 but file $2 with everything in folder $3 but file $4: the
-# same names, each a regular file with the same bytes. Prints every difference; fails if any.
-confronta_cartelle() {
-  local a=$1 escluso_a=$2 b=$3 escluso_b=$4 nome esito=0
-  diff <(cd "$a" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_a" -printf '%f\n' |
-    LC_ALL=C sort) \
-    <(cd "$b" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_b" -printf '%f\n' |
-      LC_ALL=C sort) >"$tmp/nomi.diff" || {
-    echo "  file diversi (< solo in $a, > solo in $b):"
-    grep '^[<>]' "$tmp/nomi.diff" | sed 's/^/    /'
-    esito=1
-  }
-  while IFS= read -r nome; do
-    [ -e "$b/$nome" ] || continue
-    if [ ! -f "$a/$nome" ] || [ ! -f "$b/$nome" ]; then
-      echo "  $nome non e un file normale in entrambe le cartelle"
-      esito=1
-    elif ! cmp -s "$a/$nome" "$b/$nome"; then
-      echo "  $nome differisce: $(cmp "$a/$nome" "$b/$nome" 2>&1 | head -1)"
-      esito=1
-    fi
-  done < <(cd "$a" && find . -mindepth 1 -maxdepth 1 ! -name "$escluso_a" -printf '%f\n')
-  return $esito
-}
+source scripts/confronta_cartelle.sh
 
 # The comparison must see a missing file, an extra file or folder and a single changed byte.
 mkdir -p "$tmp/prova/a" "$tmp/prova/b"
@@ -297,6 +284,81 @@ for nome in Tavena_Crostia_linea.dat Tavena_Crostia_4417.sim Tavena_Crostia_4417
     fallisci "compila_scenario.exe non scrive $nome come genera_scenario"
 done
 echo "  da $sorgenti: stato 0, nessun messaggio, i tre file binari di genera_scenario"
+
+# --- The Windows archive ------------------------------------------------------------------------
+
+echo "L'archivio per Windows, $(basename "$archivio")"
+scompattato="$tmp/prova zip è"
+mkdir -p "$scompattato"
+(cd "$scompattato" && cmake -E tar xf "$archivio") || fallisci "$archivio non si scompatta"
+cartelle=("$scompattato"/*)
+[ ${#cartelle[@]} -eq 1 ] && [ -d "${cartelle[0]}" ] ||
+  fallisci "l'archivio non ha una sola cartella: $(ls "$scompattato")"
+dentro=${cartelle[0]}
+for nome in genera_scenario.exe compila_scenario.exe ispeziona_scenario.exe README.txt \
+  esempio/Tavena_Crostia_linea.txt esempio/Tavena_Crostia_4417-.txt; do
+  [ -f "$dentro/$nome" ] || fallisci "l'archivio non ha $nome"
+done
+# Statically linked: no DLL but the system's own.
+for programma in "$dentro"/*.exe; do
+  estranee=$(x86_64-w64-mingw32-objdump -p "$programma" | sed -n 's/^\s*DLL Name: //p' |
+    grep -viE '^(kernel32|user32|gdi32|shell32|msvcrt)\.dll$' || true)
+  [ -z "$estranee" ] || fallisci "$(basename "$programma") dell'archivio chiede $estranee"
+done
+cmp -s "$dentro/README.txt" <(sed 's/$/\r/' README.md) ||
+  fallisci "il README.txt dell'archivio non e il README con fine riga CR LF"
+for nome in Tavena_Crostia_linea.txt Tavena_Crostia_4417-.txt; do
+  cmp -s "$dentro/esempio/$nome" "$tmp/autore/$sorgenti/$nome" ||
+    fallisci "l'esempio $nome dell'archivio non e quello di compila_scenario.exe --esempio"
+done
+echo "  programmi senza DLL che non siano di sistema, README con CR LF, le due sorgenti"
+
+# Each program's --version from the unpacked folder, as the Linux build prints it. Asked for
+# its version, genera_scenario.exe shows no window and writes nothing.
+prima=$(cd "$dentro" && find . | LC_ALL=C sort)
+(cd "$dentro" && exec timeout 120 wine ./genera_scenario.exe --version) >"$tmp/versione.out" \
+  2>"$tmp/versione.err" &
+wine_pid=$!
+while kill -0 "$wine_pid" 2>/dev/null; do
+  [ -z "$(finestre)" ] || fallisci "genera_scenario.exe --version ha mostrato una finestra"
+  sleep 0.05
+done
+attendi_fine
+[ "$stato" -eq 0 ] || fallisci "genera_scenario.exe --version e finito con stato $stato:
+$(tail -5 "$tmp/versione.err")"
+atteso=$("$linux_pacchetti/app/genera_scenario" --version)
+[ "$(tr -d '\r' <"$tmp/versione.out")" = "$atteso" ] ||
+  fallisci "genera_scenario.exe --version scrive '$(cat "$tmp/versione.out")', non '$atteso'"
+[ "$(cd "$dentro" && find . | LC_ALL=C sort)" = "$prima" ] ||
+  fallisci "genera_scenario.exe --version ha scritto nella sua cartella"
+echo "  genera_scenario.exe --version: $atteso, nessuna finestra, nessun file"
+riga=$(cd "$dentro" && timeout 120 wine ./compila_scenario.exe --version 2>/dev/null |
+  tr -d '\r') || fallisci "compila_scenario.exe --version non riesce"
+atteso=$("$linux_pacchetti/strumenti/compila_scenario" --version)
+[ "$riga" = "$atteso" ] || fallisci "compila_scenario.exe --version scrive '$riga', non '$atteso'"
+echo "  compila_scenario.exe --version: $riga"
+
+# The run, beside the README, the example and the tools: it adds the files of the Linux run.
+esegui_windows "$dentro" "$radice/build/windows/messaggio.png"
+[ "$stato" -eq 0 ] && [ "$messaggio" -eq 0 ] ||
+  fallisci "genera_scenario.exe nell'archivio scompattato e finito con stato $stato" \
+    "(messaggio: $messaggio): $(tail -20 "$dentro.log")"
+dopo=$(cd "$dentro" && find . | LC_ALL=C sort)
+aggiunti=$(LC_ALL=C comm -13 <(echo "$prima") <(echo "$dopo") | sed 's|^\./||')
+attesi=$(cd "$tmp/linux" && find . -mindepth 1 ! -name genera_scenario | sed 's|^\./||' |
+  LC_ALL=C sort)
+[ "$aggiunti" = "$attesi" ] || fallisci "nell'archivio scompattato la corsa ha scritto:
+$aggiunti
+e non:
+$attesi"
+for nome in $attesi; do
+  cmp -s "$tmp/linux/$nome" "$dentro/$nome" ||
+    fallisci "nell'archivio scompattato $nome non e quello della corsa su Linux"
+done
+[ -z "$(LC_ALL=C comm -23 <(echo "$prima") <(echo "$dopo"))" ] ||
+  fallisci "la corsa nell'archivio scompattato ha tolto dei file"
+echo "  in \"$(basename "$scompattato")\": stato 0, gli stessi $(echo "$attesi" | wc -l)" \
+  "file della corsa su Linux"
 
 # --- A file that cannot be created ----------------------------------------------------------------
 

@@ -1,5 +1,11 @@
 #include "strumenti/argomenti.h"
 
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "generati/versione.h"
 #include "platform/riga_di_comando.h"
 
 RigaDiComando::RigaDiComando(int argc, char** argv)
@@ -9,16 +15,18 @@ RigaDiComando::RigaDiComando(int argc, char** argv)
   }
 }
 
-bool RigaDiComando::chiede_aiuto() const {
+namespace {
+
+bool contiene(const std::vector<std::string>& testi, std::initializer_list<const char*> cercati) {
   for (size_t i = 1; i < testi.size(); ++i) {
-    if (testi[i] == "--help" || testi[i] == "-h") {
-      return true;
+    for (const char* cercato : cercati) {
+      if (testi[i] == cercato) {
+        return true;
+      }
     }
   }
   return false;
 }
-
-namespace {
 
 std::string messaggio_di(const CLI::ParseError& e) {
   const std::string testo = e.what();
@@ -35,20 +43,43 @@ std::string messaggio_di(const CLI::ParseError& e) {
 
 }  // namespace
 
+bool RigaDiComando::chiede_aiuto() const {
+  return contiene(testi, {"--help", "-h"});
+}
+
+bool RigaDiComando::chiede_versione() const {
+  return contiene(testi, {"--version"});
+}
+
 RigaLetta leggi_riga(CLI::App& app, RigaDiComando& riga, const std::string& mancante) {
+  // Without a name of its own the parser would take the path the program was started by.
+  if (app.get_name().empty()) {
+    throw std::logic_error("leggi_riga: il programma non ha un nome");
+  }
+  const std::string versione = riga_della_versione(app.get_name());
   bool aiuto = false;
+  bool chiede_versione = false;
   app.set_help_flag();
   app.add_flag("--help,-h", aiuto);
+  app.add_flag("--version", chiede_versione);
+  RigaLetta letta;
   try {
     app.parse(riga.argc(), riga.argv());
   } catch (const CLI::ParseError& e) {
     if (riga.chiede_aiuto()) {
-      return {true, std::nullopt};
+      letta.aiuto = true;
+    } else if (riga.chiede_versione()) {
+      letta.versione = versione;
+    } else if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) {
+      letta.errore = mancante;
+    } else {
+      letta.errore = messaggio_di(e);
     }
-    if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr) {
-      return {false, mancante};
-    }
-    return {false, messaggio_di(e)};
+    return letta;
   }
-  return {aiuto, std::nullopt};
+  letta.aiuto = aiuto;
+  if (chiede_versione && !aiuto) {
+    letta.versione = versione;
+  }
+  return letta;
 }

@@ -1,5 +1,6 @@
-// What both author tools do with their command line before and after parsing it: the
-// arguments in UTF-8 as argv-style pointers, and a parse error said in the tools' words.
+// What every author tool does with its command line before and after parsing it: the
+// arguments in UTF-8 as argv-style pointers, --help and --version, and a parse error said in
+// the tools' words.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -18,19 +19,25 @@ struct RigaDiComando {
   char** argv() { return puntatori.data(); }
   // Whether --help or -h stands anywhere after the program's name.
   bool chiede_aiuto() const;
+  // Whether --version stands anywhere after the program's name.
+  bool chiede_versione() const;
 
   std::vector<std::string> testi;
   std::vector<char*> puntatori;
 };
 
-// How a command line was taken: the usage asked for, or a parse error in one line (an argument
-// too many, an option without its value, `mancante` for a missing required argument, or the
-// parser's own text); with neither, the program goes on.
+// How a command line was taken: the usage asked for; the version asked for, with the line to
+// print (the program's name and the project's version); or a parse error in one line (an
+// argument too many, an option without its value, `mancante` for a missing required argument,
+// or the parser's own text). With none of them, the program goes on.
 struct RigaLetta {
   bool aiuto = false;
+  std::optional<std::string> versione;
   std::optional<std::string> errore;
 };
 
-// Parses `riga` with `app`, to which it adds --help and -h. --help anywhere asks for the usage
-// whatever else the line holds, even a missing required argument.
+// Parses `riga` with `app`, which must carry the program's name, and to which it adds --help,
+// -h and --version. --help anywhere asks for the usage whatever else the line holds, even a
+// missing required argument; --version, when there is no --help, likewise asks for the
+// version.
 RigaLetta leggi_riga(CLI::App& app, RigaDiComando& riga, const std::string& mancante);

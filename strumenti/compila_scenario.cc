@@ -30,7 +30,8 @@ constexpr const char* kUso =
     "uso: compila_scenario LINEA TRENO [--cartella DIR] [--scenario NOME] [--treno NUMERO]\n"
     "                      [--senza-tracciato] [--json] [--avvisi-come-errori]\n"
     "                      [--osserva [--porta N]]\n"
-    "     compila_scenario --esempio DIR";
+    "     compila_scenario --esempio DIR\n"
+    "     compila_scenario --help | --version";
 
 constexpr const char* kAiuto = R"(
 Compila la sorgente della linea (LINEA) e quella del treno (TRENO) nei tre file che il
@@ -46,14 +47,15 @@ cambiate ne' cancellate.
   --senza-tracciato     non costruisce la pianta della linea e non scrive NOME_linea.dat
   --json                ogni problema come un oggetto JSON su una riga, sullo standard output
   --avvisi-come-errori  ogni avviso conta come un errore
-  --osserva            dopo la prima compilazione resta in ascolto: a ogni salvataggio di
+  --osserva             dopo la prima compilazione resta in ascolto: a ogni salvataggio di
                         una sorgente compila di nuovo, riscrive i file e aggiorna la pagina
                         servita su http://127.0.0.1:N/ (l'indirizzo e' scritto all'avvio);
                         finisce con Ctrl+C
   --porta N             la porta della pagina; 0 o assente: una porta libera
   --esempio DIR         scrive in DIR le sorgenti dello scenario incorporato
                         (Tavena_Crostia_linea.txt e Tavena_Crostia_4417-.txt), da cui partire
-  --help                questo aiuto
+  --help, -h            questo aiuto
+  --version             il nome e la versione del programma
 
 Ogni problema e' scritto come "file:riga:colonna: errore N: significato", con la riga della
 sorgente e un accento sotto il campo. Stato d'uscita: 0 file scritti e nessun errore; 1 un
@@ -134,7 +136,7 @@ int compila(const Argomenti& a, const Identita& identita) {
 int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
   RigaDiComando riga(argc, argv);
-  CLI::App app;
+  CLI::App app("", kProgramma);
   Argomenti a;
   app.add_option("sorgenti", a.sorgenti);
   app.add_option("--cartella", a.cartella);
@@ -149,6 +151,10 @@ int main(int argc, char** argv) {
   const RigaLetta letta = leggi_riga(app, riga, "manca un argomento");
   if (letta.aiuto) {
     std::cout << kUso << "\n" << kAiuto;
+    return 0;
+  }
+  if (letta.versione) {
+    std::cout << *letta.versione << "\n";
     return 0;
   }
   if (letta.errore) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generati/versione.h"
 #include "model/codici_errore.h"
 #include "prove/cartella_temporanea.h"
 #include "prove/processo_di_prova.h"
@@ -436,6 +437,21 @@ TEST(Uscita, AiutoConLUso) {
   EXPECT_EQ(e.stato, 0);
   EXPECT_EQ(e.uscita.rfind("uso: compila_scenario LINEA TRENO", 0), 0u) << e.uscita;
   EXPECT_NE(e.uscita.find("--avvisi-come-errori"), std::string::npos);
+}
+
+// --version prints the name and the project's version, whatever else the line holds, and
+// writes nothing.
+TEST(Uscita, LaVersioneDelProgetto) {
+  const Autore autore;
+  for (const std::vector<std::string>& argomenti :
+       {std::vector<std::string>{"--version"},
+        {"--esempio", autore.uscita().percorso(), "--veloce", "--version"}}) {
+    const EsitoProcesso e = esegui(argomenti);
+    EXPECT_EQ(e.stato, 0) << e.errori;
+    EXPECT_EQ(e.uscita, riga_della_versione("compila_scenario") + "\n");
+    EXPECT_EQ(e.errori, "");
+  }
+  EXPECT_FALSE(autore.uscita().esiste(kLinea));
 }
 
 // Sources that do not follow the builder's names need the identity, and say which part is

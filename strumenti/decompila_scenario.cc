@@ -22,7 +22,8 @@ constexpr int kStatoNonDecompilabile = 1;
 constexpr int kStatoErrore = 2;
 
 constexpr const char* kUso =
-    "uso: decompila_scenario CARTELLA [--scenario NOME --treno NUMERO] [--cartella OUT]";
+    "uso: decompila_scenario CARTELLA [--scenario NOME --treno NUMERO] [--cartella OUT]\n"
+    "     decompila_scenario --help | --version";
 
 constexpr const char* kAiuto = R"(
 Legge i tre file binari di uno scenario compilato (NOME_linea.dat, NOME_NUMERO.sim e
@@ -34,7 +35,8 @@ compila e confronta il risultato con i file letti, byte per byte.
   --scenario NOME     il nome dello scenario e il numero del treno, che danno i nomi dei
   --treno NUMERO      file; servono solo se nella cartella c'e' piu' di uno scenario
   --cartella OUT      dove scrivere le sorgenti; se manca, la cartella corrente
-  --help              questo aiuto
+  --help, -h          questo aiuto
+  --version           il nome e la versione del programma
 
 Stato d'uscita: 0 sorgenti scritte e verificate; 1 nessuna coppia di sorgenti da' questi
 file (ogni difetto e' scritto sullo standard error con il file, il byte e la voce, la cella
@@ -91,7 +93,7 @@ std::vector<std::string> scrivi_sorgenti(piattaforma::Disco& disco, const std::s
 int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
   RigaDiComando riga(argc, argv);
-  CLI::App app;
+  CLI::App app("", kProgramma);
   std::string cartella;
   std::string uscita = ".";
   std::optional<std::string> scenario;
@@ -103,6 +105,10 @@ int main(int argc, char** argv) {
   const RigaLetta letta = leggi_riga(app, riga, "manca la cartella dei file");
   if (letta.aiuto) {
     std::cout << kUso << "\n" << kAiuto;
+    return 0;
+  }
+  if (letta.versione) {
+    std::cout << *letta.versione << "\n";
     return 0;
   }
   if (letta.errore) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "generati/versione.h"
 #include "prove/cartella_temporanea.h"
 #include "prove/processo_di_prova.h"
 #include "prove/scenario_compilato.h"
@@ -99,6 +100,20 @@ INSTANTIATE_TEST_SUITE_P(
                     ArgomentiSbagliati{
                         "file_mancante", {"{}", "--scenario", "X", "--treno", "1"}, "X_linea.dat"}),
     [](const testing::TestParamInfo<ArgomentiSbagliati>& i) { return i.param.nome; });
+
+// --version prints the name and the project's version, whatever else the line holds, and
+// writes nothing.
+TEST(DecompilaScenario, laVersioneDelProgetto) {
+  CartellaTemporanea uscita;
+  for (const std::vector<std::string>& argomenti :
+       {std::vector<std::string>{"--version"}, {"--cartella", uscita.percorso(), "--version"}}) {
+    const EsitoProcesso e = decompila(argomenti);
+    EXPECT_EQ(e.stato, 0) << e.errori;
+    EXPECT_EQ(e.uscita, riga_della_versione("decompila_scenario") + "\n");
+    EXPECT_EQ(e.errori, "");
+  }
+  EXPECT_TRUE(uscita.nomi().empty());
+}
 
 TEST(DecompilaScenario, conScenarioETrenoSceglieTraPiuScenari) {
   CartellaTemporanea binari;

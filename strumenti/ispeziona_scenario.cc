@@ -22,12 +22,14 @@
 
 namespace {
 
+constexpr const char* kProgramma = "ispeziona_scenario";
 using piattaforma::kStatoErrore;  // faults in the files
 using piattaforma::kStatoGuasto;  // a file that cannot be read or written, wrong arguments
 
 constexpr const char* kUso =
     "uso: ispeziona_scenario CARTELLA [--scenario NOME --treno NUMERO] [--json] [--html FILE]\n"
-    "                          [--confronta ALTRA_CARTELLA]";
+    "                          [--confronta ALTRA_CARTELLA]\n"
+    "     ispeziona_scenario --help | --version";
 
 constexpr const char* kAiuto = R"(
 Legge i tre file binari di uno scenario compilato (NOME_linea.dat, NOME_NUMERO.sim e
@@ -40,7 +42,8 @@ NOME_NUMERO.dat nella CARTELLA), li controlla e dice che cosa contengono.
   --html FILE         scrive anche una pagina con la pianta e il profilo della linea
   --confronta ALTRA   dice che cosa cambia dallo scenario di CARTELLA a quello della
                       cartella ALTRA, per luogo lungo la linea (con --json in JSON)
-  --help              questo aiuto
+  --help, -h          questo aiuto
+  --version           il nome e la versione del programma
 
 Ogni difetto trovato e' scritto sullo standard error con il file, il byte e la voce, la
 cella o il punto. Stato d'uscita: 0 nessun difetto, 1 difetti nei file, 2 un file che non si
@@ -49,7 +52,7 @@ differenze, 2 come sopra.
 )";
 
 int argomenti_sbagliati(const std::string& messaggio) {
-  std::cerr << "ispeziona_scenario: " << messaggio << "\n" << kUso << "\n";
+  std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
   return kStatoGuasto;
 }
 
@@ -111,7 +114,7 @@ int confronta_cartelle(piattaforma::Disco& disco, const std::string& prima, cons
 int main(int argc, char** argv) {
   // The arguments in UTF-8, as the disk takes paths on every system.
   RigaDiComando riga(argc, argv);
-  CLI::App app;
+  CLI::App app("", kProgramma);
   std::string cartella;
   std::optional<std::string> scenario;
   std::optional<std::string> treno;
@@ -127,6 +130,10 @@ int main(int argc, char** argv) {
   const RigaLetta letta = leggi_riga(app, riga, "manca la cartella dei file");
   if (letta.aiuto) {
     std::cout << kUso << "\n" << kAiuto;
+    return 0;
+  }
+  if (letta.versione) {
+    std::cout << *letta.versione << "\n";
     return 0;
   }
   if (letta.errore) {
@@ -174,7 +181,7 @@ int main(int argc, char** argv) {
     std::cout.flush();
     return ispezione.difetti.empty() ? 0 : kStatoErrore;
   } catch (const piattaforma::ErroreFile& e) {
-    std::cerr << "ispeziona_scenario: " << e.what() << "\n";
+    std::cerr << kProgramma << ": " << e.what() << "\n";
     return kStatoGuasto;
   }
 }

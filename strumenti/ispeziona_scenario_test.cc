@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "compiler/leggi_binario.h"
+#include "generati/versione.h"
 #include "prove/cartella_temporanea.h"
 #include "prove/processo_di_prova.h"
 #include "prove/scenario_compilato.h"
@@ -166,6 +167,17 @@ TEST(IspezionaScenario, ArgomentiSbagliatiDannoLUsoEStato2) {
   EXPECT_EQ(aiuto.stato, 0);
   EXPECT_TRUE(aiuto.uscita.starts_with(uso)) << aiuto.uscita;
   EXPECT_TRUE(contiene(aiuto.uscita, "Stato d'uscita"));
+}
+
+// --version prints the name and the project's version, whatever else the line holds.
+TEST(IspezionaScenario, LaVersioneDelProgetto) {
+  for (const std::vector<std::string>& argomenti :
+       {std::vector<std::string>{"--version"}, {"a", "b", "--colori", "--version"}}) {
+    const EsitoProcesso e = ispeziona(argomenti);
+    EXPECT_EQ(e.stato, 0) << e.errori;
+    EXPECT_EQ(e.uscita, riga_della_versione("ispeziona_scenario") + "\n");
+    EXPECT_EQ(e.errori, "");
+  }
 }
 
 TEST(IspezionaScenario, LaPaginaScrittaOUnErroreSeNonSiPuo) {
