@@ -47,7 +47,7 @@
   }
   // The plan position of metre m, between the two points of the reduced plan around it.
   function punto_a(m) {
-    var p = D.pianta;
+    var p = pianta;
     if (p.length === 0 || m < p[0][0] || m > p[p.length - 1][0]) { return null; }
     var basso = 0, alto = p.length - 1;
     while (alto - basso > 1) {
@@ -58,6 +58,8 @@
     return [a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])];
   }
   var lunghezza_percorso = 1;
+  // The plan as the page draws it: the finer reduction when the data has it.
+  var pianta = [];
   var mostra_metro = function () {};
   var vai = function () {};
   var metro_al_centro = function () { return 0; };
@@ -167,6 +169,7 @@
 
   function disegna() {
   lunghezza_percorso = Math.max(D.celle * D.metri_cella, 1);
+  pianta = D.pianta_fine && D.pianta_fine.length ? D.pianta_fine : D.pianta;
 
   // --- Header ----------------------------------------------------------------------------
   document.title = D.scenario + " - treno " + D.treno;
@@ -196,8 +199,8 @@
     svg_pianta.setAttribute("data-estensione", [E.min_x, E.max_x, E.min_y, E.max_y]
         .map(function (v) { return Math.round(v); }).join(" "));
     testo(nota, "x da " + Math.round(E.min_x) + " a " + Math.round(E.max_x) + " m, y da " +
-        Math.round(E.min_y) + " a " + Math.round(E.max_y) + " m (" + D.pianta.length +
-        " punti disegnati su " + D.punti + ").");
+        Math.round(E.min_y) + " a " + Math.round(E.max_y) + " m (" + pianta.length +
+        " punti su " + D.punti + ", disegnati quelli che la vista distingue).");
     el("rect", {x: 0, y: 0, width: larghezza, height: altezza, fill: "#fbfcfd"}, svg_pianta);
     // A 1 km grid keeps the scale readable.
     var passo = Math.pow(10, Math.ceil(Math.log10(Math.max(dx, dy) / 12)));
@@ -218,12 +221,12 @@
       }).join("");
     };
     // The reduced plan in drawing units, once; each view draws from it only what it shows.
-    var in_scala = D.pianta.map(function (p) { return pianta_scala(p[1], p[2]); });
+    var in_scala = pianta.map(function (p) { return pianta_scala(p[1], p[2]); });
     // The track goes on beyond the end of the line (D.oltre_la_linea metres): drawn lighter.
     var fine_linea = punto_a(D.lunghezza);
     var fine_in_scala = fine_linea ? pianta_scala(fine_linea[0], fine_linea[1]) : null;
-    var primo_oltre = D.pianta.findIndex(function (p) { return p[0] > D.lunghezza; });
-    if (primo_oltre < 0) { primo_oltre = D.pianta.length; }
+    var primo_oltre = pianta.findIndex(function (p) { return p[0] > D.lunghezza; });
+    if (primo_oltre < 0) { primo_oltre = pianta.length; }
     var path_oltre = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 1.5,
         "stroke-dasharray": "6 4", opacity: 0.5, "class": "oltre-la-linea"}, svg_pianta);
     var path_linea = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 2.2,
@@ -256,7 +259,7 @@
       var punti = [];
       var inizio = punto_a(g[0]), fine = punto_a(g[1]);
       if (inizio) { punti.push([g[0], inizio[0], inizio[1]]); }
-      D.pianta.forEach(function (p) { if (p[0] > g[0] && p[0] < g[1]) { punti.push(p); } });
+      pianta.forEach(function (p) { if (p[0] > g[0] && p[0] < g[1]) { punti.push(p); } });
       if (fine) { punti.push([g[1], fine[0], fine[1]]); }
       if (punti.length > 1) {
         el("path", {d: tratto(punti), fill: "none", stroke: "var(--galleria)", "stroke-width": 6,
@@ -562,19 +565,24 @@
   };
   // The metre of the plan nearest the pointer, if the line passes within a few pixels of it.
   var metro_della_pianta = function (evento) {
-    if (!pianta_scala || D.pianta.length === 0) { return null; }
+    if (!pianta_scala || pianta.length === 0) { return null; }
     var p = metro_del_mouse(svg_pianta, evento), migliore = null, distanza = Infinity;
+    var raggio = 20 * scala_pianta;
     for (var i = 0; i + 1 < in_scala.length; i++) {
       var a = in_scala[i], b = in_scala[i + 1];
+      // Segments wholly on one side of the pointer's neighbourhood cannot be the nearest.
+      if ((a[0] < p.x - raggio && b[0] < p.x - raggio) || (a[0] > p.x + raggio && b[0] > p.x + raggio) ||
+          (a[1] < p.y - raggio && b[1] < p.y - raggio) || (a[1] > p.y + raggio && b[1] > p.y + raggio)) {
+        continue;
+      }
       var lx = b[0] - a[0], ly = b[1] - a[1], l2 = lx * lx + ly * ly;
       var t = l2 ? Math.max(0, Math.min(1, ((p.x - a[0]) * lx + (p.y - a[1]) * ly) / l2)) : 0;
       var ddx = a[0] + t * lx - p.x, ddy = a[1] + t * ly - p.y, dd = ddx * ddx + ddy * ddy;
       if (dd < distanza) {
         distanza = dd;
-        migliore = D.pianta[i][0] + t * (D.pianta[i + 1][0] - D.pianta[i][0]);
+        migliore = pianta[i][0] + t * (pianta[i + 1][0] - pianta[i][0]);
       }
     }
-    var raggio = 20 * scala_pianta;
     return distanza < raggio * raggio ? migliore : null;
   };
   svg_profilo.addEventListener("mousemove", function (evento) {
@@ -610,7 +618,7 @@
         height: gall_basso - quota_alto, "class": "cambiato"}, svg_profilo);
     if (!pianta_scala) { return; }
     var punti = [];
-    D.pianta.forEach(function (p) { if (p[0] >= c.da && p[0] <= c.a) { punti.push(p); } });
+    pianta.forEach(function (p) { if (p[0] >= c.da && p[0] <= c.a) { punti.push(p); } });
     var inizio = punto_a(c.da), fine = punto_a(c.a);
     if (inizio) { punti.unshift([c.da, inizio[0], inizio[1]]); }
     if (fine) { punti.push([c.a, fine[0], fine[1]]); }

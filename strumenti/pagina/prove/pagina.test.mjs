@@ -282,7 +282,7 @@ test("la pagina di ispeziona_scenario --html in Chromium", async (t) => {
     });
     try {
       const pagina = await apri(b, lunga, altri);
-      const punti = await pagina.$eval("#dati", (e) => JSON.parse(e.textContent).pianta.length);
+      const punti = await pagina.$eval("#dati", (e) => JSON.parse(e.textContent).pianta_fine.length);
       const tutta = await puntiDisegnati(pagina);
       assert.ok(tutta > 1 && tutta < punti, `la pianta intera disegna ${tutta} dei ${punti} punti`);
       await tastiSuiDisegni(pagina);
@@ -290,7 +290,12 @@ test("la pagina di ispeziona_scenario --html in Chromium", async (t) => {
       for (let i = 0; i < 12; i++) { await premi(pagina, "svg-pianta", "+"); }
       const vicina = await puntiDisegnati(pagina);
       assert.ok(vicina < tutta, `ingrandita, disegna solo cio' che si vede: ${vicina} contro ${tutta}`);
+      // From the whole line, Page Down goes to the first station.
+      await pagina.$eval("#svg-profilo", (s) => s.dispatchEvent(new MouseEvent("dblclick")));
       await premi(pagina, "svg-profilo", "PageDown");
+      const prima = await pagina.$eval("#righe-stazioni tr td", (e) => e.textContent);
+      const c = await centroEStazione(pagina, prima);
+      assert.ok(Math.abs(c.centro - c.stazione) < 0.01, "prima stazione al centro: " + JSON.stringify(c));
       nessunaSovrapposizione((await nomiVisibili(pagina)).scatole);
       assert.deepEqual(altri, [], "nessun errore nella pagina");
     } finally {
