@@ -201,7 +201,8 @@
     testo(nota, "x da " + Math.round(E.min_x) + " a " + Math.round(E.max_x) + " m, y da " +
         Math.round(E.min_y) + " a " + Math.round(E.max_y) + " m (" + pianta.length +
         " punti su " + D.punti + ", disegnati quelli che la vista distingue).");
-    el("rect", {x: 0, y: 0, width: larghezza, height: altezza, fill: "#fbfcfd"}, svg_pianta);
+    var fondo_pianta = el("rect", {x: 0, y: 0, width: larghezza, height: altezza, fill: "#fbfcfd"},
+        svg_pianta);
     // A 1 km grid keeps the scale readable.
     var passo = Math.pow(10, Math.ceil(Math.log10(Math.max(dx, dy) / 12)));
     for (var gx = Math.ceil(E.min_x / passo) * passo; gx <= E.max_x; gx += passo) {
@@ -632,6 +633,10 @@
   if (E) {
     controlli.pianta = zoom_e_trascina(svg_pianta, "pianta", false, function (v, base) {
       scala_pianta = v[2] / base[2];
+      // The ground follows the view, so that a view moved past the plan's edge is not bare.
+      [["x", v[0]], ["y", v[1]], ["width", v[2]], ["height", v[3]]].forEach(function (a) {
+        fondo_pianta.setAttribute(a[0], a[1]);
+      });
       // One point every half pixel at most.
       var passo_minimo = 0.5 * v[2] / (svg_pianta.clientWidth || base[2]);
       var linea = tratto_visibile(linea_in_scala, v, passo_minimo);

@@ -260,6 +260,35 @@ test("la pagina di ispeziona_scenario --html in Chromium", async (t) => {
       assert.ok(m > stazioni[stazioni.length - 1].posizione * 0.6, "il metro cliccato e' verso la fine: " + m);
     });
 
+    await t.test("puntare e cliccare la pianta mostra il punto nel profilo", async () => {
+      // The profile zoomed in at the start of the line; then a station near its end pointed at
+      // on the whole plan.
+      await pagina.click(`#elenco-stazioni button[data-voce="${stazioni[0].voce}"]`);
+      await pagina.$eval("#svg-pianta", (s) => s.dispatchEvent(new MouseEvent("dblclick")));
+      const s = stazioni[stazioni.length - 2];
+      const cerchio = await pagina.$(`#svg-pianta circle.marcatore-stazione[data-voce="${s.voce}"]`);
+      await cerchio.scrollIntoView();
+      await pagina.waitForFunction(() => {
+        const v = document.getElementById("svg-pianta").getAttribute("viewBox").split(" ").map(Number);
+        return v[0] === 0 && v[1] === 0;
+      }, { timeout: ATTESA_MS });
+      const r = await cerchio.boundingBox();
+      await pagina.mouse.move(r.x + r.width / 2, r.y + r.height / 2);
+      const m = await metroMostrato(pagina);
+      assert.ok(Math.abs(m - s.posizione) < 150, `puntato ${s.nome} (${s.posizione} m), mostrato ${m}`);
+      const cursore = await pagina.$eval("#svg-profilo .cursore", (e) => Number(e.getAttribute("x1")));
+      const linea = await centroEStazione(pagina, s.voce);
+      assert.ok(Math.abs(cursore - linea.stazione) < 2, `cursore ${cursore}, stazione ${linea.stazione}`);
+      // A click beside the marker, near the line, brings that part into the profile's view.
+      const prima = await vista(pagina, "svg-profilo");
+      assert.ok(cursore > prima[0] + prima[2], "il punto e' fuori dal profilo ingrandito");
+      await pagina.mouse.click(r.x + r.width / 2 + 9, r.y + r.height / 2);
+      await pagina.waitForFunction((c) => {
+        const v = document.getElementById("svg-profilo").getAttribute("viewBox").split(" ").map(Number);
+        return c >= v[0] && c <= v[0] + v[2];
+      }, { timeout: ATTESA_MS }, cursore);
+    });
+
     await pagina.screenshot({ path: path.join(process.env.CARTELLA_FOTO || radice, "pagina_navigazione.png"),
       fullPage: true });
     assert.deepEqual(errori, [], "nessun errore nella pagina");
