@@ -269,6 +269,9 @@
     });
     // Markers and names keep their size on screen: [element, x, y] to scale at each view.
     var segni_pianta = [[nota_griglia, 8, altezza - 8, "angolo"]];
+    // Station names on the plan: one that would cover a name already placed is left out at
+    // this zoom (its marker still names it on hover).
+    var nomi_pianta = [];
     D.segnali.forEach(function (s) {
       if (s.x === null) { return; }
       var p = pianta_scala(s.x, s.y);
@@ -288,6 +291,8 @@
       var nome = testo(el("text", {x: p[0] + (a_destra ? 8 : -8), y: p[1] + 3.5,
           "text-anchor": a_destra ? "start" : "end", "class": "nome-stazione"}, svg_pianta), s.nome);
       segni_pianta.push([cerchio, p[0], p[1]], [nome, p[0], p[1]]);
+      nomi_pianta.push({e: nome, x: p[0], y: p[1], a_destra: a_destra,
+          larghezza: nome.getComputedTextLength() || s.nome.length * 6});
     });
   } else {
     testo(nota, "Il file del tracciato non ha punti calcolati.");
@@ -656,6 +661,18 @@
             s[2] >= v[1] - v[3] / 2 && s[2] <= v[1] + 1.5 * v[3];
         s[0].style.display = dentro ? "" : "none";
         if (dentro) { a_misura(s[0], s[1], s[2], scala_pianta, scala_pianta); }
+      });
+      var posti = [];
+      nomi_pianta.forEach(function (n) {
+        if (n.e.style.display === "none") { return; }
+        var l = n.larghezza * scala_pianta, a = 12 * scala_pianta;
+        var x0 = n.a_destra ? n.x + 7 * scala_pianta : n.x - 7 * scala_pianta - l;
+        var r = [x0, n.y - a / 2, x0 + l, n.y + a / 2];
+        var libero = posti.every(function (q) {
+          return r[2] <= q[0] || q[2] <= r[0] || r[3] <= q[1] || q[3] <= r[1];
+        });
+        n.e.style.display = libero ? "" : "none";
+        if (libero) { posti.push(r); }
       });
       a_misura(punto_pianta, Number(punto_pianta.getAttribute("cx")),
           Number(punto_pianta.getAttribute("cy")), scala_pianta, scala_pianta);

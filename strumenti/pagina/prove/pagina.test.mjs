@@ -69,9 +69,9 @@ async function centroEStazione(pagina, voce) {
   }, voce);
 }
 
-// Boxes of the station names shown in the profile, and how many are left out.
-function nomiVisibili(pagina) {
-  return pagina.$$eval("#svg-profilo text.nome-profilo", (l) => {
+// Boxes of the station names shown in the profile (or on the plan), and how many are left out.
+function nomiVisibili(pagina, scelta = "#svg-profilo text.nome-profilo") {
+  return pagina.$$eval(scelta, (l) => {
     const mostrati = l.filter((e) => getComputedStyle(e).display !== "none");
     return {
       scatole: mostrati.map((e) => {
@@ -150,10 +150,13 @@ test("la pagina di ispeziona_scenario --html in Chromium", async (t) => {
     }));
     assert.ok(stazioni.length > 3, "stazioni nella tabella: " + stazioni.length);
 
-    await t.test("i nomi delle stazioni nel profilo non si sovrappongono", async () => {
+    await t.test("i nomi delle stazioni nel profilo e in pianta non si sovrappongono", async () => {
       const tutta = await nomiVisibili(pagina);
       assert.ok(tutta.scatole.length > 0, "qualche nome e' mostrato");
       nessunaSovrapposizione(tutta.scatole);
+      const inPianta = await nomiVisibili(pagina, "#svg-pianta text.nome-stazione");
+      assert.ok(inPianta.scatole.length > 0, "qualche nome e' mostrato in pianta");
+      nessunaSovrapposizione(inPianta.scatole);
       // Every station, shown by name or not, is named on hover.
       const titoli = await pagina.$$eval("#svg-profilo .presa-stazione title", (l) => l.map((e) => e.textContent));
       for (const s of stazioni) {
@@ -164,6 +167,10 @@ test("la pagina di ispeziona_scenario --html in Chromium", async (t) => {
       for (let i = 0; i < 6; i++) { await premi(pagina, "svg-profilo", "+"); }
       const vicina = await nomiVisibili(pagina);
       nessunaSovrapposizione(vicina.scatole);
+      await fuoco(pagina, "svg-pianta");
+      for (let i = 0; i < 3; i++) { await premi(pagina, "svg-pianta", "+"); }
+      nessunaSovrapposizione((await nomiVisibili(pagina, "#svg-pianta text.nome-stazione")).scatole);
+      await pagina.$eval("#svg-pianta", (s) => s.dispatchEvent(new MouseEvent("dblclick")));
       await pagina.$eval("#svg-profilo", (s) => s.dispatchEvent(new MouseEvent("dblclick")));
       await pagina.waitForFunction(() => {
         const v = document.getElementById("svg-profilo").getAttribute("viewBox").split(" ").map(Number);
