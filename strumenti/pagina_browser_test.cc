@@ -1,7 +1,8 @@
 // The inspector's page rendered by a real browser (headless Chromium from Debian's packages):
 // the page of the built-in scenario, and that of the longest line, must draw without a script
 // error, with one marker per station of the entry file and the plan's extent. A screenshot of
-// the built-in page is kept in the build folder for a person to look at.
+// the built-in page is kept in the build folder for a person to look at, and the longest
+// line's page for the test that drives it with the keys.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -157,6 +158,8 @@ TEST(PaginaNelBrowser, LaLineaPiuLunga) {
   const EsitoProcesso dom = chromium(c, {"--dump-dom", "file://" + html});
   ASSERT_EQ(dom.stato, 0) << dom.errori;
   controlla_dom(dom.uscita, s);
+  std::filesystem::copy_file(html, PAGINA_LINEA_LUNGA,
+                             std::filesystem::copy_options::overwrite_existing);
 }
 
 }  // namespace

@@ -57,6 +57,11 @@ ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r) {
   for (const PuntoPianta& p : pianta_ridotta(t, kPuntiPianta)) {
     d["pianta"].push_back({p.metro, std::round(p.x * 10) / 10, std::round(p.y * 10) / 10});
   }
+  // Points are written as whole decimetres: finer than any zoom shows.
+  d["pianta_fine"] = ordered_json::array();
+  for (const PuntoPianta& p : pianta_ridotta(t, kPuntiPiantaFine, kTolleranzaPianta)) {
+    d["pianta_fine"].push_back({p.metro, std::round(p.x * 10) / 10, std::round(p.y * 10) / 10});
+  }
   d["stazioni"] = ordered_json::array();
   for (const StazioneLetta& s : r.stazioni) {
     d["stazioni"].push_back({{"voce", s.voce},

@@ -17,8 +17,12 @@
 #include "strumenti/ispezione.h"
 #include "strumenti/riepilogo.h"
 
-// Points of the reduced plan that the page draws at most.
+// Points of the reduced plan that the page draws at most, and of the finer plan that it draws
+// from when zoomed in, reduced with a tolerance of kTolleranzaPianta metres as long as that
+// fits.
 inline constexpr size_t kPuntiPianta = 4000;
+inline constexpr size_t kPuntiPiantaFine = 40000;
+inline constexpr double kTolleranzaPianta = 0.5;
 
 // The data that the page's script draws from.
 nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r);

@@ -60,6 +60,8 @@ TEST(PaginaHtml, LaLineaPiuLungaStaInUnaPaginaPiccola) {
   const std::string pagina = pagina_di(c, {"Prova", "1"});
   const auto dati = nlohmann::ordered_json::parse(dati_nella_pagina(pagina));
   EXPECT_LE(dati["pianta"].size(), kPuntiPianta);
+  EXPECT_LE(dati["pianta_fine"].size(), kPuntiPiantaFine);
+  EXPECT_GT(dati["pianta_fine"].size(), dati["pianta"].size());
   EXPECT_EQ(dati["punti"], 1007001);
   EXPECT_LT(pagina.size(), 2'000'000u);
 }

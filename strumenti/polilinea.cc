@@ -51,7 +51,8 @@ std::vector<PuntoPianta> riduci(const std::vector<PuntoPianta>& punti, double to
 
 }  // namespace
 
-std::vector<PuntoPianta> pianta_ridotta(const TracciatoLetto& t, size_t massimo) {
+std::vector<PuntoPianta> pianta_ridotta(const TracciatoLetto& t, size_t massimo,
+                                        double tolleranza) {
   std::vector<PuntoPianta> punti;
   if (!t.esiste()) {
     return punti;
@@ -79,7 +80,9 @@ std::vector<PuntoPianta> pianta_ridotta(const TracciatoLetto& t, size_t massimo)
     return punti;
   }
   massimo = std::max<size_t>(massimo, 2);
-  double tolleranza = std::max({max_x - min_x, max_y - min_y, 1.0}) / 2000;
+  if (tolleranza <= 0) {
+    tolleranza = std::max({max_x - min_x, max_y - min_y, 1.0}) / 2000;
+  }
   std::vector<PuntoPianta> ridotta = riduci(punti, tolleranza);
   while (ridotta.size() > massimo) {
     tolleranza *= 2;

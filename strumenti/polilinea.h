@@ -16,7 +16,8 @@ struct PuntoPianta {
 };
 
 // The points of the plan that have both coordinates, from metre 0 up to the first point that
-// lacks one, reduced to at most `massimo` points (at least 2): the tolerance starts at a
-// two-thousandth of the plan's larger side and doubles until the result fits. The first and
-// the last point are always kept.
-std::vector<PuntoPianta> pianta_ridotta(const TracciatoLetto& t, size_t massimo);
+// lacks one, reduced to at most `massimo` points (at least 2): the tolerance starts at
+// `tolleranza` metres (when 0, at a two-thousandth of the plan's larger side) and doubles
+// until the result fits. The first and the last point are always kept.
+std::vector<PuntoPianta> pianta_ridotta(const TracciatoLetto& t, size_t massimo,
+                                        double tolleranza = 0);

@@ -56,6 +56,18 @@ TEST(Polilinea, LaLineaIncorporataRestaVicinaAlTracciato) {
   EXPECT_LE(scarto_massimo(t, r), 18755 / 2000.0);
 }
 
+TEST(Polilinea, UnaTolleranzaDataVieneRispettata) {
+  const TracciatoLetto t = leggi_tracciato(scenario_incorporato().tracciato).tracciato;
+  const auto grossa = pianta_ridotta(t, 100000);
+  const auto fine = pianta_ridotta(t, 100000, 0.5);
+  EXPECT_GT(fine.size(), grossa.size());
+  EXPECT_LE(scarto_massimo(t, fine), 0.5);
+  // Too many points for the tolerance given: it is doubled until they fit.
+  const auto poche = pianta_ridotta(t, grossa.size(), 0.5);
+  EXPECT_LE(poche.size(), grossa.size());
+  EXPECT_GT(scarto_massimo(t, poche), 0.5);
+}
+
 TEST(Polilinea, LaLineaPiuLungaStaNelMassimo) {
   const SorgentiEstese e = sorgenti_estese(1000000);
   const ScenarioCompilato c = compila_sorgenti(e.linea, e.treno);

@@ -47,7 +47,7 @@
   }
   // The plan position of metre m, between the two points of the reduced plan around it.
   function punto_a(m) {
-    var p = D.pianta;
+    var p = pianta;
     if (p.length === 0 || m < p[0][0] || m > p[p.length - 1][0]) { return null; }
     var basso = 0, alto = p.length - 1;
     while (alto - basso > 1) {
@@ -58,7 +58,11 @@
     return [a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2])];
   }
   var lunghezza_percorso = 1;
+  // The plan as the page draws it: the finer reduction when the data has it.
+  var pianta = [];
   var mostra_metro = function () {};
+  var vai = function () {};
+  var metro_al_centro = function () { return 0; };
   function el_html(tag, padre, classe) {
     var e = document.createElement(tag);
     if (classe) { e.className = classe; }
@@ -72,40 +76,100 @@
     vecchio.parentNode.replaceChild(nuovo, vecchio);
     return nuovo;
   }
-  // Wheel and drag change the part of a drawing shown; only along x for the profile.
-  function zoom_e_trascina(svg, nome, solo_x) {
+  // The drawing that keys act on: the last one pointed at or focused.
+  var attiva = "profilo";
+  // Each drawing's controls, remade with the drawing: show(m) centres it on metre m.
+  var controlli = {};
+  // An element kept the same size on screen however far the drawing is zoomed: scaled by
+  // (sx, sy) about its point (x, y).
+  function a_misura(e, x, y, sx, sy) {
+    e.setAttribute("transform", "translate(" + x + " " + y + ") scale(" + sx + " " + sy +
+        ") translate(" + (-x) + " " + (-y) + ")");
+  }
+  // Wheel, drag and keys change the part of a drawing shown; only along x for the profile.
+  // `aggiorna` lays out again what depends on the scale; it runs once a frame at most.
+  function zoom_e_trascina(svg, nome, solo_x, aggiorna) {
     var base = svg.getAttribute("viewBox").split(" ").map(Number);
     var v = vista[nome] || base.slice();
-    function applica() {
-      svg.setAttribute("viewBox", v.join(" "));
+    var atteso = false;
+    function disponi() {
+      atteso = false;
+      aggiorna(v, base);
       svg.setAttribute("data-vista", v.map(function (n) { return n.toFixed(1); }).join(" "));
-      vista[nome] = v;
     }
-    applica();
-    svg.addEventListener("wheel", function (e) {
-      e.preventDefault();
-      var r = svg.getBoundingClientRect(), f = e.deltaY > 0 ? 1.25 : 0.8;
-      var px = v[0] + (e.clientX - r.left) / r.width * v[2];
-      var py = v[1] + (e.clientY - r.top) / r.height * v[3];
+    function applica(subito) {
+      // Never wider than the whole drawing: zooming out stops there.
+      if (v[2] > base[2]) { v = [v[0], v[1], base[2], solo_x ? v[3] : base[3]]; }
+      svg.setAttribute("viewBox", v.join(" "));
+      vista[nome] = v;
+      if (subito) { disponi(); } else if (!atteso) { atteso = true; requestAnimationFrame(disponi); }
+    }
+    // Zoom by f about the point (px, py) of the drawing.
+    function zoom(f, px, py) {
       v = [px - (px - v[0]) * f, solo_x ? v[1] : py - (py - v[1]) * f, v[2] * f,
            solo_x ? v[3] : v[3] * f];
       applica();
+    }
+    svg.setAttribute("tabindex", "0");
+    svg.addEventListener("mouseenter", function () { attiva = nome; });
+    svg.addEventListener("focus", function () { attiva = nome; });
+    svg.addEventListener("wheel", function (e) {
+      e.preventDefault();
+      var r = svg.getBoundingClientRect();
+      zoom(e.deltaY > 0 ? 1.25 : 0.8, v[0] + (e.clientX - r.left) / r.width * v[2],
+          v[1] + (e.clientY - r.top) / r.height * v[3]);
     }, {passive: false});
     var presa = null;
-    svg.addEventListener("mousedown", function (e) { presa = [e.clientX, e.clientY, v.slice()]; });
-    window.addEventListener("mouseup", function () { presa = null; });
+    svg.addEventListener("mousedown", function (e) {
+      presa = [e.clientX, e.clientY, v.slice(), false];
+    });
+    window.addEventListener("mouseup", function () { setTimeout(function () { presa = null; }); });
     svg.addEventListener("mousemove", function (e) {
-      if (!presa) { return; }
+      if (!presa || !(e.buttons & 1)) { return; }
       var r = svg.getBoundingClientRect();
+      if (Math.abs(e.clientX - presa[0]) + Math.abs(e.clientY - presa[1]) > 3) { presa[3] = true; }
       v = [presa[2][0] - (e.clientX - presa[0]) / r.width * v[2],
            solo_x ? v[1] : presa[2][1] - (e.clientY - presa[1]) / r.height * v[3], v[2], v[3]];
       applica();
     });
     svg.addEventListener("dblclick", function () { v = base.slice(); applica(); });
+    applica(true);
+    return {
+      // Keys: + and - zoom about the centre, the arrows move by a tenth of the view.
+      tasto: function (k) {
+        var cx = v[0] + v[2] / 2, cy = v[1] + v[3] / 2;
+        if (k === "+" || k === "=") { zoom(0.8, cx, cy); } else if (k === "-" || k === "_") {
+          zoom(1.25, cx, cy);
+        } else if (k === "ArrowLeft" || k === "ArrowRight") {
+          v = [v[0] + (k === "ArrowLeft" ? -1 : 1) * v[2] / 10, v[1], v[2], v[3]];
+          applica();
+        } else if (!solo_x && (k === "ArrowUp" || k === "ArrowDown")) {
+          v = [v[0], v[1] + (k === "ArrowUp" ? -1 : 1) * v[3] / 10, v[2], v[3]];
+          applica();
+        } else { return false; }
+        return true;
+      },
+      // Centres the view on (x, y); the whole drawing is first zoomed in by `ingrandimento`.
+      centra: function (x, y, ingrandimento) {
+        var f = v[2] >= base[2] * 0.999 ? 1 / ingrandimento : 1;
+        var w = v[2] * f, h = solo_x ? v[3] : v[3] * f;
+        v = [x - w / 2, solo_x ? v[1] : y - h / 2, w, h];
+        applica();
+      },
+      // Whether the point lies in the view.
+      mostra: function (x, y) {
+        return x >= v[0] && x <= v[0] + v[2] && (solo_x || (y >= v[1] && y <= v[1] + v[3]));
+      },
+      // Was the last press a drag rather than a click?
+      trascinato: function () { return presa !== null && presa[3]; },
+      vista: function () { return v; },
+      intera: function () { return v[2] >= base[2] * 0.999; }
+    };
   }
 
   function disegna() {
   lunghezza_percorso = Math.max(D.celle * D.metri_cella, 1);
+  pianta = D.pianta_fine && D.pianta_fine.length ? D.pianta_fine : D.pianta;
 
   // --- Header ----------------------------------------------------------------------------
   document.title = D.scenario + " - treno " + D.treno;
@@ -135,9 +199,10 @@
     svg_pianta.setAttribute("data-estensione", [E.min_x, E.max_x, E.min_y, E.max_y]
         .map(function (v) { return Math.round(v); }).join(" "));
     testo(nota, "x da " + Math.round(E.min_x) + " a " + Math.round(E.max_x) + " m, y da " +
-        Math.round(E.min_y) + " a " + Math.round(E.max_y) + " m (" + D.pianta.length +
-        " punti disegnati su " + D.punti + ").");
-    el("rect", {x: 0, y: 0, width: larghezza, height: altezza, fill: "#fbfcfd"}, svg_pianta);
+        Math.round(E.min_y) + " a " + Math.round(E.max_y) + " m (" + pianta.length +
+        " punti su " + D.punti + ", disegnati quelli che la vista distingue).");
+    var fondo_pianta = el("rect", {x: 0, y: 0, width: larghezza, height: altezza, fill: "#fbfcfd"},
+        svg_pianta);
     // A 1 km grid keeps the scale readable.
     var passo = Math.pow(10, Math.ceil(Math.log10(Math.max(dx, dy) / 12)));
     for (var gx = Math.ceil(E.min_x / passo) * passo; gx <= E.max_x; gx += passo) {
@@ -148,7 +213,7 @@
       var c = pianta_scala(E.min_x, gy), d = pianta_scala(E.max_x, gy);
       el("line", {x1: c[0] - 8, y1: c[1], x2: d[0] + 8, y2: d[1], "class": "asse"}, svg_pianta);
     }
-    testo(el("text", {x: 8, y: altezza - 8, fill: "#66727f"}, svg_pianta),
+    var nota_griglia = testo(el("text", {x: 8, y: altezza - 8, fill: "#66727f"}, svg_pianta),
         "griglia di " + (passo >= 1000 ? passo / 1000 + " km" : passo + " m"));
     var tratto = function (punti) {
       return punti.map(function (p, i) {
@@ -156,35 +221,64 @@
         return (i ? "L" : "M") + s[0].toFixed(1) + " " + s[1].toFixed(1);
       }).join("");
     };
+    // The reduced plan in drawing units, once; each view draws from it only what it shows.
+    var in_scala = pianta.map(function (p) { return pianta_scala(p[1], p[2]); });
     // The track goes on beyond the end of the line (D.oltre_la_linea metres): drawn lighter.
     var fine_linea = punto_a(D.lunghezza);
-    var linea = D.pianta.filter(function (p) { return p[0] < D.lunghezza; });
-    var oltre = D.pianta.filter(function (p) { return p[0] > D.lunghezza; });
-    if (fine_linea) {
-      linea.push([D.lunghezza, fine_linea[0], fine_linea[1]]);
-      oltre.unshift([D.lunghezza, fine_linea[0], fine_linea[1]]);
-    }
-    el("path", {d: tratto(oltre), fill: "none", stroke: "var(--linea)", "stroke-width": 1.5,
+    var fine_in_scala = fine_linea ? pianta_scala(fine_linea[0], fine_linea[1]) : null;
+    var primo_oltre = pianta.findIndex(function (p) { return p[0] > D.lunghezza; });
+    if (primo_oltre < 0) { primo_oltre = pianta.length; }
+    var path_oltre = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 1.5,
         "stroke-dasharray": "6 4", opacity: 0.5, "class": "oltre-la-linea"}, svg_pianta);
-    el("path", {d: tratto(linea), fill: "none", stroke: "var(--linea)", "stroke-width": 2.2,
+    var path_linea = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 2.2,
         "stroke-linejoin": "round", "class": "linea-pianta"}, svg_pianta);
+    // Points from..to (indices in in_scala, with extra end points) drawn as a path: only those
+    // in the view or next to it, and of those only the ones at least `passo_minimo` from the
+    // last drawn, so that a zoomed-out view of a long line draws no more points than pixels.
+    var tratto_visibile = function (punti, v, passo_minimo) {
+      var d = "", fuori = function (p) {
+        return p[0] < v[0] - v[2] || p[0] > v[0] + 2 * v[2] || p[1] < v[1] - v[3] ||
+            p[1] > v[1] + 2 * v[3];
+      };
+      var ultimo = null, n = 0;
+      for (var i = 0; i < punti.length; i++) {
+        var p = punti[i];
+        if (fuori(p) && (i === 0 || fuori(punti[i - 1])) &&
+            (i + 1 === punti.length || fuori(punti[i + 1]))) { ultimo = null; continue; }
+        if (ultimo && i + 1 < punti.length && Math.abs(p[0] - ultimo[0]) +
+            Math.abs(p[1] - ultimo[1]) < passo_minimo) { continue; }
+        d += (ultimo ? "L" : "M") + p[0].toFixed(1) + " " + p[1].toFixed(1);
+        ultimo = p;
+        n++;
+      }
+      return {d: d, punti: n};
+    };
+    var linea_in_scala = in_scala.slice(0, primo_oltre);
+    var oltre_in_scala = in_scala.slice(primo_oltre);
+    if (fine_in_scala) { linea_in_scala.push(fine_in_scala); oltre_in_scala.unshift(fine_in_scala); }
     D.gallerie.forEach(function (g) {
       var punti = [];
       var inizio = punto_a(g[0]), fine = punto_a(g[1]);
       if (inizio) { punti.push([g[0], inizio[0], inizio[1]]); }
-      D.pianta.forEach(function (p) { if (p[0] > g[0] && p[0] < g[1]) { punti.push(p); } });
+      pianta.forEach(function (p) { if (p[0] > g[0] && p[0] < g[1]) { punti.push(p); } });
       if (fine) { punti.push([g[1], fine[0], fine[1]]); }
       if (punti.length > 1) {
         el("path", {d: tratto(punti), fill: "none", stroke: "var(--galleria)", "stroke-width": 6,
             "stroke-linecap": "butt", "class": "galleria-pianta"}, svg_pianta);
       }
     });
+    // Markers and names keep their size on screen: [element, x, y] to scale at each view.
+    var segni_pianta = [[nota_griglia, 8, altezza - 8, "angolo"]];
+    // Station names on the plan: one that would cover a name already placed is left out at
+    // this zoom (its marker still names it on hover).
+    var nomi_pianta = [];
     D.segnali.forEach(function (s) {
       if (s.x === null) { return; }
       var p = pianta_scala(s.x, s.y);
-      testo(el("title", {}, el("rect", {x: p[0] - 2.5, y: p[1] - 2.5, width: 5, height: 5,
-          fill: "var(--segnale)", "class": "marcatore-segnale"}, svg_pianta)),
-          "segnale a " + s.posizione + " m");
+      var quadro = el("rect", {x: p[0] - 2.5, y: p[1] - 2.5, width: 5, height: 5,
+          fill: "var(--segnale)", "class": "marcatore-segnale"}, svg_pianta);
+      testo(el("title", {}, quadro), "segnale a " + s.posizione + " m");
+      segni_pianta.push([quadro, p[0], p[1]]);
     });
     D.stazioni.forEach(function (s, i) {
       if (s.x === null) { return; }
@@ -192,9 +286,13 @@
       var cerchio = el("circle", {cx: p[0], cy: p[1], r: 5, fill: "#fff", stroke: "var(--stazione)",
           "stroke-width": 2.5, "class": "marcatore-stazione", "data-voce": s.voce}, svg_pianta);
       testo(el("title", {}, cerchio), s.nome + " (" + s.posizione + " m)");
+      cerchio.addEventListener("click", function (e) { e.stopPropagation(); vai(s.posizione, s); });
       var a_destra = i % 2 === 0;
-      testo(el("text", {x: p[0] + (a_destra ? 8 : -8), y: p[1] + 3.5,
+      var nome = testo(el("text", {x: p[0] + (a_destra ? 8 : -8), y: p[1] + 3.5,
           "text-anchor": a_destra ? "start" : "end", "class": "nome-stazione"}, svg_pianta), s.nome);
+      segni_pianta.push([cerchio, p[0], p[1]], [nome, p[0], p[1]]);
+      nomi_pianta.push({e: nome, x: p[0], y: p[1], a_destra: a_destra,
+          larghezza: nome.getComputedTextLength() || s.nome.length * 6});
     });
   } else {
     testo(nota, "Il file del tracciato non ha punti calcolati.");
@@ -217,19 +315,15 @@
   el("rect", {x: P.sinistra, y: quota_alto, width: utile, height: gall_basso - quota_alto,
       fill: "#fbfcfd"}, svg_profilo);
 
-  // Chainage axis, every round number of kilometres.
-  var passo_km = [1, 2, 5, 10, 20, 50, 100, 200].find(function (p) {
-    return lunghezza_percorso / 1000 / p <= 12;
-  }) || 500;
-  for (var m = 0; m <= lunghezza_percorso; m += passo_km * 1000) {
-    el("line", {x1: xm(m), y1: quota_alto, x2: xm(m), y2: gall_basso, "class": "asse"}, svg_profilo);
-    testo(el("text", {x: xm(m), y: gall_basso + 14, "text-anchor": "middle", fill: "#66727f"},
-        svg_profilo), m / 1000 + " km");
-  }
-
+  // The chainage axis, drawn again for each view at a round step that fits it.
+  var asse_profilo = el("g", {"class": "asse-progressiva"}, svg_profilo);
+  // Texts that keep their size on screen: [element, x, y]; and the band names, kept at the
+  // left edge of whatever part is shown.
+  var testi_profilo = [];
+  var bande = [];
   function etichetta_banda(y, t) {
-    testo(el("text", {x: P.sinistra - 6, y: y, "text-anchor": "end", fill: "#66727f"},
-        svg_profilo), t);
+    bande.push([testo(el("text", {x: P.sinistra - 6, y: y, "text-anchor": "end", fill: "#66727f",
+        "class": "banda"}, svg_profilo), t), y]);
   }
   // A step line through ranges [da, a, valore]; it breaks where a range has no value.
   function gradini(lista, scala_y, colore, spessore, classe) {
@@ -271,8 +365,8 @@
     var x = xm(r.inizio), larga = Math.max(xm(r.fine) - x, 4);
     el("rect", {x: x, y: yv(r.velocita), width: larga, height: vel_basso - yv(r.velocita),
         fill: "var(--rallentamento)", opacity: 0.8, "class": "rallentamento"}, svg_profilo);
-    testo(el("text", {x: x + larga / 2, y: yv(r.velocita) - 3, "text-anchor": "middle"},
-        svg_profilo), r.velocita);
+    testi_profilo.push([testo(el("text", {x: x + larga / 2, y: yv(r.velocita) - 3,
+        "text-anchor": "middle"}, svg_profilo), r.velocita), x + larga / 2, yv(r.velocita) - 3]);
   });
   ["--rango-a", "--rango-b", "--rango-c"].forEach(function (colore, rango) {
     var gradini_rango = D.cartelli.map(function (c, i) {
@@ -299,15 +393,78 @@
         height: gall_basso - gall_alto, fill: "var(--galleria)", "class": "galleria-profilo"},
         svg_profilo);
   });
+  // Station names stand level in rows above the altitude; each view places them again, and a
+  // name that finds no free row is left out (the station's line names it on hover).
+  var nomi_profilo = [];
+  var righe_nomi = Math.max(Math.floor((nomi_alto - 4) / 12), 1);
   D.stazioni.forEach(function (s) {
     var x = xm(s.posizione);
     el("line", {x1: x, y1: quota_alto, x2: x, y2: gall_basso, stroke: "var(--stazione)",
-        "stroke-opacity": 0.35, "class": "stazione-profilo"}, svg_profilo);
+        "stroke-opacity": 0.35, "class": "stazione-profilo", "data-voce": s.voce}, svg_profilo);
     el("rect", {x: xm(s.inizio), y: gall_alto - 6, width: Math.max(xm(s.fine) - xm(s.inizio), 2),
         height: 4, fill: "var(--stazione)"}, svg_profilo);
-    testo(el("text", {transform: "translate(" + (x + 3) + " " + (nomi_alto - 2) + ") rotate(-90)",
-        fill: "var(--stazione)"}, svg_profilo), s.nome);
+    var guida = el("line", {x1: x, x2: x, y1: nomi_alto, y2: quota_alto, "class": "guida-nome"},
+        svg_profilo);
+    var nome = testo(el("text", {x: x, y: nomi_alto - 2, "text-anchor": "middle",
+        fill: "var(--stazione)", "class": "nome-profilo", "data-voce": s.voce}, svg_profilo), s.nome);
+    var presa = el("line", {x1: x, y1: 0, x2: x, y2: gall_basso, "class": "presa-stazione"},
+        svg_profilo);
+    testo(el("title", {}, presa), s.nome + " (" + s.posizione + " m, km " + km(s.posizione) + ")");
+    presa.addEventListener("click", function (e) { e.stopPropagation(); vai(s.posizione, s); });
+    nomi_profilo.push({e: nome, guida: guida, x: x, larghezza: nome.getComputedTextLength() ||
+        s.nome.length * 6});
   });
+  function disponi_profilo(v, base) {
+    var kx = v[2] / base[2], pixel = svg_profilo.clientWidth || base[2];
+    var px = function (x) { return (x - v[0]) / v[2] * pixel; };
+    // Axis: a step of 1, 2 or 5 times a power of ten metres, about ten to the view.
+    var metri_vista = v[2] / utile * lunghezza_percorso;
+    var passo = Math.pow(10, Math.floor(Math.log10(Math.max(metri_vista / 10, 1))));
+    passo *= metri_vista / passo > 50 ? 5 : metri_vista / passo > 20 ? 2 : 1;
+    asse_profilo.textContent = "";
+    var da = Math.max(0, Math.floor(((v[0] - P.sinistra) / utile * lunghezza_percorso) / passo) * passo);
+    for (var m = da; m <= lunghezza_percorso && xm(m) <= v[0] + v[2]; m += passo) {
+      el("line", {x1: xm(m), y1: quota_alto, x2: xm(m), y2: gall_basso, "class": "asse"},
+          asse_profilo);
+      var t = testo(el("text", {x: xm(m), y: gall_basso + 14, "text-anchor": "middle",
+          fill: "#66727f"}, asse_profilo), passo >= 1000 ? m / 1000 + " km" : (m / 1000).toFixed(
+          passo >= 100 ? 1 : passo >= 10 ? 2 : 3) + " km");
+      a_misura(t, xm(m), gall_basso + 14, kx, 1);
+    }
+    testi_profilo.forEach(function (t) {
+      var dentro = t[1] >= v[0] - v[2] && t[1] <= v[0] + 2 * v[2];
+      t[0].style.display = dentro ? "" : "none";
+      if (dentro) { a_misura(t[0], t[1], t[2], kx, 1); }
+    });
+    sfondo_bande.setAttribute("x", v[0]);
+    sfondo_bande.setAttribute("width", P.sinistra * kx);
+    bande.forEach(function (b) {
+      var x = v[0] + (P.sinistra - 6) * kx;
+      b[0].setAttribute("x", x);
+      a_misura(b[0], x, b[1], kx, 1);
+    });
+    // Rows: each name goes to the lowest row where it clears the last name by a few pixels.
+    var fine_riga = [];
+    for (var r = 0; r < righe_nomi; r++) { fine_riga.push(-Infinity); }
+    nomi_profilo.forEach(function (n) {
+      var centro = px(n.x), mezza = n.larghezza * pixel / base[2] / 2, riga = -1;
+      if (centro + mezza >= 0 && centro - mezza <= pixel) {
+        riga = fine_riga.findIndex(function (f) { return f + 6 <= centro - mezza; });
+      }
+      n.e.style.display = riga < 0 ? "none" : "";
+      n.guida.style.display = riga < 0 ? "none" : "";
+      if (riga < 0) { return; }
+      fine_riga[riga] = centro + mezza;
+      var y = nomi_alto - 2 - riga * 12;
+      n.e.setAttribute("y", y);
+      n.guida.setAttribute("y1", y + 2);
+      a_misura(n.e, n.x, y, kx, 1);
+    });
+  }
+  // The band names over a ground of their own, above whatever a panned view brings under them.
+  var sfondo_bande = el("rect", {x: 0, y: 0, width: P.sinistra, height: altezza_profilo,
+      fill: "var(--carta)"}, svg_profilo);
+  bande.forEach(function (b) { svg_profilo.appendChild(b[0]); });
   var cursore = el("line", {y1: quota_alto, y2: gall_basso, "class": "cursore",
       visibility: "hidden"}, svg_profilo);
 
@@ -320,6 +477,18 @@
      s.sosta || "", s.orario ? ora(s.orario) : ""].forEach(function (t) {
       testo(el_html("td", riga), t);
     });
+    riga.addEventListener("click", function () { vai(s.posizione, s); });
+  });
+  var elenco_stazioni = document.getElementById("elenco-stazioni");
+  elenco_stazioni.textContent = "";
+  D.stazioni.forEach(function (s) {
+    var voce = el_html("li", elenco_stazioni);
+    var bottone = el_html("button", voce);
+    bottone.type = "button";
+    bottone.setAttribute("data-voce", s.voce);
+    testo(el_html("span", bottone, "nome"), s.nome);
+    testo(el_html("span", bottone, "km"), km(s.posizione));
+    bottone.addEventListener("click", function () { vai(s.posizione, s); });
   });
 
   // --- What stands at a metre ------------------------------------------------------------
@@ -336,6 +505,7 @@
       punto_pianta.setAttribute("cx", s[0]);
       punto_pianta.setAttribute("cy", s[1]);
       punto_pianta.setAttribute("visibility", "visible");
+      a_misura(punto_pianta, s[0], s[1], scala_pianta, scala_pianta);
     }
     var righe = [["metro", m + " (km " + km(m) + ")"]];
     if (p) { righe.push(["pianta", "x " + Math.round(p[0]) + ", y " + Math.round(p[1]) + " m"]); }
@@ -396,25 +566,56 @@
     punto.y = evento.clientY;
     return punto.matrixTransform(svg.getScreenCTM().inverse());
   }
-  svg_profilo.addEventListener("mousemove", function (evento) {
-    var p = metro_del_mouse(svg_profilo, evento);
-    mostra((p.x - P.sinistra) / utile * lunghezza_percorso);
-  });
-  svg_pianta.addEventListener("mousemove", function (evento) {
-    if (!pianta_scala || D.pianta.length === 0) { return; }
+  var metro_del_profilo = function (evento) {
+    return (metro_del_mouse(svg_profilo, evento).x - P.sinistra) / utile * lunghezza_percorso;
+  };
+  // The metre of the plan nearest the pointer, if the line passes within a few pixels of it.
+  var metro_della_pianta = function (evento) {
+    if (!pianta_scala || pianta.length === 0) { return null; }
     var p = metro_del_mouse(svg_pianta, evento), migliore = null, distanza = Infinity;
-    for (var i = 0; i + 1 < D.pianta.length; i++) {
-      var a = pianta_scala(D.pianta[i][1], D.pianta[i][2]);
-      var b = pianta_scala(D.pianta[i + 1][1], D.pianta[i + 1][2]);
+    var raggio = 20 * scala_pianta;
+    for (var i = 0; i + 1 < in_scala.length; i++) {
+      var a = in_scala[i], b = in_scala[i + 1];
+      // Segments wholly on one side of the pointer's neighbourhood cannot be the nearest.
+      if ((a[0] < p.x - raggio && b[0] < p.x - raggio) || (a[0] > p.x + raggio && b[0] > p.x + raggio) ||
+          (a[1] < p.y - raggio && b[1] < p.y - raggio) || (a[1] > p.y + raggio && b[1] > p.y + raggio)) {
+        continue;
+      }
       var lx = b[0] - a[0], ly = b[1] - a[1], l2 = lx * lx + ly * ly;
       var t = l2 ? Math.max(0, Math.min(1, ((p.x - a[0]) * lx + (p.y - a[1]) * ly) / l2)) : 0;
       var ddx = a[0] + t * lx - p.x, ddy = a[1] + t * ly - p.y, dd = ddx * ddx + ddy * ddy;
       if (dd < distanza) {
         distanza = dd;
-        migliore = D.pianta[i][0] + t * (D.pianta[i + 1][0] - D.pianta[i][0]);
+        migliore = pianta[i][0] + t * (pianta[i + 1][0] - pianta[i][0]);
       }
     }
-    if (migliore !== null && distanza < 400) { mostra(migliore); }
+    return distanza < raggio * raggio ? migliore : null;
+  };
+  svg_profilo.addEventListener("mousemove", function (evento) {
+    if (!(evento.buttons & 1)) { mostra(metro_del_profilo(evento)); }
+  });
+  svg_pianta.addEventListener("mousemove", function (evento) {
+    if (evento.buttons & 1) { return; }
+    var m = metro_della_pianta(evento);
+    if (m !== null) { mostra(m); }
+  });
+  // A click in one drawing brings the point into the other's view.
+  svg_profilo.addEventListener("click", function (evento) {
+    if (controlli.profilo.trascinato()) { return; }
+    var m = metro_del_profilo(evento);
+    mostra(m);
+    var p = punto_a(m);
+    if (p && controlli.pianta) {
+      var s = pianta_scala(p[0], p[1]);
+      if (!controlli.pianta.mostra(s[0], s[1])) { controlli.pianta.centra(s[0], s[1], 1); }
+    }
+  });
+  svg_pianta.addEventListener("click", function (evento) {
+    if (!controlli.pianta || controlli.pianta.trascinato()) { return; }
+    var m = metro_della_pianta(evento);
+    if (m === null) { return; }
+    mostra(m);
+    if (!controlli.profilo.mostra(xm(m), 0)) { controlli.profilo.centra(xm(m), 0, 1); }
   });
   // The stretches that the last compile changed, marked in both drawings.
   (compilazione ? compilazione.cambiamenti : []).forEach(function (c) {
@@ -423,7 +624,7 @@
         height: gall_basso - quota_alto, "class": "cambiato"}, svg_profilo);
     if (!pianta_scala) { return; }
     var punti = [];
-    D.pianta.forEach(function (p) { if (p[0] >= c.da && p[0] <= c.a) { punti.push(p); } });
+    pianta.forEach(function (p) { if (p[0] >= c.da && p[0] <= c.a) { punti.push(p); } });
     var inizio = punto_a(c.da), fine = punto_a(c.a);
     if (inizio) { punti.unshift([c.da, inizio[0], inizio[1]]); }
     if (fine) { punti.push([c.a, fine[0], fine[1]]); }
@@ -432,11 +633,72 @@
       el("path", {d: tratto(punti) + "l0.1 0", "class": "cambiato-pianta"}, svg_pianta);
     }
   });
-  if (E) { zoom_e_trascina(svg_pianta, "pianta", false); }
+  var scala_pianta = 1;
+  controlli.pianta = null;
+  if (E) {
+    controlli.pianta = zoom_e_trascina(svg_pianta, "pianta", false, function (v, base) {
+      scala_pianta = v[2] / base[2];
+      // The ground follows the view, so that a view moved past the plan's edge is not bare.
+      [["x", v[0]], ["y", v[1]], ["width", v[2]], ["height", v[3]]].forEach(function (a) {
+        fondo_pianta.setAttribute(a[0], a[1]);
+      });
+      // One point every half pixel at most.
+      var passo_minimo = 0.5 * v[2] / (svg_pianta.clientWidth || base[2]);
+      var linea = tratto_visibile(linea_in_scala, v, passo_minimo);
+      var oltre = tratto_visibile(oltre_in_scala, v, passo_minimo);
+      path_linea.setAttribute("d", linea.d);
+      path_oltre.setAttribute("d", oltre.d);
+      svg_pianta.setAttribute("data-punti-disegnati", linea.punti + oltre.punti);
+      segni_pianta.forEach(function (s) {
+        if (s[3] === "angolo") {
+          s[0].setAttribute("x", v[0] + 8 * scala_pianta);
+          s[0].setAttribute("y", v[1] + v[3] - 8 * scala_pianta);
+          a_misura(s[0], v[0] + 8 * scala_pianta, v[1] + v[3] - 8 * scala_pianta, scala_pianta,
+              scala_pianta);
+          return;
+        }
+        var dentro = s[1] >= v[0] - v[2] / 2 && s[1] <= v[0] + 1.5 * v[2] &&
+            s[2] >= v[1] - v[3] / 2 && s[2] <= v[1] + 1.5 * v[3];
+        s[0].style.display = dentro ? "" : "none";
+        if (dentro) { a_misura(s[0], s[1], s[2], scala_pianta, scala_pianta); }
+      });
+      var posti = [];
+      nomi_pianta.forEach(function (n) {
+        if (n.e.style.display === "none") { return; }
+        var l = n.larghezza * scala_pianta, a = 12 * scala_pianta;
+        var x0 = n.a_destra ? n.x + 7 * scala_pianta : n.x - 7 * scala_pianta - l;
+        var r = [x0, n.y - a / 2, x0 + l, n.y + a / 2];
+        var libero = posti.every(function (q) {
+          return r[2] <= q[0] || q[2] <= r[0] || r[3] <= q[1] || q[3] <= r[1];
+        });
+        n.e.style.display = libero ? "" : "none";
+        if (libero) { posti.push(r); }
+      });
+      a_misura(punto_pianta, Number(punto_pianta.getAttribute("cx")),
+          Number(punto_pianta.getAttribute("cy")), scala_pianta, scala_pianta);
+    });
+  }
   svg_profilo.setAttribute("preserveAspectRatio", "none");
   svg_profilo.style.height = altezza_profilo + "px";
-  zoom_e_trascina(svg_profilo, "profilo", true);
+  controlli.profilo = zoom_e_trascina(svg_profilo, "profilo", true, disponi_profilo);
   mostra_metro = mostra;
+  // Both drawings centred on metre m, and what stands there shown; a station is centred on
+  // its own point of the plan, which the reduced plan only comes near.
+  vai = function (m, stazione) {
+    m = Math.max(0, Math.min(Math.round(m), lunghezza_percorso));
+    controlli.profilo.centra(xm(m), 0, 8);
+    var p = stazione && stazione.x !== null ? [stazione.x, stazione.y] : punto_a(m);
+    if (p && controlli.pianta) {
+      var s = pianta_scala(p[0], p[1]);
+      controlli.pianta.centra(s[0], s[1], 4);
+    }
+    mostra(m);
+  };
+  // The metre at the centre of the profile's view.
+  metro_al_centro = function () {
+    var v = controlli.profilo.vista();
+    return (v[0] + v[2] / 2 - P.sinistra) / utile * lunghezza_percorso;
+  };
   mostra(D.stazioni.length ? D.stazioni[0].posizione : 0);
   }
 
@@ -485,6 +747,75 @@
       }
     });
   }
+
+  // --- Going to a place ------------------------------------------------------------------
+  // The chainage of a kilometre reading (metres), through the first range of references
+  // where it falls; null if the line never reads it.
+  function metro_della_chilometrica(lettura) {
+    var t = D.chilometri;
+    for (var i = 0; i < t.length; i++) {
+      var da = t[i][0], fino = i + 1 < t.length ? t[i + 1][0] : lunghezza_percorso + 1;
+      var m = (lettura - t[i][1]) / t[i][2];
+      if (m >= da && m < fino && m >= 0 && m <= lunghezza_percorso) { return Math.round(m); }
+    }
+    return null;
+  }
+  // What the field holds, as a chainage: "12400" or "12400 m" is one; "km 101.350",
+  // "101.350", "101,350" and "101+350" are kilometre readings.
+  function metro_del_testo(testo) {
+    var t = testo.trim().toLowerCase().replace(/\s+/g, " "), r;
+    if ((r = /^(\d+)( ?m)?$/.exec(t))) { return {metro: Number(r[1])}; }
+    var lettura = null;
+    if ((r = /^(?:km ?)?(-?)(\d+)\+(\d{3})$/.exec(t))) {
+      lettura = (r[1] ? -1 : 1) * (Number(r[2]) * 1000 + Number(r[3]));
+    } else if ((r = /^(?:km ?)?(-?\d+(?:[.,]\d{1,3})?)$/.exec(t)) &&
+               (t.indexOf("km") === 0 || /[.,]/.test(t))) {
+      lettura = Math.round(Number(r[1].replace(",", ".")) * 1000);
+    }
+    if (lettura === null) {
+      return {errore: "non si legge: scrivere metri (12400) o km (km 101.350, 101+350)"};
+    }
+    var m = metro_della_chilometrica(lettura);
+    return m === null ? {errore: "la linea non ha il km " + (lettura / 1000).toFixed(3)} : {metro: m};
+  }
+  var campo = document.getElementById("vai-a"), esito = document.getElementById("esito-vai");
+  document.getElementById("modulo-vai").addEventListener("submit", function (e) {
+    e.preventDefault();
+    var r = metro_del_testo(campo.value);
+    if (r.metro !== undefined && (r.metro < 0 || r.metro > lunghezza_percorso)) {
+      r = {errore: "la linea va da 0 a " + lunghezza_percorso + " m"};
+    }
+    esito.className = r.errore ? "nota con-errore" : "nota";
+    if (r.errore) { esito.textContent = r.errore; return; }
+    vai(r.metro);
+    esito.textContent = "metro " + r.metro + ", km " + km(r.metro);
+  });
+  // The next station after the centre of the profile (Page Down) or the one before it (Page
+  // Up); from the whole line, Page Down goes to the first.
+  function stazione_vicina(avanti) {
+    var ordinate = D.stazioni.slice().sort(function (a, b) { return a.posizione - b.posizione; });
+    if (ordinate.length === 0) { return null; }
+    if (controlli.profilo.intera()) { return avanti ? ordinate[0] : null; }
+    var c = metro_al_centro(), trovata = null;
+    ordinate.forEach(function (s) {
+      if (avanti && s.posizione > c + 0.5 && trovata === null) { trovata = s; }
+      if (!avanti && s.posizione < c - 0.5) { trovata = s; }
+    });
+    return trovata;
+  }
+  document.addEventListener("keydown", function (e) {
+    if (e.ctrlKey || e.altKey || e.metaKey || D.celle === undefined) { return; }
+    var bersaglio = e.target && e.target.tagName;
+    if (bersaglio === "INPUT" || bersaglio === "TEXTAREA" || bersaglio === "SELECT") { return; }
+    if (e.key === "PageDown" || e.key === "PageUp") {
+      var s = stazione_vicina(e.key === "PageDown");
+      if (s !== null) { vai(s.posizione, s); }
+      e.preventDefault();
+      return;
+    }
+    var c = controlli[attiva] || controlli.profilo;
+    if (c && c.tasto(e.key)) { e.preventDefault(); }
+  });
 
   if (D.celle !== undefined) { disegna(); }
   rapporto();

@@ -1,7 +1,8 @@
 // compila_scenario --osserva run as an author runs it: the example written, the server started on
 // a free port, its live page loaded in headless Chromium and the sources saved as an editor saves
 // them (a new file renamed over the old). The page must redraw with each compile, list the
-// changes and the problems, zoom with the wheel and raise no script error; the HTTP server must
+// changes and the problems, zoom with the wheel and the keys, keep its zoom across redraws and
+// raise no script error; the HTTP server must
 // refuse foreign Host headers, serve no files and feed many event streams at once.
 //
 // COMPILA_SCENARIO names the program; CARTELLA_FOTO, if set, the folder for the screenshot.
@@ -243,6 +244,35 @@ test("compila_scenario --osserva: la pagina dal vivo in Chromium e il server HTT
       const base = prima.split(" ").map(Number);
       assert.ok(dopo[2] < base[2] && dopo[3] < base[3], `vista ridotta: ${prima} -> ${dopo.join(" ")}`);
       await pagina.screenshot({ path: path.join(cartellaFoto, "pagina_osserva.png"), fullPage: true });
+    });
+
+    await t.test("la vista scelta con i tasti resta dopo un salvataggio", async () => {
+      const vista = (id) => pagina.$eval("#" + id, (s) => s.getAttribute("viewBox"));
+      const tasto = async (id, k) => {
+        const prima = await pagina.$eval("#" + id, (s) => s.getAttribute("data-vista"));
+        await pagina.keyboard.press(k);
+        await pagina.waitForFunction((i, p) => document.getElementById(i).getAttribute("data-vista") !== p,
+          { timeout: ATTESA_MS }, id, prima);
+      };
+      await pagina.$eval("#svg-profilo", (s) => s.focus());
+      await tasto("svg-profilo", "+");
+      await tasto("svg-profilo", "ArrowRight");
+      await pagina.$eval("#svg-pianta", (s) => s.focus());
+      await tasto("svg-pianta", "+");
+      await tasto("svg-pianta", "ArrowUp");
+      const profilo = await vista("svg-profilo");
+      const pianta = await vista("svg-pianta");
+      const testo = fs.readFileSync(treno, "utf8");
+      const nuovo = testo.replace(/^velocita,    5950,   \d+/m, "velocita,    5950,   105");
+      assert.notEqual(nuovo, testo);
+      salvaComeEditor(treno, nuovo);
+      numero = await aspettaCompilazione(numero);
+      assert.equal(await vista("svg-profilo"), profilo, "il profilo mostra lo stesso tratto");
+      assert.equal(await vista("svg-pianta"), pianta, "la pianta mostra la stessa parte");
+      // The keys still act on the drawings made anew.
+      await pagina.$eval("#svg-profilo", (s) => s.focus());
+      await tasto("svg-profilo", "-");
+      assert.notEqual(await vista("svg-profilo"), profilo);
     });
 
     await t.test("il server: Host estraneo rifiutato, nessun file servito", async () => {
