@@ -7,10 +7,12 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "model/nomi_file.h"
 #include "platform/disco_reale.h"
+#include "platform/piattaforma.h"
 #include "platform/sostituzione.h"
 #include "strumenti/argomenti.h"
 #include "strumenti/decompilazione.h"
@@ -18,8 +20,8 @@
 namespace {
 
 constexpr const char* kProgramma = "decompila_scenario";
-constexpr int kStatoNonDecompilabile = 1;
-constexpr int kStatoErrore = 2;
+using piattaforma::kStatoErrore;  // files that no pair of sources gives
+using piattaforma::kStatoGuasto;  // a file that cannot be read or written, wrong arguments
 
 constexpr const char* kUso =
     "uso: decompila_scenario CARTELLA [--scenario NOME --treno NUMERO] [--cartella OUT]\n"
@@ -46,28 +48,7 @@ sbagliati.
 
 int argomenti_sbagliati(const std::string& messaggio) {
   std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
-  return kStatoErrore;
-}
-
-// The one complete scenario of the folder, or why there is not one.
-std::optional<Identita> unico_scenario(piattaforma::Disco& disco, const std::string& cartella,
-                                       std::string& perche) {
-  const std::vector<Identita> trovati = scenari_completi(disco.elenca(cartella));
-  if (trovati.size() == 1) {
-    return trovati.front();
-  }
-  if (trovati.empty()) {
-    perche = "nessuno scenario completo in " + cartella +
-             " (servono NOME_linea.dat, NOME_NUMERO.sim e NOME_NUMERO.dat)";
-  } else {
-    std::string elenco;
-    for (const Identita& t : trovati) {
-      elenco += (elenco.empty() ? "" : ", ") + t.scenario + " / " + t.treno;
-    }
-    perche = "piu' scenari in " + cartella + " (" + elenco +
-             "): sceglierne uno con --scenario e --treno";
-  }
-  return std::nullopt;
+  return kStatoGuasto;
 }
 
 // The two sources under the builder's names, replaced together, with the folder held.
@@ -120,17 +101,11 @@ int main(int argc, char** argv) {
 
   piattaforma::DiscoReale disco;
   try {
-    Identita id;
-    if (scenario) {
-      id = {*scenario, *treno};
-    } else {
-      std::string perche;
-      const std::optional<Identita> trovato = unico_scenario(disco, cartella, perche);
-      if (!trovato) {
-        return argomenti_sbagliati(perche);
-      }
-      id = *trovato;
+    const auto scelto = scenario_della_cartella(disco, cartella, scenario, treno);
+    if (const auto* perche = std::get_if<std::string>(&scelto)) {
+      return argomenti_sbagliati(*perche);
     }
+    const Identita id = std::get<Identita>(scelto);
     const auto nomi = nomi_binari(id);
     std::array<std::string, kNumeroFileBinari> byte;
     for (size_t f = 0; f < byte.size(); ++f) {
@@ -144,7 +119,7 @@ int main(int argc, char** argv) {
                   << (f.dove.empty() ? "" : f.dove + ": ") << f.descrizione << "\n";
       }
       std::cerr << kProgramma << ": nessuna coppia di sorgenti da' questi file; nulla e' scritto\n";
-      return kStatoNonDecompilabile;
+      return kStatoErrore;
     }
     for (const std::string& p : scrivi_sorgenti(disco, uscita, id, *d.sorgenti)) {
       std::cout << "scritto " << p << "\n";
@@ -153,6 +128,6 @@ int main(int argc, char** argv) {
     return 0;
   } catch (const piattaforma::ErroreFile& e) {
     std::cerr << kProgramma << ": " << e.what() << "\n";
-    return kStatoErrore;
+    return kStatoGuasto;
   }
 }

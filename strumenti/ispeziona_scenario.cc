@@ -56,28 +56,6 @@ int argomenti_sbagliati(const std::string& messaggio) {
   return kStatoGuasto;
 }
 
-// The one scenario of `cartella`, or the one named; a reason for the arguments when neither.
-std::variant<Identita, std::string> scenario_di(piattaforma::Disco& disco,
-                                                const std::string& cartella,
-                                                const std::optional<std::string>& scenario,
-                                                const std::optional<std::string>& treno) {
-  if (scenario) {
-    return Identita{*scenario, *treno};
-  }
-  const std::vector<Identita> trovati = scenari_completi(disco.elenca(cartella));
-  if (trovati.size() == 1) {
-    return trovati.front();
-  }
-  std::string elenco;
-  for (const Identita& t : trovati) {
-    elenco += (elenco.empty() ? "" : ", ") + t.scenario + " / " + t.treno;
-  }
-  return trovati.empty() ? "nessuno scenario completo in " + cartella +
-                               " (servono NOME_linea.dat, NOME_NUMERO.sim e NOME_NUMERO.dat)"
-                         : "piu' scenari in " + cartella + " (" + elenco +
-                               "): sceglierne uno con --scenario e --treno";
-}
-
 void stampa_difetti(piattaforma::Disco& disco, const std::string& cartella, const Ispezione& i) {
   const auto nomi = nomi_binari(i.identita);
   for (const Difetto& d : i.difetti) {
@@ -149,13 +127,13 @@ int main(int argc, char** argv) {
 
   piattaforma::DiscoReale disco;
   try {
-    const auto scelto = scenario_di(disco, cartella, scenario, treno);
+    const auto scelto = scenario_della_cartella(disco, cartella, scenario, treno);
     if (const auto* perche = std::get_if<std::string>(&scelto)) {
       return argomenti_sbagliati(*perche);
     }
     const Identita id = std::get<Identita>(scelto);
     if (altra) {
-      const auto altro = scenario_di(disco, *altra, scenario, treno);
+      const auto altro = scenario_della_cartella(disco, *altra, scenario, treno);
       if (const auto* perche = std::get_if<std::string>(&altro)) {
         return argomenti_sbagliati(*perche);
       }

@@ -315,3 +315,23 @@ Ispezione ispeziona(piattaforma::Disco& disco, const std::string& cartella, cons
   const std::string percorso = disco.leggi(disco.percorso_in(cartella, nomi[kFilePercorso]));
   return ispeziona_byte(id, tracciato, voci, percorso);
 }
+
+std::variant<Identita, std::string> scenario_della_cartella(
+    piattaforma::Disco& disco, const std::string& cartella,
+    const std::optional<std::string>& scenario, const std::optional<std::string>& treno) {
+  if (scenario && treno) {
+    return Identita{*scenario, *treno};
+  }
+  const std::vector<Identita> trovati = scenari_completi(disco.elenca(cartella));
+  if (trovati.size() == 1) {
+    return trovati.front();
+  }
+  std::string elenco;
+  for (const Identita& t : trovati) {
+    elenco += (elenco.empty() ? "" : ", ") + t.scenario + " / " + t.treno;
+  }
+  return trovati.empty() ? "nessuno scenario completo in " + cartella +
+                               " (servono NOME_linea.dat, NOME_NUMERO.sim e NOME_NUMERO.dat)"
+                         : "piu' scenari in " + cartella + " (" + elenco +
+                               "): sceglierne uno con --scenario e --treno";
+}

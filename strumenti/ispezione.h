@@ -12,8 +12,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "compiler/tracciato_letto.h"
@@ -29,6 +31,14 @@ std::array<std::string, kNumeroFileBinari> nomi_binari(const Identita& id);
 
 // The identities whose three files are all among `nomi` (the names of a folder's files).
 std::vector<Identita> scenari_completi(const std::vector<std::string>& nomi);
+
+// The scenario of `cartella` of `disco`: the one named by `scenario` and `treno`, when they are
+// given (both or neither), else the one scenario whose three files are all there; when there
+// is none, or more than one, the reason, for a message about the arguments. A folder that
+// cannot be listed throws piattaforma::ErroreFile.
+std::variant<Identita, std::string> scenario_della_cartella(
+    piattaforma::Disco& disco, const std::string& cartella,
+    const std::optional<std::string>& scenario, const std::optional<std::string>& treno);
 
 struct Difetto {
   FileBinario file = kFileVoci;
