@@ -1,11 +1,13 @@
 #include "strumenti/argomenti.h"
 
 #include <initializer_list>
+#include <iostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "generati/versione.h"
+#include "platform/piattaforma.h"
 #include "platform/riga_di_comando.h"
 
 RigaDiComando::RigaDiComando(int argc, char** argv)
@@ -82,4 +84,24 @@ RigaLetta leggi_riga(CLI::App& app, RigaDiComando& riga, const std::string& manc
     letta.versione = versione;
   }
   return letta;
+}
+
+int argomenti_sbagliati(const PresentazioneStrumento& p, const std::string& messaggio) {
+  std::cerr << p.programma << ": " << messaggio << "\n" << p.uso << "\n";
+  return piattaforma::kStatoGuasto;
+}
+
+std::optional<int> risposta_alla_riga(const PresentazioneStrumento& p, const RigaLetta& letta) {
+  if (letta.aiuto) {
+    std::cout << p.uso << "\n" << p.aiuto;
+    return 0;
+  }
+  if (letta.versione) {
+    std::cout << *letta.versione << "\n";
+    return 0;
+  }
+  if (letta.errore) {
+    return argomenti_sbagliati(p, *letta.errore);
+  }
+  return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The program's arguments in UTF-8 (on Windows read again from the wide command line), with
@@ -41,3 +42,18 @@ struct RigaLetta {
 // missing required argument; --version, when there is no --help, likewise asks for the
 // version.
 RigaLetta leggi_riga(CLI::App& app, RigaDiComando& riga, const std::string& mancante);
+
+// How a tool's usage and words go with its name.
+struct PresentazioneStrumento {
+  std::string_view programma;
+  std::string_view uso;    // the usage lines, without their end
+  std::string_view aiuto;  // what follows the usage for --help
+};
+
+// A parse error said in the tool's words, "programma: messaggio" and the usage, on standard
+// error; the status for wrong arguments.
+int argomenti_sbagliati(const PresentazioneStrumento& p, const std::string& messaggio);
+
+// What the line asks before the tool's own work: the usage or the version (printed, status 0),
+// or a parse error (said, status for wrong arguments). None: the tool goes on.
+std::optional<int> risposta_alla_riga(const PresentazioneStrumento& p, const RigaLetta& letta);

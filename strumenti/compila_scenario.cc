@@ -63,9 +63,10 @@ errore nei dati (i file sono scritti come li scrive il costruttore, nessuno se m
 percorso); 2 un file che non si legge o non si scrive, o argomenti sbagliati.
 )";
 
+constexpr PresentazioneStrumento kPresentazione{kProgramma, kUso, kAiuto};
+
 int argomenti_sbagliati(const std::string& messaggio) {
-  std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
-  return kStatoGuasto;
+  return argomenti_sbagliati(kPresentazione, messaggio);
 }
 
 struct Argomenti {
@@ -149,16 +150,8 @@ int main(int argc, char** argv) {
   app.add_flag("--osserva", a.osserva);
   app.add_option("--porta", a.porta)->check(CLI::Range(0, 65535));
   const RigaLetta letta = leggi_riga(app, riga, "manca un argomento");
-  if (letta.aiuto) {
-    std::cout << kUso << "\n" << kAiuto;
-    return 0;
-  }
-  if (letta.versione) {
-    std::cout << *letta.versione << "\n";
-    return 0;
-  }
-  if (letta.errore) {
-    return argomenti_sbagliati(*letta.errore);
+  if (const std::optional<int> stato = risposta_alla_riga(kPresentazione, letta)) {
+    return *stato;
   }
   if (a.esempio) {
     for (const char* altro : {"sorgenti", "--cartella", "--scenario", "--treno",

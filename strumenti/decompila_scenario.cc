@@ -46,9 +46,10 @@ o il punto, e nulla viene scritto); 2 un file che non si legge o non si scrive, 
 sbagliati.
 )";
 
+constexpr PresentazioneStrumento kPresentazione{kProgramma, kUso, kAiuto};
+
 int argomenti_sbagliati(const std::string& messaggio) {
-  std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
-  return kStatoGuasto;
+  return argomenti_sbagliati(kPresentazione, messaggio);
 }
 
 // The two sources under the builder's names, replaced together, with the folder held.
@@ -84,16 +85,8 @@ int main(int argc, char** argv) {
   app.add_option("--treno", treno);
   app.add_option("--cartella", uscita);
   const RigaLetta letta = leggi_riga(app, riga, "manca la cartella dei file");
-  if (letta.aiuto) {
-    std::cout << kUso << "\n" << kAiuto;
-    return 0;
-  }
-  if (letta.versione) {
-    std::cout << *letta.versione << "\n";
-    return 0;
-  }
-  if (letta.errore) {
-    return argomenti_sbagliati(*letta.errore);
+  if (const std::optional<int> stato = risposta_alla_riga(kPresentazione, letta)) {
+    return *stato;
   }
   if (scenario.has_value() != treno.has_value()) {
     return argomenti_sbagliati(scenario ? "--scenario senza --treno" : "--treno senza --scenario");

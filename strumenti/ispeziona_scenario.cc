@@ -51,9 +51,10 @@ legge o non si scrive, o argomenti sbagliati. Con --confronta: 0 nessuna differe
 differenze, 2 come sopra.
 )";
 
+constexpr PresentazioneStrumento kPresentazione{kProgramma, kUso, kAiuto};
+
 int argomenti_sbagliati(const std::string& messaggio) {
-  std::cerr << kProgramma << ": " << messaggio << "\n" << kUso << "\n";
-  return kStatoGuasto;
+  return argomenti_sbagliati(kPresentazione, messaggio);
 }
 
 void stampa_difetti(piattaforma::Disco& disco, const std::string& cartella, const Ispezione& i) {
@@ -106,16 +107,8 @@ int main(int argc, char** argv) {
   app.add_option("--confronta", altra);
   app.add_flag("--json", json);
   const RigaLetta letta = leggi_riga(app, riga, "manca la cartella dei file");
-  if (letta.aiuto) {
-    std::cout << kUso << "\n" << kAiuto;
-    return 0;
-  }
-  if (letta.versione) {
-    std::cout << *letta.versione << "\n";
-    return 0;
-  }
-  if (letta.errore) {
-    return argomenti_sbagliati(*letta.errore);
+  if (const std::optional<int> stato = risposta_alla_riga(kPresentazione, letta)) {
+    return *stato;
   }
   if (scenario.has_value() != treno.has_value()) {
     return argomenti_sbagliati(scenario ? "--scenario senza --treno" : "--treno senza --scenario");
