@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libbenchmark-dev libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev
+pacchetti_mancanti libbenchmark-dev libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev libboost-dev
 installa_pacchetti "${mancanti[@]}"
 
 cartella="${CARTELLA_BENCHMARK:-build/benchmark}"

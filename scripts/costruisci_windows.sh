@@ -14,7 +14,7 @@ source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
-pacchetti_mancanti nlohmann-json3-dev libcli11-dev
+pacchetti_mancanti nlohmann-json3-dev libcli11-dev libboost-dev
 installa_pacchetti "${mancanti[@]}"
 
 nativo=()

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti nlohmann-json3-dev libcli11-dev
+pacchetti_mancanti nlohmann-json3-dev libcli11-dev libboost-dev
 installa_pacchetti "${mancanti[@]}"
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DGENERA_TESTS=OFF -DGENERA_MANUALI=OFF \

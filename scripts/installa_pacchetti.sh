@@ -42,10 +42,11 @@ comandi_mancanti() {
   done
 }
 
-# The header-only libraries of the author tools (JSON output, command-line arguments). Every
-# configuration of the tree needs them, the Windows cross build included.
+# The header-only libraries of the author tools (JSON output, command-line arguments, the
+# watch mode's HTTP server). Every configuration of the tree needs them, the Windows cross
+# build included.
 installa_librerie_strumenti() {
   local mancanti=()
-  pacchetti_mancanti nlohmann-json3-dev libcli11-dev
+  pacchetti_mancanti nlohmann-json3-dev libcli11-dev libboost-dev
   installa_pacchetti "${mancanti[@]}"
 }

@@ -25,7 +25,7 @@ comandi_mancanti cmake make g++
 # dpkg-shlibdeps (dpkg-dev) computes the package's dependencies, and CPack looks at the
 # binaries with `file`; scdoc builds the manual pages. The HTTP library gives compila_scenario
 # its watch mode, which the package always has.
-pacchetti_mancanti dpkg-dev file scdoc nlohmann-json3-dev libcli11-dev libcpp-httplib-dev
+pacchetti_mancanti dpkg-dev file scdoc nlohmann-json3-dev libcli11-dev libboost-dev
 installa_pacchetti "${mancanti[@]}"
 
 uscita=$radice/build/pacchetti

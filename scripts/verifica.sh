@@ -33,8 +33,8 @@ passo pacchetti
 source scripts/installa_pacchetti.sh
 mancanti=()
 comandi_mancanti cmake make g++
-pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev libcpp-httplib-dev \
-  scdoc mandoc chromium neovim nodejs
+pacchetti_mancanti libgtest-dev libssl-dev nlohmann-json3-dev libcli11-dev libboost-dev scdoc mandoc \
+  chromium neovim nodejs
 installa_pacchetti "${mancanti[@]}"
 
 passo costruzione

@@ -18,6 +18,9 @@
 #    line ends and the example sources; there genera_scenario.exe --version and
 #    compila_scenario.exe --version print what the Linux build prints, the first with no
 #    window and no file, and genera_scenario.exe leaves the files of the Linux build;
+#  - compila_scenario.exe --osserva serves its page on 127.0.0.1 (and refuses a foreign Host
+#    and a file's path), compiles again when a source is renamed over, and ends with status 0
+#    on Ctrl+C;
 #  - the wait window has a client area of 4200 x 2688 twips at 96 and at 144 dpi, and its label
 #    is painted.
 # Installs what it needs from Debian's packages. Exits non-zero and says why on any failure.
@@ -37,7 +40,7 @@ mancanti=()
 comandi_mancanti cmake make g++
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || mancanti+=(g++-mingw-w64-x86-64)
 # A font with Chinese letters, for the message box that names a folder with them.
-for pacchetto in wine wine64 fonts-wine fonts-wqy-microhei xvfb xdotool imagemagick; do
+for pacchetto in wine wine64 fonts-wine fonts-wqy-microhei xvfb xdotool imagemagick curl; do
   pacchetto_installato "$pacchetto" || mancanti+=("$pacchetto")
 done
 installa_pacchetti "${mancanti[@]}"
@@ -359,6 +362,102 @@ done
   fallisci "la corsa nell'archivio scompattato ha tolto dei file"
 echo "  in \"$(basename "$scompattato")\": stato 0, gli stessi $(echo "$attesi" | wc -l)" \
   "file della corsa su Linux"
+# --- The watch mode -------------------------------------------------------------------------------
+
+# compila_scenario.exe --osserva on the example: it serves its page on the loopback address,
+# compiles again when a source is saved as an editor saves it (a new file renamed over the old)
+# and ends with status 0 on Ctrl+C. Every wait is bounded.
+echo "compila_scenario.exe --osserva sull'esempio"
+
+# A port that nothing on this machine listens on.
+porta=""
+for _ in $(seq 50); do
+  candidata=$((20000 + RANDOM % 40000))
+  if ! (exec 3<>"/dev/tcp/127.0.0.1/$candidata") 2>/dev/null; then
+    porta=$candidata
+    break
+  fi
+done
+[ -n "$porta" ] || fallisci "nessuna porta libera per compila_scenario.exe --osserva"
+
+# Waits up to $2 tenths of a second for file $1 to hold a line matching $3.
+attendi_riga() {
+  local file=$1 decimi=$2 schema=$3
+  for _ in $(seq "$decimi"); do
+    grep -q -- "$schema" "$file" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+mkdir -p "$tmp/autore/osserva"
+(cd "$tmp/autore" && exec timeout 300 wine ./compila_scenario.exe \
+  "$sorgenti\\Tavena_Crostia_linea.txt" "$sorgenti\\Tavena_Crostia_4417-.txt" \
+  --cartella osserva --osserva --porta "$porta") >"$tmp/osserva.log" 2>"$tmp/osserva.err" &
+pid_osserva=$!
+altri_pid+=("$pid_osserva")
+attendi_riga "$tmp/osserva.log" 600 "^pagina su http://127.0.0.1:$porta/" ||
+  fallisci "compila_scenario.exe --osserva non serve la pagina:
+$(tail -20 "$tmp/osserva.log")
+$(tail -20 "$tmp/osserva.err")"
+grep -q '^compilazione 1: 0 problemi' "$tmp/osserva.log" ||
+  fallisci "la prima compilazione di --osserva non e riuscita: $(cat "$tmp/osserva.log")"
+
+codice=$(curl -s --max-time 20 -H "Host: 127.0.0.1:$porta" -o "$tmp/pagina.html" \
+  -w '%{http_code}' "http://127.0.0.1:$porta/") || true
+[ "$codice" = 200 ] || fallisci "la pagina di --osserva risponde $codice, non 200"
+grep -q '<title>Scenario</title>' "$tmp/pagina.html" && grep -q 'id="numero-compilazione"' \
+  "$tmp/pagina.html" || fallisci "la pagina di --osserva non e quella dello scenario:
+$(head -c 300 "$tmp/pagina.html")"
+codice=$(curl -s --max-time 20 -H "Host: altro.example:$porta" -o /dev/null -w '%{http_code}' \
+  "http://127.0.0.1:$porta/") || true
+[ "$codice" = 421 ] || fallisci "la pagina di --osserva risponde $codice a un Host estraneo, non 421"
+codice=$(curl -s --max-time 20 -o /dev/null -w '%{http_code}' \
+  "http://127.0.0.1:$porta/Tavena_Crostia_linea.txt") || true
+[ "$codice" = 404 ] || fallisci "--osserva risponde $codice alla richiesta di un file, non 404"
+
+# The event stream, read as it comes; the save comes once the stream holds the first compile.
+curl -s --no-buffer --max-time 120 "http://127.0.0.1:$porta/eventi" >"$tmp/eventi.txt" 2>&1 &
+pid_eventi=$!
+altri_pid+=("$pid_eventi")
+attendi_riga "$tmp/eventi.txt" 300 '^id: 1$' ||
+  fallisci "il flusso di eventi non porta la prima compilazione: $(head -c 300 "$tmp/eventi.txt")"
+treno=$tmp/autore/$sorgenti/Tavena_Crostia_4417-.txt
+sed 's/^stazione,   10900,/stazione,   12400,/' "$treno" >"$treno.salvataggio"
+cmp -s "$treno" "$treno.salvataggio" && fallisci "la modifica del treno non cambia nulla"
+mv "$treno.salvataggio" "$treno"
+attendi_riga "$tmp/eventi.txt" 600 '^id: 2$' ||
+  fallisci "nessuna seconda compilazione nel flusso dopo il salvataggio:
+$(tail -5 "$tmp/osserva.log")"
+attendi_riga "$tmp/osserva.log" 100 '^compilazione 2: 0 problemi' ||
+  fallisci "il programma non dice la seconda compilazione: $(tail -5 "$tmp/osserva.log")"
+grep -A1 '^id: 2$' "$tmp/eventi.txt" | grep -q 'stazione MORSELLO spostata da 10900 m a 12400 m' ||
+  fallisci "la seconda compilazione non dice la stazione spostata:
+$(grep -A1 '^id: 2$' "$tmp/eventi.txt" | head -c 600)"
+kill "$pid_eventi" 2>/dev/null || true
+wait "$pid_eventi" 2>/dev/null || true
+
+# Ctrl+C as Wine gives it: SIGINT to the Unix process that runs the program (timeout passes it
+# on to wine), which Wine turns into CTRL_C_EVENT for the console handlers. wineserver -k would
+# end the program without letting it stop in its own way, and so would prove nothing about it.
+kill -INT "$pid_osserva"
+for _ in $(seq 300); do
+  kill -0 "$pid_osserva" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$pid_osserva" 2>/dev/null; then
+  kill "$pid_osserva" 2>/dev/null || true
+  fallisci "compila_scenario.exe --osserva non finisce entro 30 s da Ctrl+C:
+$(tail -5 "$tmp/osserva.log")"
+fi
+stato=0
+wait "$pid_osserva" || stato=$?
+[ "$stato" -eq 0 ] && grep -q '^fine' "$tmp/osserva.log" ||
+  fallisci "compila_scenario.exe --osserva dopo Ctrl+C e finito con stato $stato:
+$(tail -5 "$tmp/osserva.log")
+$(tail -5 "$tmp/osserva.err")"
+echo "  pagina servita su 127.0.0.1:$porta (200; Host estraneo 421; un file 404), una seconda" \
+  "compilazione dopo un salvataggio per rinomina, stato 0 dopo Ctrl+C"
 
 # --- A file that cannot be created ----------------------------------------------------------------
 

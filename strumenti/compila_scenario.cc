@@ -16,9 +16,7 @@
 #include "strumenti/compilazione_sorgenti.h"
 #include "strumenti/diagnosi.h"
 #include "strumenti/identita_sorgenti.h"
-#if GENERA_OSSERVA
 #include "strumenti/osservazione.h"
-#endif
 
 namespace {
 
@@ -178,7 +176,6 @@ int main(int argc, char** argv) {
     return argomenti_sbagliati("--porta va con --osserva");
   }
   if (a.osserva) {
-#if GENERA_OSSERVA
     RichiestaCompilazione richiesta;
     richiesta.linea = a.sorgenti[0];
     richiesta.treno = a.sorgenti[1];
@@ -186,9 +183,6 @@ int main(int argc, char** argv) {
     richiesta.identita = std::get<Identita>(identita);
     richiesta.con_tracciato = !a.senza_tracciato;
     return osserva(richiesta, a.porta.value_or(0), std::cout, std::cerr);
-#else
-    return argomenti_sbagliati("--osserva non c'e' in questa costruzione del programma");
-#endif
   }
   return compila(a, std::get<Identita>(identita));
 }

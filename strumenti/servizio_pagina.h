@@ -2,8 +2,9 @@
 // machine: the page at "/", and at "/eventi" a stream of Server-Sent Events that carries each
 // new state as it is published. Nothing else is served (no file by its path), and only to
 // requests that name the server as 127.0.0.1 or localhost with its port, so that a page of
-// another site cannot reach it through a name of its own (DNS rebinding). Every stream is
-// written from a thread of its own: a page that stops reading holds up no other.
+// another site cannot reach it through a name of its own (DNS rebinding). Every connection is
+// served asynchronously on the server's one thread: a page that stops reading holds up no
+// other, and one that takes no write for 30 seconds is closed.
 #pragma once
 
 #include <memory>
