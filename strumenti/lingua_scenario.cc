@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "generati/versione.h"
-
 #include "platform/disco_reale.h"
 #include "platform/flussi_standard.h"
 #include "strumenti/canale_lsp.h"
