@@ -305,7 +305,7 @@ done
 # Statically linked: no DLL but the system's own.
 for programma in "$dentro"/*.exe; do
   estranee=$(x86_64-w64-mingw32-objdump -p "$programma" | sed -n 's/^\s*DLL Name: //p' |
-    grep -viE '^(kernel32|user32|gdi32|shell32|msvcrt)\.dll$' || true)
+    grep -viE '^(kernel32|user32|gdi32|shell32|msvcrt|ws2_32|mswsock)\.dll$' || true)
   [ -z "$estranee" ] || fallisci "$(basename "$programma") dell'archivio chiede $estranee"
 done
 cmp -s "$dentro/README.txt" <(sed 's/$/\r/' README.md) ||
