@@ -7,7 +7,10 @@ set -euo pipefail
 compila=$(realpath "$1")
 server=$(realpath "$2")
 uscita=$(mkdir -p "$3" && realpath "$3")
-server_windows=${4:-}
+server_windows=""
+if [ -n "${4:-}" ]; then
+  server_windows=$(realpath "$4")
+fi
 cd "$(dirname "$0")"
 
 npm ci --no-audit --no-fund --prefer-offline >/dev/null
