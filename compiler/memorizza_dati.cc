@@ -48,8 +48,8 @@ EsitoLettura memorizza_dati(Scenario& s, SorgentiDaLeggere& sorgenti) {
   } catch (const ErroreSorgente& e) {
     abbandona(l, {l.nome_sorgente, 0, 0}, "impossibile " + e.operazione());
   }
-  return {std::move(l.problema),       std::move(l.problemi),    std::move(l.provenienze),
-          std::move(l.riga_lunghezza), std::move(l.campi_testo), std::move(l.avvisi).prendi()};
+  return {std::move(l.problemi), std::move(l.provenienze), std::move(l.riga_lunghezza),
+          std::move(l.campi_testo), std::move(l.avvisi).prendi()};
 }
 
 EsitoLettura memorizza_dati(Scenario& s, piattaforma::Disco& disco, const std::string& cartella) {

@@ -18,10 +18,9 @@
 
 // What the parse leaves besides the model: every problem it recorded, in order, each with the
 // place where it was found (a run-time failure at the field being read, or else at the last
-// row read), the last of them apart, for each cell of the track the row whose item it holds,
+// row read), for each cell of the track the row whose item it holds,
 // the row of the track's length, the text field of each entry's text, and the warnings.
 struct EsitoLettura {
-  std::optional<Problema> problema;
   std::vector<Problema> problemi;
   Provenienze provenienze;
   Luogo riga_lunghezza;

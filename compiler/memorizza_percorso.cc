@@ -1,7 +1,7 @@
 #include "compiler/memorizza_percorso.h"
 
-#include "compiler/compila.h"
 #include "compiler/codici_gara.h"
+#include "compiler/compila.h"
 #include "compiler/scrivi_binario.h"
 #include "model/nomi_file.h"
 
@@ -24,6 +24,10 @@ EsitoCompilazione esito(const Scenario& s, const std::optional<Problema>& proble
   return e;
 }
 
+std::optional<Problema> ultimo(const std::vector<Problema>& problemi) {
+  return problemi.empty() ? std::nullopt : std::optional(problemi.back());
+}
+
 }  // namespace
 
 EsitoCompilazione memorizza_percorso(Scenario& s, piattaforma::Disco& disco,
@@ -38,9 +42,9 @@ EsitoCompilazione memorizza_percorso(Scenario& s, piattaforma::Disco& disco,
 EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
                                     const std::string& cartella, const EsitoLettura& lettura) {
   if (s.percorso.empty()) {
-    return esito(s, lettura.problema, lettura.avvisi);
+    return esito(s, ultimo(lettura.problemi), lettura.avvisi);
   }
-  std::optional<Problema> problema = lettura.problema;
+  std::optional<Problema> problema = ultimo(lettura.problemi);
   if (std::optional<Problema> della_passata = passata(s, lettura.provenienze)) {
     problema = std::move(della_passata);
   }

@@ -87,8 +87,8 @@ Esito StatoLettura::dopo_registratore(const Campo& posizione, const Registrazion
   // the line source, not the train source): the parse stops at this row, and the note names
   // the row that left the code.
   std::optional<Luogo> nota = r.nota();
-  if (!r.cella_occupata && problema) {
-    nota = problema->luogo;
+  if (!r.cella_occupata && !problemi.empty()) {
+    nota = problemi.back().luogo;
   }
   return arresta(s.codice_errore, posizione, std::move(nota));
 }
@@ -105,8 +105,7 @@ bool StatoLettura::controlla_posizione(const Campo& posizione, int64_t margine) 
 void StatoLettura::registra(int32_t codice, const Luogo& dove, std::optional<Luogo> nota,
                             std::string motivo) {
   s.codice_errore = codice;
-  problema = Problema{codice, dove, std::move(motivo), std::move(nota)};
-  problemi.push_back(*problema);
+  problemi.push_back(Problema{codice, dove, std::move(motivo), std::move(nota)});
 }
 
 Esito StatoLettura::arresta(int32_t codice, const Luogo& dove) {

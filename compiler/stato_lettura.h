@@ -63,8 +63,7 @@ struct StatoLettura {
   std::array<CampiProgressiva, 3> progressive;
 
   Provenienze provenienze;
-  std::optional<Problema> problema;  // the last one recorded
-  std::vector<Problema> problemi;    // every one, in the order recorded
+  std::vector<Problema> problemi;  // every one, in the order recorded
   Luogo riga_lunghezza;              // the row that gave the track its length
   // By entry: where the text field of the row that wrote the entry's text begins.
   std::array<Luogo, kNumeroVoci> campi_testo;
