@@ -13,6 +13,9 @@ namespace piattaforma {
 struct FileCambiato {
   size_t cartella = 0;  // index into the folders given
   std::string nome;     // the file's name in that folder, UTF-8
+  // The event says the file is whole: closed after writing, or renamed into the folder. A
+  // file created, removed or written without a close to follow may still be changing.
+  bool completo = false;
 };
 
 class OsservatoreCartelle {

@@ -57,7 +57,8 @@ std::vector<FileCambiato> OsservatoreCartelle::attendi(std::chrono::milliseconds
       const char* nome = memoria + k + static_cast<ssize_t>(sizeof e);
       for (size_t c = 0; c < stato_->osservate.size(); ++c) {
         if (stato_->osservate[c] == e.wd && e.len > 0) {
-          cambiati.push_back({c, std::string(nome, strnlen(nome, e.len))});
+          cambiati.push_back({c, std::string(nome, strnlen(nome, e.len)),
+                              (e.mask & (IN_CLOSE_WRITE | IN_MOVED_TO)) != 0});
         }
       }
       k += static_cast<ssize_t>(sizeof e + e.len);

@@ -79,8 +79,10 @@ std::vector<FileCambiato> OsservatoreCartelle::attendi(std::chrono::milliseconds
     for (DWORD posto = 0; letti > 0;) {
       FILE_NOTIFY_INFORMATION* i =
           reinterpret_cast<FILE_NOTIFY_INFORMATION*>(c.memoria + posto);
+      // Windows reports no close: only a rename says that a file is whole.
       cambiati.push_back(
-          {k, in_utf8(std::wstring_view(i->FileName, i->FileNameLength / sizeof(WCHAR)))});
+          {k, in_utf8(std::wstring_view(i->FileName, i->FileNameLength / sizeof(WCHAR))),
+           i->Action == FILE_ACTION_RENAMED_NEW_NAME});
       if (i->NextEntryOffset == 0) {
         break;
       }

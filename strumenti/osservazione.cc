@@ -66,11 +66,31 @@ std::string nome_di(const std::string& percorso) {
   return percorso.substr(inizio_del_nome(percorso));
 }
 
+// Whether two plans hold the same points, tags and values alike.
+bool stesso_tracciato(const TracciatoLetto& a, const TracciatoLetto& b) {
+  return a.ultimo_punto() == b.ultimo_punto() && a.etichette() == b.etichette() &&
+         a.valori() == b.valori();
+}
+
+// A JSON object's text with one more field at its end, the value already JSON text.
+std::string con_campo(const std::string& oggetto, std::string_view nome, const std::string& valore) {
+  std::string t = oggetto.substr(0, oggetto.size() - 1);
+  if (t != "{") {
+    t += ',';
+  }
+  t += '"';
+  t += nome;
+  t += "\":";
+  t += valore;
+  t += '}';
+  return t;
+}
+
 }  // namespace
 
-ordered_json compila_e_descrivi(piattaforma::Disco& disco, const RichiestaCompilazione& richiesta,
-                                int numero, int64_t rilevato,
-                                std::optional<Compilato>& precedente) {
+EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
+                                      const RichiestaCompilazione& richiesta, int numero,
+                                      int64_t rilevato, std::optional<Compilato>& precedente) {
   ordered_json e;
   e["numero"] = numero;
   e["rilevato"] = rilevato;
@@ -106,6 +126,11 @@ ordered_json compila_e_descrivi(piattaforma::Disco& disco, const RichiestaCompil
     Compilato c;
     c.ispezione = ispeziona(disco, richiesta.cartella, richiesta.identita);
     c.riepilogo = riepiloga(c.ispezione.tracciato, c.ispezione.voci, c.ispezione.percorso);
+    // Most edits leave the plan as it was, and reducing it is the dearest part of the data.
+    c.piante = precedente && stesso_tracciato(precedente->ispezione.tracciato,
+                                              c.ispezione.tracciato)
+                   ? precedente->piante
+                   : piante_ridotte(c.ispezione.tracciato);
     ora = std::move(c);
   } catch (const piattaforma::ErroreFile&) {
     // No files yet: the page says so.
@@ -114,11 +139,25 @@ ordered_json compila_e_descrivi(piattaforma::Disco& disco, const RichiestaCompil
                                                                     precedente->riepilogo,
                                                                     ora->ispezione, ora->riepilogo))
                                        : ordered_json::array();
-  e["dati"] = ora ? dati_pagina(ora->ispezione, ora->riepilogo) : ordered_json(nullptr);
+  EventoCompilazione evento;
+  evento.compilazione = testo_json(e);
+  evento.dati = ora ? testo_json(dati_pagina(ora->ispezione, ora->riepilogo, ora->piante))
+                    : std::string("null");
+  evento.problemi = e["problemi"].size();
+  evento.durata_ms = e["durata_ms"].get<double>();
   if (ora) {
     precedente = std::move(ora);
   }
-  return e;
+  return evento;
+}
+
+std::string testo_evento(const EventoCompilazione& e) {
+  return con_campo(e.compilazione, "dati", e.dati);
+}
+
+std::string pagina_evento(const EventoCompilazione& e) {
+  return pagina_con_testo_dati(
+      con_campo(e.dati == "null" ? std::string("{}") : e.dati, "compilazione", e.compilazione));
 }
 
 int osserva(const RichiestaCompilazione& richiesta, int porta, std::ostream& uscita,
@@ -140,30 +179,50 @@ int osserva(const RichiestaCompilazione& richiesta, int porta, std::ostream& usc
   std::optional<Compilato> precedente;
   int numero = 0;
   auto compila = [&](int64_t rilevato) {
-    ordered_json e = compila_e_descrivi(disco, richiesta, ++numero, rilevato, precedente);
-    uscita << "compilazione " << numero << ": " << e["problemi"].size() << " problemi, "
-           << static_cast<int>(e["durata_ms"].get<double>()) << " ms" << std::endl;
-    ordered_json dati = e["dati"].is_null() ? ordered_json::object() : e["dati"];
-    ordered_json senza_dati = e;
-    senza_dati.erase("dati");
-    dati["compilazione"] = std::move(senza_dati);
-    servizio->pubblica(pagina_con_dati(dati),
-                       e.dump(-1, ' ', false, ordered_json::error_handler_t::replace));
+    const EventoCompilazione e =
+        compila_e_descrivi(disco, richiesta, ++numero, rilevato, precedente);
+    // The open pages first: a page loaded in between still gets this event from its stream.
+    servizio->pubblica_evento(testo_evento(e));
+    servizio->pubblica_pagina(pagina_evento(e));
+    uscita << "compilazione " << numero << ": " << e.problemi << " problemi, "
+           << static_cast<int>(e.durata_ms) << " ms" << std::endl;
   };
   compila(adesso_ms());
   uscita << "pagina su http://127.0.0.1:" << servizio->porta() << "/" << std::endl;
-  while (!piattaforma::interruzione_richiesta()) {
+  // For each source, whether the last event of the change seen so far left it whole.
+  bool intera[2] = {true, true};
+  auto guarda = [&](const std::vector<piattaforma::FileCambiato>& eventi) {
     bool cambiato = false;
-    for (const auto& f : osservatore->attendi(std::chrono::milliseconds(100))) {
-      cambiato = cambiato || f.nome == nomi[f.cartella];
+    for (const auto& f : eventi) {
+      for (size_t k = 0; k < 2; ++k) {
+        if (f.cartella == k && f.nome == nomi[k]) {
+          intera[k] = f.completo;
+          cambiato = true;
+        }
+      }
     }
-    if (!cambiato) {
+    return cambiato;
+  };
+  while (!piattaforma::interruzione_richiesta()) {
+    if (!guarda(osservatore->attendi(std::chrono::milliseconds(100)))) {
       continue;
     }
     const int64_t rilevato = adesso_ms();
-    // The rest of the burst: an editor's save is several events.
-    while (!osservatore->attendi(kQuiete).empty()) {
+    // Events already queued belong to the same save.
+    for (auto e = osservatore->attendi(std::chrono::milliseconds(0)); !e.empty();
+         e = osservatore->attendi(std::chrono::milliseconds(0))) {
+      guarda(e);
     }
+    // A source removed, created or written without a close yet is still being saved: the
+    // rest of the burst is waited for, and then the compile takes whatever is there.
+    while (!(intera[0] && intera[1])) {
+      const auto e = osservatore->attendi(kQuiete);
+      if (e.empty()) {
+        break;
+      }
+      guarda(e);
+    }
+    intera[0] = intera[1] = true;
     compila(rilevato);
   }
   uscita << "fine" << std::endl;

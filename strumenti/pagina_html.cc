@@ -33,7 +33,15 @@ ordered_json intervalli(const std::vector<Intervallo>& v, bool zero_vuoto, int m
 
 }  // namespace
 
+PianteRidotte piante_ridotte(const TracciatoLetto& t) {
+  return {pianta_ridotta(t, kPuntiPianta), pianta_ridotta(t, kPuntiPiantaFine, kTolleranzaPianta)};
+}
+
 ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r) {
+  return dati_pagina(i, r, piante_ridotte(i.tracciato));
+}
+
+ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r, const PianteRidotte& piante) {
   const TracciatoLetto& t = i.tracciato;
   ordered_json d;
   d["scenario"] = i.identita.scenario;
@@ -54,12 +62,12 @@ ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r) {
     d["estensione"] = nullptr;
   }
   d["pianta"] = ordered_json::array();
-  for (const PuntoPianta& p : pianta_ridotta(t, kPuntiPianta)) {
+  for (const PuntoPianta& p : piante.intera) {
     d["pianta"].push_back({p.metro, std::round(p.x * 10) / 10, std::round(p.y * 10) / 10});
   }
   // Points are written as whole decimetres: finer than any zoom shows.
   d["pianta_fine"] = ordered_json::array();
-  for (const PuntoPianta& p : pianta_ridotta(t, kPuntiPiantaFine, kTolleranzaPianta)) {
+  for (const PuntoPianta& p : piante.fine) {
     d["pianta_fine"].push_back({p.metro, std::round(p.x * 10) / 10, std::round(p.y * 10) / 10});
   }
   d["stazioni"] = ordered_json::array();
@@ -120,7 +128,7 @@ ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r) {
 
 // The text of `testo` with every "</" written "<\/": inside a script element "</" could close
 // it, and JSON may write the slash escaped.
-std::string dentro_uno_script(const std::string& testo) {
+std::string dentro_uno_script(std::string_view testo) {
   std::string sicuri;
   sicuri.reserve(testo.size());
   for (size_t k = 0; k < testo.size(); ++k) {
@@ -132,13 +140,20 @@ std::string dentro_uno_script(const std::string& testo) {
   return sicuri;
 }
 
+std::string testo_json(const ordered_json& j) {
+  return j.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+}
+
 std::string pagina_con_dati(const ordered_json& dati) {
+  return pagina_con_testo_dati(testo_json(dati));
+}
+
+std::string pagina_con_testo_dati(std::string_view dati_json) {
   const std::pair<std::string_view, std::string> parti[] = {
       {"<!--ERRORI-->", "<script>\n" + std::string(kPaginaErroriJs) + "</script>"},
       {"<!--STILE-->", "<style>\n" + std::string(kPaginaCss) + "</style>"},
       {"<!--DATI-->", "<script type=\"application/json\" id=\"dati\">" +
-                          dentro_uno_script(dati.dump(-1, ' ', false,
-                                                      ordered_json::error_handler_t::replace)) +
+                          dentro_uno_script(dati_json) +
                           "</script>"},
       {"<!--SCRIPT-->", "<script>\n" + std::string(kPaginaJs) + "</script>"},
   };

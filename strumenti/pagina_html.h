@@ -14,7 +14,11 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include <string_view>
+#include <vector>
+
 #include "strumenti/ispezione.h"
+#include "strumenti/polilinea.h"
 #include "strumenti/riepilogo.h"
 
 // Points of the reduced plan that the page draws at most, and of the finer plan that it draws
@@ -24,14 +28,29 @@ inline constexpr size_t kPuntiPianta = 4000;
 inline constexpr size_t kPuntiPiantaFine = 40000;
 inline constexpr double kTolleranzaPianta = 0.5;
 
-// The data that the page's script draws from.
+// The plan as the page draws it: reduced for the whole view, and finer for a zoomed one.
+struct PianteRidotte {
+  std::vector<PuntoPianta> intera;
+  std::vector<PuntoPianta> fine;
+};
+PianteRidotte piante_ridotte(const TracciatoLetto& t);
+
+// The data that the page's script draws from; the plan reduced from `i`'s plan, or given
+// (those of `piante_ridotte` for the same plan).
 nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r);
+nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r,
+                                   const PianteRidotte& piante);
 
 // The page, in UTF-8.
 std::string pagina_html(const Ispezione& i, const Riepilogo& r);
 
 // The page around the given data (that of dati_pagina, with whatever a server adds to it).
 std::string pagina_con_dati(const nlohmann::ordered_json& dati);
+// The same with the data already written as JSON (UTF-8).
+std::string pagina_con_testo_dati(std::string_view dati_json);
+
+// JSON as the page takes it: compact, and bytes that are not UTF-8 replaced.
+std::string testo_json(const nlohmann::ordered_json& j);
 
 // `testo` made safe to stand inside a script element.
-std::string dentro_uno_script(const std::string& testo);
+std::string dentro_uno_script(std::string_view testo);

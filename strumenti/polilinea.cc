@@ -6,17 +6,6 @@
 
 namespace {
 
-// Distance of p from the line through a and b (from a when they coincide).
-double distanza(const PuntoPianta& p, const PuntoPianta& a, const PuntoPianta& b) {
-  const double dx = b.x - a.x;
-  const double dy = b.y - a.y;
-  const double lunghezza = std::hypot(dx, dy);
-  if (lunghezza == 0) {
-    return std::hypot(p.x - a.x, p.y - a.y);
-  }
-  return std::abs(dx * (a.y - p.y) - dy * (a.x - p.x)) / lunghezza;
-}
-
 std::vector<PuntoPianta> riduci(const std::vector<PuntoPianta>& punti, double tolleranza) {
   std::vector<bool> tenuto(punti.size(), false);
   tenuto.front() = true;
@@ -25,14 +14,26 @@ std::vector<PuntoPianta> riduci(const std::vector<PuntoPianta>& punti, double to
   while (!da_fare.empty()) {
     const auto [a, b] = da_fare.back();
     da_fare.pop_back();
+    // Distances from the line through a and b are compared as |cross product|, which is the
+    // distance times the segment's length: one length per segment, no root per point.
+    const PuntoPianta& pa = punti[a];
+    const double dx = punti[b].x - pa.x;
+    const double dy = punti[b].y - pa.y;
+    const double lunghezza = std::hypot(dx, dy);
     double peggiore = -1;
     size_t indice = a;
     for (size_t i = a + 1; i < b; ++i) {
-      const double d = distanza(punti[i], punti[a], punti[b]);
+      const double ex = pa.x - punti[i].x;
+      const double ey = pa.y - punti[i].y;
+      // Where a and b coincide, the distance from a itself.
+      const double d = lunghezza == 0 ? std::hypot(ex, ey) : std::abs(dx * ey - dy * ex);
       if (d > peggiore) {
         peggiore = d;
         indice = i;
       }
+    }
+    if (lunghezza != 0) {
+      peggiore /= lunghezza;
     }
     if (peggiore > tolleranza) {
       tenuto[indice] = true;

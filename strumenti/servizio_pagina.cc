@@ -301,12 +301,16 @@ int ServizioPagina::porta() const {
   return stato_->condiviso.porta;
 }
 
-void ServizioPagina::pubblica(std::string pagina, std::string evento) {
+void ServizioPagina::pubblica_evento(std::string evento) {
   {
     std::lock_guard<std::mutex> l(stato_->condiviso.pubblicato.mutex);
-    stato_->condiviso.pubblicato.pagina = std::move(pagina);
     stato_->condiviso.pubblicato.evento = std::move(evento);
     ++stato_->condiviso.pubblicato.numero;
   }
   asio::post(stato_->contesto, [c = &stato_->condiviso] { c->avvisa_flussi(); });
+}
+
+void ServizioPagina::pubblica_pagina(std::string pagina) {
+  std::lock_guard<std::mutex> l(stato_->condiviso.pubblicato.mutex);
+  stato_->condiviso.pubblicato.pagina = std::move(pagina);
 }

@@ -22,8 +22,10 @@ class ServizioPagina {
 
   int porta() const;
 
-  // The page that "/" now serves, and the event (one line of JSON) that every stream gets.
-  void pubblica(std::string pagina, std::string evento);
+  // The event (one line of JSON) that every stream gets, also one opened later.
+  void pubblica_evento(std::string evento);
+  // The page that "/" serves from now on.
+  void pubblica_pagina(std::string pagina);
 
  private:
   struct Stato;

@@ -167,7 +167,32 @@
     };
   }
 
+  // The width of each name as drawn, kept across redraws: the names rarely change.
+  var larghezze = new Map();
+  function misura_nomi(nomi, dove) {
+    nomi.forEach(function (n) {
+      var chiave = dove + "\n" + n.testo;
+      if (!larghezze.has(chiave)) {
+        larghezze.set(chiave, n.e.getComputedTextLength() || n.testo.length * 6);
+      }
+      n.larghezza = larghezze.get(chiave);
+    });
+  }
+
+  // The drawings' widths on screen, read while the page is laid out: a read after a change
+  // would lay the page out again in the middle of a redraw.
+  var pixel = {};
+  function misura_schermo() {
+    pixel.pianta = document.getElementById("svg-pianta").clientWidth;
+    pixel.profilo = document.getElementById("svg-profilo").clientWidth;
+  }
+  window.addEventListener("resize", misura_schermo);
+  // What the station table and list were last made from: they are made again only when it
+  // changes.
+  var stazioni_in_tabella = null;
+
   function disegna() {
+  misura_schermo();
   lunghezza_percorso = Math.max(D.celle * D.metri_cella, 1);
   pianta = D.pianta_fine && D.pianta_fine.length ? D.pianta_fine : D.pianta;
 
@@ -291,8 +316,7 @@
       var nome = testo(el("text", {x: p[0] + (a_destra ? 8 : -8), y: p[1] + 3.5,
           "text-anchor": a_destra ? "start" : "end", "class": "nome-stazione"}, svg_pianta), s.nome);
       segni_pianta.push([cerchio, p[0], p[1]], [nome, p[0], p[1]]);
-      nomi_pianta.push({e: nome, x: p[0], y: p[1], a_destra: a_destra,
-          larghezza: nome.getComputedTextLength() || s.nome.length * 6});
+      nomi_pianta.push({e: nome, x: p[0], y: p[1], a_destra: a_destra, testo: s.nome});
     });
   } else {
     testo(nota, "Il file del tracciato non ha punti calcolati.");
@@ -411,12 +435,11 @@
         svg_profilo);
     testo(el("title", {}, presa), s.nome + " (" + s.posizione + " m, km " + km(s.posizione) + ")");
     presa.addEventListener("click", function (e) { e.stopPropagation(); vai(s.posizione, s); });
-    nomi_profilo.push({e: nome, guida: guida, x: x, larghezza: nome.getComputedTextLength() ||
-        s.nome.length * 6});
+    nomi_profilo.push({e: nome, guida: guida, x: x, testo: s.nome});
   });
   function disponi_profilo(v, base) {
-    var kx = v[2] / base[2], pixel = svg_profilo.clientWidth || base[2];
-    var px = function (x) { return (x - v[0]) / v[2] * pixel; };
+    var kx = v[2] / base[2], pixel_profilo = pixel.profilo || base[2];
+    var px = function (x) { return (x - v[0]) / v[2] * pixel_profilo; };
     // Axis: a step of 1, 2 or 5 times a power of ten metres, about ten to the view.
     var metri_vista = v[2] / utile * lunghezza_percorso;
     var passo = Math.pow(10, Math.floor(Math.log10(Math.max(metri_vista / 10, 1))));
@@ -447,8 +470,8 @@
     var fine_riga = [];
     for (var r = 0; r < righe_nomi; r++) { fine_riga.push(-Infinity); }
     nomi_profilo.forEach(function (n) {
-      var centro = px(n.x), mezza = n.larghezza * pixel / base[2] / 2, riga = -1;
-      if (centro + mezza >= 0 && centro - mezza <= pixel) {
+      var centro = px(n.x), mezza = n.larghezza * pixel_profilo / base[2] / 2, riga = -1;
+      if (centro + mezza >= 0 && centro - mezza <= pixel_profilo) {
         riga = fine_riga.findIndex(function (f) { return f + 6 <= centro - mezza; });
       }
       n.e.style.display = riga < 0 ? "none" : "";
@@ -469,6 +492,9 @@
       visibility: "hidden"}, svg_profilo);
 
   // --- Station table ---------------------------------------------------------------------
+  var stazioni_ora = JSON.stringify([D.stazioni, D.chilometri]);
+  if (stazioni_ora !== stazioni_in_tabella) {
+  stazioni_in_tabella = stazioni_ora;
   var corpo = document.getElementById("righe-stazioni");
   corpo.textContent = "";
   D.stazioni.forEach(function (s) {
@@ -490,6 +516,7 @@
     testo(el_html("span", bottone, "km"), km(s.posizione));
     bottone.addEventListener("click", function () { vai(s.posizione, s); });
   });
+  }
 
   // --- What stands at a metre ------------------------------------------------------------
   var dettagli = document.getElementById("dettagli");
@@ -633,6 +660,10 @@
       el("path", {d: tratto(punti) + "l0.1 0", "class": "cambiato-pianta"}, svg_pianta);
     }
   });
+  // Names are measured once everything is in place: a measure between two changes of the
+  // page would lay it out again each time.
+  misura_nomi(nomi_pianta, "pianta");
+  misura_nomi(nomi_profilo, "profilo");
   var scala_pianta = 1;
   controlli.pianta = null;
   if (E) {
@@ -643,7 +674,7 @@
         fondo_pianta.setAttribute(a[0], a[1]);
       });
       // One point every half pixel at most.
-      var passo_minimo = 0.5 * v[2] / (svg_pianta.clientWidth || base[2]);
+      var passo_minimo = 0.5 * v[2] / (pixel.pianta || base[2]);
       var linea = tratto_visibile(linea_in_scala, v, passo_minimo);
       var oltre = tratto_visibile(oltre_in_scala, v, passo_minimo);
       path_linea.setAttribute("d", linea.d);
@@ -822,6 +853,7 @@
   if (compilazione && window.EventSource) {
     var fonte = new EventSource("/eventi");
     fonte.onmessage = function (e) {
+      var arrivo = Date.now();
       var c = JSON.parse(e.data);
       if (compilazione && c.numero <= compilazione.numero) { return; }
       compilazione = c;
@@ -830,9 +862,20 @@
         disegna();
       }
       rapporto();
-      // From the save seen by the server to the page redrawn, on the same machine's clock.
-      var ritardo = Date.now() - c.rilevato;
-      document.body.setAttribute("data-ritardo-ms", String(ritardo));
+      // From the save seen by the server, on the same machine's clock: to the event's arrival,
+      // to the page redrawn, and to the first frame painted after it (a task queued from the
+      // frame's callback runs once the frame is out).
+      var corpo = document.body;
+      corpo.setAttribute("data-arrivo-ms", String(arrivo - c.rilevato));
+      corpo.setAttribute("data-ritardo-ms", String(Date.now() - c.rilevato));
+      requestAnimationFrame(function () {
+        setTimeout(function () {
+          if (compilazione === c) {
+            corpo.setAttribute("data-ritardo-dipinto-ms", String(Date.now() - c.rilevato));
+            corpo.setAttribute("data-compilazione-dipinta", String(c.numero));
+          }
+        }, 0);
+      });
       document.body.setAttribute("data-compilazione", String(c.numero));
     };
   }
