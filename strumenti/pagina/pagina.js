@@ -63,6 +63,25 @@
   var mostra_metro = function () {};
   var vai = function () {};
   var metro_al_centro = function () { return 0; };
+  var x_del_metro = function () { return 0; };
+  // The plan as last made, and its share of the view's scale.
+  var fatta = null;
+  var scala_pianta = 1;
+  // Whether two values read from JSON are the same.
+  function stessi(a, b) {
+    if (a === b) { return true; }
+    if (a === null || b === null || typeof a !== "object" || typeof b !== "object" ||
+        Array.isArray(a) !== Array.isArray(b)) { return false; }
+    if (Array.isArray(a)) {
+      if (a.length !== b.length) { return false; }
+      for (var i = 0; i < a.length; i++) { if (!stessi(a[i], b[i])) { return false; } }
+      return true;
+    }
+    var chiavi = Object.keys(a);
+    return chiavi.length === Object.keys(b).length && chiavi.every(function (k) {
+      return Object.prototype.hasOwnProperty.call(b, k) && stessi(a[k], b[k]);
+    });
+  }
   function el_html(tag, padre, classe) {
     var e = document.createElement(tag);
     if (classe) { e.className = classe; }
@@ -122,8 +141,10 @@
     var presa = null;
     svg.addEventListener("mousedown", function (e) {
       presa = [e.clientX, e.clientY, v.slice(), false];
+      // Taken once per press: a drawing made again leaves no listener behind on the window.
+      window.addEventListener("mouseup", function () { setTimeout(function () { presa = null; }); },
+          {once: true});
     });
-    window.addEventListener("mouseup", function () { setTimeout(function () { presa = null; }); });
     svg.addEventListener("mousemove", function (e) {
       if (!presa || !(e.buttons & 1)) { return; }
       var r = svg.getBoundingClientRect();
@@ -191,6 +212,219 @@
   // changes.
   var stazioni_in_tabella = null;
 
+  // The point of a drawing under the pointer.
+  function metro_del_mouse(svg, evento) {
+    var punto = svg.createSVGPoint();
+    punto.x = evento.clientX;
+    punto.y = evento.clientY;
+    return punto.matrixTransform(svg.getScreenCTM().inverse());
+  }
+
+  // --- Plan ------------------------------------------------------------------------------
+  // The plan made from `chiave`, what it draws; its listeners act through the page's current
+  // state, so that it can stay as it is across compiles that leave it the same.
+  function fai_pianta(chiave) {
+    var svg_pianta = svg_nuovo("svg-pianta");
+    var E = D.estensione;
+    var nota = document.getElementById("estensione");
+    var pianta_scala = null;
+    if (E) {
+      var larghezza = 880, dx = Math.max(E.max_x - E.min_x, 1), dy = Math.max(E.max_y - E.min_y, 1);
+      var altezza = Math.min(Math.max(larghezza * dy / dx, 320), 560), margine = 28;
+      var k = Math.min((larghezza - 2 * margine) / dx, (altezza - 2 * margine) / dy);
+      var ox = (larghezza - k * dx) / 2, oy = (altezza - k * dy) / 2;
+      pianta_scala = function (x, y) {
+        return [ox + (x - E.min_x) * k, altezza - oy - (y - E.min_y) * k];
+      };
+      svg_pianta.setAttribute("viewBox", "0 0 " + larghezza + " " + altezza);
+      svg_pianta.setAttribute("data-estensione", [E.min_x, E.max_x, E.min_y, E.max_y]
+          .map(function (v) { return Math.round(v); }).join(" "));
+      testo(nota, "x da " + Math.round(E.min_x) + " a " + Math.round(E.max_x) + " m, y da " +
+          Math.round(E.min_y) + " a " + Math.round(E.max_y) + " m (" + pianta.length +
+          " punti su " + D.punti + ", disegnati quelli che la vista distingue).");
+      var fondo_pianta = el("rect", {x: 0, y: 0, width: larghezza, height: altezza, fill: "#fbfcfd"},
+          svg_pianta);
+      // A 1 km grid keeps the scale readable.
+      var passo = Math.pow(10, Math.ceil(Math.log10(Math.max(dx, dy) / 12)));
+      for (var gx = Math.ceil(E.min_x / passo) * passo; gx <= E.max_x; gx += passo) {
+        var a = pianta_scala(gx, E.min_y), b = pianta_scala(gx, E.max_y);
+        el("line", {x1: a[0], y1: a[1] + 8, x2: b[0], y2: b[1] - 8, "class": "asse"}, svg_pianta);
+      }
+      for (var gy = Math.ceil(E.min_y / passo) * passo; gy <= E.max_y; gy += passo) {
+        var c = pianta_scala(E.min_x, gy), d = pianta_scala(E.max_x, gy);
+        el("line", {x1: c[0] - 8, y1: c[1], x2: d[0] + 8, y2: d[1], "class": "asse"}, svg_pianta);
+      }
+      var nota_griglia = testo(el("text", {x: 8, y: altezza - 8, fill: "#66727f"}, svg_pianta),
+          "griglia di " + (passo >= 1000 ? passo / 1000 + " km" : passo + " m"));
+      var tratto = function (punti) {
+        return punti.map(function (p, i) {
+          var s = pianta_scala(p[1], p[2]);
+          return (i ? "L" : "M") + s[0].toFixed(1) + " " + s[1].toFixed(1);
+        }).join("");
+      };
+      // The reduced plan in drawing units, once; each view draws from it only what it shows.
+      var in_scala = pianta.map(function (p) { return pianta_scala(p[1], p[2]); });
+      // The track goes on beyond the end of the line (D.oltre_la_linea metres): drawn lighter.
+      var fine_linea = punto_a(D.lunghezza);
+      var fine_in_scala = fine_linea ? pianta_scala(fine_linea[0], fine_linea[1]) : null;
+      var primo_oltre = pianta.findIndex(function (p) { return p[0] > D.lunghezza; });
+      if (primo_oltre < 0) { primo_oltre = pianta.length; }
+      var path_oltre = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 1.5,
+          "stroke-dasharray": "6 4", opacity: 0.5, "class": "oltre-la-linea"}, svg_pianta);
+      var path_linea = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 2.2,
+          "stroke-linejoin": "round", "class": "linea-pianta"}, svg_pianta);
+      // Points from..to (indices in in_scala, with extra end points) drawn as a path: only those
+      // in the view or next to it, and of those only the ones at least `passo_minimo` from the
+      // last drawn, so that a zoomed-out view of a long line draws no more points than pixels.
+      var tratto_visibile = function (punti, v, passo_minimo) {
+        var d = "", fuori = function (p) {
+          return p[0] < v[0] - v[2] || p[0] > v[0] + 2 * v[2] || p[1] < v[1] - v[3] ||
+              p[1] > v[1] + 2 * v[3];
+        };
+        var ultimo = null, n = 0;
+        for (var i = 0; i < punti.length; i++) {
+          var p = punti[i];
+          if (fuori(p) && (i === 0 || fuori(punti[i - 1])) &&
+              (i + 1 === punti.length || fuori(punti[i + 1]))) { ultimo = null; continue; }
+          if (ultimo && i + 1 < punti.length && Math.abs(p[0] - ultimo[0]) +
+              Math.abs(p[1] - ultimo[1]) < passo_minimo) { continue; }
+          d += (ultimo ? "L" : "M") + p[0].toFixed(1) + " " + p[1].toFixed(1);
+          ultimo = p;
+          n++;
+        }
+        return {d: d, punti: n};
+      };
+      var linea_in_scala = in_scala.slice(0, primo_oltre);
+      var oltre_in_scala = in_scala.slice(primo_oltre);
+      if (fine_in_scala) { linea_in_scala.push(fine_in_scala); oltre_in_scala.unshift(fine_in_scala); }
+      D.gallerie.forEach(function (g) {
+        var punti = [];
+        var inizio = punto_a(g[0]), fine = punto_a(g[1]);
+        if (inizio) { punti.push([g[0], inizio[0], inizio[1]]); }
+        pianta.forEach(function (p) { if (p[0] > g[0] && p[0] < g[1]) { punti.push(p); } });
+        if (fine) { punti.push([g[1], fine[0], fine[1]]); }
+        if (punti.length > 1) {
+          el("path", {d: tratto(punti), fill: "none", stroke: "var(--galleria)", "stroke-width": 6,
+              "stroke-linecap": "butt", "class": "galleria-pianta"}, svg_pianta);
+        }
+      });
+      // Markers and names keep their size on screen: [element, x, y] to scale at each view.
+      var segni_pianta = [[nota_griglia, 8, altezza - 8, "angolo"]];
+      // Station names on the plan: one that would cover a name already placed is left out at
+      // this zoom (its marker still names it on hover).
+      var nomi_pianta = [];
+      D.segnali.forEach(function (s) {
+        if (s.x === null) { return; }
+        var p = pianta_scala(s.x, s.y);
+        var quadro = el("rect", {x: p[0] - 2.5, y: p[1] - 2.5, width: 5, height: 5,
+            fill: "var(--segnale)", "class": "marcatore-segnale"}, svg_pianta);
+        testo(el("title", {}, quadro), "segnale a " + s.posizione + " m");
+        segni_pianta.push([quadro, p[0], p[1]]);
+      });
+      D.stazioni.forEach(function (s, i) {
+        if (s.x === null) { return; }
+        var p = pianta_scala(s.x, s.y);
+        var cerchio = el("circle", {cx: p[0], cy: p[1], r: 5, fill: "#fff", stroke: "var(--stazione)",
+            "stroke-width": 2.5, "class": "marcatore-stazione", "data-voce": s.voce}, svg_pianta);
+        testo(el("title", {}, cerchio), s.nome + " (" + s.posizione + " m)");
+        cerchio.addEventListener("click", function (e) { e.stopPropagation(); vai(s.posizione, s); });
+        var a_destra = i % 2 === 0;
+        var nome = testo(el("text", {x: p[0] + (a_destra ? 8 : -8), y: p[1] + 3.5,
+            "text-anchor": a_destra ? "start" : "end", "class": "nome-stazione"}, svg_pianta), s.nome);
+        segni_pianta.push([cerchio, p[0], p[1]], [nome, p[0], p[1]]);
+        nomi_pianta.push({e: nome, x: p[0], y: p[1], a_destra: a_destra, testo: s.nome});
+      });
+    } else {
+      testo(nota, "Il file del tracciato non ha punti calcolati.");
+      svg_pianta.setAttribute("viewBox", "0 0 880 60");
+    }
+    var punto_pianta = el("circle", {r: 7, fill: "none", stroke: "#111827", "stroke-width": 2,
+        visibility: "hidden"}, svg_pianta);
+    // The stretches of the last compile's changes go here, emptied at each compile.
+    var cambiati = el("g", {"class": "cambiati"}, svg_pianta);
+    misura_nomi(nomi_pianta, "pianta");
+    // The metre of the plan nearest the pointer, if the line passes within a few pixels of it.
+    var metro_della_pianta = function (evento) {
+      if (!pianta_scala || pianta.length === 0) { return null; }
+      var p = metro_del_mouse(svg_pianta, evento), migliore = null, distanza = Infinity;
+      var raggio = 20 * scala_pianta;
+      for (var i = 0; i + 1 < in_scala.length; i++) {
+        var a = in_scala[i], b = in_scala[i + 1];
+        // Segments wholly on one side of the pointer's neighbourhood cannot be the nearest.
+        if ((a[0] < p.x - raggio && b[0] < p.x - raggio) || (a[0] > p.x + raggio && b[0] > p.x + raggio) ||
+            (a[1] < p.y - raggio && b[1] < p.y - raggio) || (a[1] > p.y + raggio && b[1] > p.y + raggio)) {
+          continue;
+        }
+        var lx = b[0] - a[0], ly = b[1] - a[1], l2 = lx * lx + ly * ly;
+        var t = l2 ? Math.max(0, Math.min(1, ((p.x - a[0]) * lx + (p.y - a[1]) * ly) / l2)) : 0;
+        var ddx = a[0] + t * lx - p.x, ddy = a[1] + t * ly - p.y, dd = ddx * ddx + ddy * ddy;
+        if (dd < distanza) {
+          distanza = dd;
+          migliore = pianta[i][0] + t * (pianta[i + 1][0] - pianta[i][0]);
+        }
+      }
+      return distanza < raggio * raggio ? migliore : null;
+    };
+    svg_pianta.addEventListener("mousemove", function (evento) {
+      if (evento.buttons & 1) { return; }
+      var m = metro_della_pianta(evento);
+      if (m !== null) { mostra_metro(m); }
+    });
+    svg_pianta.addEventListener("click", function (evento) {
+      if (!controlli.pianta || controlli.pianta.trascinato()) { return; }
+      var m = metro_della_pianta(evento);
+      if (m === null) { return; }
+      mostra_metro(m);
+      if (!controlli.profilo.mostra(x_del_metro(m), 0)) { controlli.profilo.centra(x_del_metro(m), 0, 1); }
+    });
+    controlli.pianta = null;
+    if (E) {
+      controlli.pianta = zoom_e_trascina(svg_pianta, "pianta", false, function (v, base) {
+        scala_pianta = v[2] / base[2];
+        // The ground follows the view, so that a view moved past the plan's edge is not bare.
+        [["x", v[0]], ["y", v[1]], ["width", v[2]], ["height", v[3]]].forEach(function (a) {
+          fondo_pianta.setAttribute(a[0], a[1]);
+        });
+        // One point every half pixel at most.
+        var passo_minimo = 0.5 * v[2] / (pixel.pianta || base[2]);
+        var linea = tratto_visibile(linea_in_scala, v, passo_minimo);
+        var oltre = tratto_visibile(oltre_in_scala, v, passo_minimo);
+        path_linea.setAttribute("d", linea.d);
+        path_oltre.setAttribute("d", oltre.d);
+        svg_pianta.setAttribute("data-punti-disegnati", linea.punti + oltre.punti);
+        segni_pianta.forEach(function (s) {
+          if (s[3] === "angolo") {
+            s[0].setAttribute("x", v[0] + 8 * scala_pianta);
+            s[0].setAttribute("y", v[1] + v[3] - 8 * scala_pianta);
+            a_misura(s[0], v[0] + 8 * scala_pianta, v[1] + v[3] - 8 * scala_pianta, scala_pianta,
+                scala_pianta);
+            return;
+          }
+          var dentro = s[1] >= v[0] - v[2] / 2 && s[1] <= v[0] + 1.5 * v[2] &&
+              s[2] >= v[1] - v[3] / 2 && s[2] <= v[1] + 1.5 * v[3];
+          s[0].style.display = dentro ? "" : "none";
+          if (dentro) { a_misura(s[0], s[1], s[2], scala_pianta, scala_pianta); }
+        });
+        var posti = [];
+        nomi_pianta.forEach(function (n) {
+          if (n.e.style.display === "none") { return; }
+          var l = n.larghezza * scala_pianta, a = 12 * scala_pianta;
+          var x0 = n.a_destra ? n.x + 7 * scala_pianta : n.x - 7 * scala_pianta - l;
+          var r = [x0, n.y - a / 2, x0 + l, n.y + a / 2];
+          var libero = posti.every(function (q) {
+            return r[2] <= q[0] || q[2] <= r[0] || r[3] <= q[1] || q[3] <= r[1];
+          });
+          n.e.style.display = libero ? "" : "none";
+          if (libero) { posti.push(r); }
+        });
+        a_misura(punto_pianta, Number(punto_pianta.getAttribute("cx")),
+            Number(punto_pianta.getAttribute("cy")), scala_pianta, scala_pianta);
+      });
+    }
+    return {chiave: chiave, svg: svg_pianta, scala: pianta_scala, tratto: tratto,
+        punto: punto_pianta, cambiati: cambiati};
+  }
+
   function disegna() {
   misura_schermo();
   lunghezza_percorso = Math.max(D.celle * D.metri_cella, 1);
@@ -207,123 +441,15 @@
     testo(el_html("span", sotto, "difetti"), D.difetti + " difetti nei file: vedere l'ispezione.");
   }
 
-  // --- Plan ------------------------------------------------------------------------------
-  var svg_pianta = svg_nuovo("svg-pianta");
-  var E = D.estensione;
-  var nota = document.getElementById("estensione");
-  var pianta_scala = null;
-  if (E) {
-    var larghezza = 880, dx = Math.max(E.max_x - E.min_x, 1), dy = Math.max(E.max_y - E.min_y, 1);
-    var altezza = Math.min(Math.max(larghezza * dy / dx, 320), 560), margine = 28;
-    var k = Math.min((larghezza - 2 * margine) / dx, (altezza - 2 * margine) / dy);
-    var ox = (larghezza - k * dx) / 2, oy = (altezza - k * dy) / 2;
-    pianta_scala = function (x, y) {
-      return [ox + (x - E.min_x) * k, altezza - oy - (y - E.min_y) * k];
-    };
-    svg_pianta.setAttribute("viewBox", "0 0 " + larghezza + " " + altezza);
-    svg_pianta.setAttribute("data-estensione", [E.min_x, E.max_x, E.min_y, E.max_y]
-        .map(function (v) { return Math.round(v); }).join(" "));
-    testo(nota, "x da " + Math.round(E.min_x) + " a " + Math.round(E.max_x) + " m, y da " +
-        Math.round(E.min_y) + " a " + Math.round(E.max_y) + " m (" + pianta.length +
-        " punti su " + D.punti + ", disegnati quelli che la vista distingue).");
-    var fondo_pianta = el("rect", {x: 0, y: 0, width: larghezza, height: altezza, fill: "#fbfcfd"},
-        svg_pianta);
-    // A 1 km grid keeps the scale readable.
-    var passo = Math.pow(10, Math.ceil(Math.log10(Math.max(dx, dy) / 12)));
-    for (var gx = Math.ceil(E.min_x / passo) * passo; gx <= E.max_x; gx += passo) {
-      var a = pianta_scala(gx, E.min_y), b = pianta_scala(gx, E.max_y);
-      el("line", {x1: a[0], y1: a[1] + 8, x2: b[0], y2: b[1] - 8, "class": "asse"}, svg_pianta);
-    }
-    for (var gy = Math.ceil(E.min_y / passo) * passo; gy <= E.max_y; gy += passo) {
-      var c = pianta_scala(E.min_x, gy), d = pianta_scala(E.max_x, gy);
-      el("line", {x1: c[0] - 8, y1: c[1], x2: d[0] + 8, y2: d[1], "class": "asse"}, svg_pianta);
-    }
-    var nota_griglia = testo(el("text", {x: 8, y: altezza - 8, fill: "#66727f"}, svg_pianta),
-        "griglia di " + (passo >= 1000 ? passo / 1000 + " km" : passo + " m"));
-    var tratto = function (punti) {
-      return punti.map(function (p, i) {
-        var s = pianta_scala(p[1], p[2]);
-        return (i ? "L" : "M") + s[0].toFixed(1) + " " + s[1].toFixed(1);
-      }).join("");
-    };
-    // The reduced plan in drawing units, once; each view draws from it only what it shows.
-    var in_scala = pianta.map(function (p) { return pianta_scala(p[1], p[2]); });
-    // The track goes on beyond the end of the line (D.oltre_la_linea metres): drawn lighter.
-    var fine_linea = punto_a(D.lunghezza);
-    var fine_in_scala = fine_linea ? pianta_scala(fine_linea[0], fine_linea[1]) : null;
-    var primo_oltre = pianta.findIndex(function (p) { return p[0] > D.lunghezza; });
-    if (primo_oltre < 0) { primo_oltre = pianta.length; }
-    var path_oltre = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 1.5,
-        "stroke-dasharray": "6 4", opacity: 0.5, "class": "oltre-la-linea"}, svg_pianta);
-    var path_linea = el("path", {d: "", fill: "none", stroke: "var(--linea)", "stroke-width": 2.2,
-        "stroke-linejoin": "round", "class": "linea-pianta"}, svg_pianta);
-    // Points from..to (indices in in_scala, with extra end points) drawn as a path: only those
-    // in the view or next to it, and of those only the ones at least `passo_minimo` from the
-    // last drawn, so that a zoomed-out view of a long line draws no more points than pixels.
-    var tratto_visibile = function (punti, v, passo_minimo) {
-      var d = "", fuori = function (p) {
-        return p[0] < v[0] - v[2] || p[0] > v[0] + 2 * v[2] || p[1] < v[1] - v[3] ||
-            p[1] > v[1] + 2 * v[3];
-      };
-      var ultimo = null, n = 0;
-      for (var i = 0; i < punti.length; i++) {
-        var p = punti[i];
-        if (fuori(p) && (i === 0 || fuori(punti[i - 1])) &&
-            (i + 1 === punti.length || fuori(punti[i + 1]))) { ultimo = null; continue; }
-        if (ultimo && i + 1 < punti.length && Math.abs(p[0] - ultimo[0]) +
-            Math.abs(p[1] - ultimo[1]) < passo_minimo) { continue; }
-        d += (ultimo ? "L" : "M") + p[0].toFixed(1) + " " + p[1].toFixed(1);
-        ultimo = p;
-        n++;
-      }
-      return {d: d, punti: n};
-    };
-    var linea_in_scala = in_scala.slice(0, primo_oltre);
-    var oltre_in_scala = in_scala.slice(primo_oltre);
-    if (fine_in_scala) { linea_in_scala.push(fine_in_scala); oltre_in_scala.unshift(fine_in_scala); }
-    D.gallerie.forEach(function (g) {
-      var punti = [];
-      var inizio = punto_a(g[0]), fine = punto_a(g[1]);
-      if (inizio) { punti.push([g[0], inizio[0], inizio[1]]); }
-      pianta.forEach(function (p) { if (p[0] > g[0] && p[0] < g[1]) { punti.push(p); } });
-      if (fine) { punti.push([g[1], fine[0], fine[1]]); }
-      if (punti.length > 1) {
-        el("path", {d: tratto(punti), fill: "none", stroke: "var(--galleria)", "stroke-width": 6,
-            "stroke-linecap": "butt", "class": "galleria-pianta"}, svg_pianta);
-      }
-    });
-    // Markers and names keep their size on screen: [element, x, y] to scale at each view.
-    var segni_pianta = [[nota_griglia, 8, altezza - 8, "angolo"]];
-    // Station names on the plan: one that would cover a name already placed is left out at
-    // this zoom (its marker still names it on hover).
-    var nomi_pianta = [];
-    D.segnali.forEach(function (s) {
-      if (s.x === null) { return; }
-      var p = pianta_scala(s.x, s.y);
-      var quadro = el("rect", {x: p[0] - 2.5, y: p[1] - 2.5, width: 5, height: 5,
-          fill: "var(--segnale)", "class": "marcatore-segnale"}, svg_pianta);
-      testo(el("title", {}, quadro), "segnale a " + s.posizione + " m");
-      segni_pianta.push([quadro, p[0], p[1]]);
-    });
-    D.stazioni.forEach(function (s, i) {
-      if (s.x === null) { return; }
-      var p = pianta_scala(s.x, s.y);
-      var cerchio = el("circle", {cx: p[0], cy: p[1], r: 5, fill: "#fff", stroke: "var(--stazione)",
-          "stroke-width": 2.5, "class": "marcatore-stazione", "data-voce": s.voce}, svg_pianta);
-      testo(el("title", {}, cerchio), s.nome + " (" + s.posizione + " m)");
-      cerchio.addEventListener("click", function (e) { e.stopPropagation(); vai(s.posizione, s); });
-      var a_destra = i % 2 === 0;
-      var nome = testo(el("text", {x: p[0] + (a_destra ? 8 : -8), y: p[1] + 3.5,
-          "text-anchor": a_destra ? "start" : "end", "class": "nome-stazione"}, svg_pianta), s.nome);
-      segni_pianta.push([cerchio, p[0], p[1]], [nome, p[0], p[1]]);
-      nomi_pianta.push({e: nome, x: p[0], y: p[1], a_destra: a_destra, testo: s.nome});
-    });
-  } else {
-    testo(nota, "Il file del tracciato non ha punti calcolati.");
-    svg_pianta.setAttribute("viewBox", "0 0 880 60");
-  }
-  var punto_pianta = el("circle", {r: 7, fill: "none", stroke: "#111827", "stroke-width": 2,
-      visibility: "hidden"}, svg_pianta);
+
+  // The plan is made again only when what it draws changed: it keeps its elements, its view
+  // and what its listeners hold.
+  var chiave_pianta = [D.estensione, pianta, D.lunghezza, D.punti, D.gallerie, D.segnali,
+    D.stazioni];
+  if (!fatta || !stessi(fatta.chiave, chiave_pianta)) { fatta = fai_pianta(chiave_pianta); }
+  var svg_pianta = fatta.svg, pianta_scala = fatta.scala, tratto = fatta.tratto;
+  var punto_pianta = fatta.punto;
+  fatta.cambiati.textContent = "";
 
   // --- Profile ---------------------------------------------------------------------------
   var svg_profilo = svg_nuovo("svg-profilo");
@@ -492,8 +618,8 @@
       visibility: "hidden"}, svg_profilo);
 
   // --- Station table ---------------------------------------------------------------------
-  var stazioni_ora = JSON.stringify([D.stazioni, D.chilometri]);
-  if (stazioni_ora !== stazioni_in_tabella) {
+  var stazioni_ora = [D.stazioni, D.chilometri];
+  if (!stessi(stazioni_ora, stazioni_in_tabella)) {
   stazioni_in_tabella = stazioni_ora;
   var corpo = document.getElementById("righe-stazioni");
   corpo.textContent = "";
@@ -587,44 +713,11 @@
     var t = (m - q[i][0]) / (q[i + 1][0] - q[i][0]);
     return q[i][1] + t * (q[i + 1][1] - q[i][1]);
   }
-  function metro_del_mouse(svg, evento) {
-    var punto = svg.createSVGPoint();
-    punto.x = evento.clientX;
-    punto.y = evento.clientY;
-    return punto.matrixTransform(svg.getScreenCTM().inverse());
-  }
   var metro_del_profilo = function (evento) {
     return (metro_del_mouse(svg_profilo, evento).x - P.sinistra) / utile * lunghezza_percorso;
   };
-  // The metre of the plan nearest the pointer, if the line passes within a few pixels of it.
-  var metro_della_pianta = function (evento) {
-    if (!pianta_scala || pianta.length === 0) { return null; }
-    var p = metro_del_mouse(svg_pianta, evento), migliore = null, distanza = Infinity;
-    var raggio = 20 * scala_pianta;
-    for (var i = 0; i + 1 < in_scala.length; i++) {
-      var a = in_scala[i], b = in_scala[i + 1];
-      // Segments wholly on one side of the pointer's neighbourhood cannot be the nearest.
-      if ((a[0] < p.x - raggio && b[0] < p.x - raggio) || (a[0] > p.x + raggio && b[0] > p.x + raggio) ||
-          (a[1] < p.y - raggio && b[1] < p.y - raggio) || (a[1] > p.y + raggio && b[1] > p.y + raggio)) {
-        continue;
-      }
-      var lx = b[0] - a[0], ly = b[1] - a[1], l2 = lx * lx + ly * ly;
-      var t = l2 ? Math.max(0, Math.min(1, ((p.x - a[0]) * lx + (p.y - a[1]) * ly) / l2)) : 0;
-      var ddx = a[0] + t * lx - p.x, ddy = a[1] + t * ly - p.y, dd = ddx * ddx + ddy * ddy;
-      if (dd < distanza) {
-        distanza = dd;
-        migliore = pianta[i][0] + t * (pianta[i + 1][0] - pianta[i][0]);
-      }
-    }
-    return distanza < raggio * raggio ? migliore : null;
-  };
   svg_profilo.addEventListener("mousemove", function (evento) {
     if (!(evento.buttons & 1)) { mostra(metro_del_profilo(evento)); }
-  });
-  svg_pianta.addEventListener("mousemove", function (evento) {
-    if (evento.buttons & 1) { return; }
-    var m = metro_della_pianta(evento);
-    if (m !== null) { mostra(m); }
   });
   // A click in one drawing brings the point into the other's view.
   svg_profilo.addEventListener("click", function (evento) {
@@ -636,13 +729,6 @@
       var s = pianta_scala(p[0], p[1]);
       if (!controlli.pianta.mostra(s[0], s[1])) { controlli.pianta.centra(s[0], s[1], 1); }
     }
-  });
-  svg_pianta.addEventListener("click", function (evento) {
-    if (!controlli.pianta || controlli.pianta.trascinato()) { return; }
-    var m = metro_della_pianta(evento);
-    if (m === null) { return; }
-    mostra(m);
-    if (!controlli.profilo.mostra(xm(m), 0)) { controlli.profilo.centra(xm(m), 0, 1); }
   });
   // The stretches that the last compile changed, marked in both drawings.
   (compilazione ? compilazione.cambiamenti : []).forEach(function (c) {
@@ -657,62 +743,17 @@
     if (fine) { punti.push([c.a, fine[0], fine[1]]); }
     if (punti.length === 1) { punti.push(punti[0]); }
     if (punti.length > 1) {
-      el("path", {d: tratto(punti) + "l0.1 0", "class": "cambiato-pianta"}, svg_pianta);
+      el("path", {d: tratto(punti) + "l0.1 0", "class": "cambiato-pianta"}, fatta.cambiati);
     }
   });
   // Names are measured once everything is in place: a measure between two changes of the
   // page would lay it out again each time.
-  misura_nomi(nomi_pianta, "pianta");
   misura_nomi(nomi_profilo, "profilo");
-  var scala_pianta = 1;
-  controlli.pianta = null;
-  if (E) {
-    controlli.pianta = zoom_e_trascina(svg_pianta, "pianta", false, function (v, base) {
-      scala_pianta = v[2] / base[2];
-      // The ground follows the view, so that a view moved past the plan's edge is not bare.
-      [["x", v[0]], ["y", v[1]], ["width", v[2]], ["height", v[3]]].forEach(function (a) {
-        fondo_pianta.setAttribute(a[0], a[1]);
-      });
-      // One point every half pixel at most.
-      var passo_minimo = 0.5 * v[2] / (pixel.pianta || base[2]);
-      var linea = tratto_visibile(linea_in_scala, v, passo_minimo);
-      var oltre = tratto_visibile(oltre_in_scala, v, passo_minimo);
-      path_linea.setAttribute("d", linea.d);
-      path_oltre.setAttribute("d", oltre.d);
-      svg_pianta.setAttribute("data-punti-disegnati", linea.punti + oltre.punti);
-      segni_pianta.forEach(function (s) {
-        if (s[3] === "angolo") {
-          s[0].setAttribute("x", v[0] + 8 * scala_pianta);
-          s[0].setAttribute("y", v[1] + v[3] - 8 * scala_pianta);
-          a_misura(s[0], v[0] + 8 * scala_pianta, v[1] + v[3] - 8 * scala_pianta, scala_pianta,
-              scala_pianta);
-          return;
-        }
-        var dentro = s[1] >= v[0] - v[2] / 2 && s[1] <= v[0] + 1.5 * v[2] &&
-            s[2] >= v[1] - v[3] / 2 && s[2] <= v[1] + 1.5 * v[3];
-        s[0].style.display = dentro ? "" : "none";
-        if (dentro) { a_misura(s[0], s[1], s[2], scala_pianta, scala_pianta); }
-      });
-      var posti = [];
-      nomi_pianta.forEach(function (n) {
-        if (n.e.style.display === "none") { return; }
-        var l = n.larghezza * scala_pianta, a = 12 * scala_pianta;
-        var x0 = n.a_destra ? n.x + 7 * scala_pianta : n.x - 7 * scala_pianta - l;
-        var r = [x0, n.y - a / 2, x0 + l, n.y + a / 2];
-        var libero = posti.every(function (q) {
-          return r[2] <= q[0] || q[2] <= r[0] || r[3] <= q[1] || q[3] <= r[1];
-        });
-        n.e.style.display = libero ? "" : "none";
-        if (libero) { posti.push(r); }
-      });
-      a_misura(punto_pianta, Number(punto_pianta.getAttribute("cx")),
-          Number(punto_pianta.getAttribute("cy")), scala_pianta, scala_pianta);
-    });
-  }
   svg_profilo.setAttribute("preserveAspectRatio", "none");
   svg_profilo.style.height = altezza_profilo + "px";
   controlli.profilo = zoom_e_trascina(svg_profilo, "profilo", true, disponi_profilo);
   mostra_metro = mostra;
+  x_del_metro = xm;
   // Both drawings centred on metre m, and what stands there shown; a station is centred on
   // its own point of the plan, which the reduced plan only comes near.
   vai = function (m, stazione) {

@@ -273,6 +273,27 @@ test("compila_scenario --osserva: la pagina dal vivo in Chromium e il server HTT
       await pagina.$eval("#svg-profilo", (s) => s.focus());
       await tasto("svg-profilo", "-");
       assert.notEqual(await vista("svg-profilo"), profilo);
+      // The plan, which that save left as it was, still answers the pointer: the profile drawn
+      // anew moves its cursor to the station pointed at.
+      await pagina.$eval("#svg-pianta", (s) => s.dispatchEvent(new MouseEvent("dblclick")));
+      await pagina.$eval("#svg-profilo", (s) => s.dispatchEvent(new MouseEvent("dblclick")));
+      const cursore = () => pagina.$eval("#svg-profilo .cursore", (c) => Number(c.getAttribute("x1")));
+      const xMorsello = await pagina.evaluate(() => {
+        const nome = [...document.querySelectorAll("#svg-profilo text.nome-profilo")]
+          .find((e) => e.textContent === "MORSELLO");
+        const voce = nome.getAttribute("data-voce");
+        return Number(document.querySelector(`#svg-profilo line.stazione-profilo[data-voce="${voce}"]`)
+          .getAttribute("x1"));
+      });
+      const primaDelPuntatore = await cursore();
+      assert.ok(Math.abs(primaDelPuntatore - xMorsello) > 2, "il cursore non sta gia' su MORSELLO");
+      const cerchio = await pagina.evaluateHandle(() => [...document.querySelectorAll(
+        "#svg-pianta circle.marcatore-stazione")].find((c) => c.textContent.startsWith("MORSELLO")));
+      await cerchio.scrollIntoView();
+      const r = await cerchio.boundingBox();
+      await pagina.mouse.move(r.x + r.width / 2, r.y + r.height / 2);
+      await pagina.waitForFunction((x) => Math.abs(Number(document.querySelector(
+        "#svg-profilo .cursore").getAttribute("x1")) - x) < 2, { timeout: ATTESA_MS }, xMorsello);
     });
 
     await t.test("il server: Host estraneo rifiutato, nessun file servito", async () => {
