@@ -73,13 +73,15 @@ class Decompilatore {
     montagne();
     indicatori();
     stazioni();  // before the signs: they find the end of the stations' entries
-    cartelli();
     generale_treno();
     strato(aderenze_, riempimento_aderenze(), [](uint8_t v) { return int32_t{v}; });
     strato(velocita_, riempimento_velocita(),
            [](uint8_t v) { return int32_t{v} * kPassoVelocita; });
     rallentamenti();
     segnali();
+    // After the rows that stop markers may cover, which take their cells first.
+    indicatori_coperti();
+    cartelli();
     ordina_il_treno();
     for (size_t k = 0; k < celle_.size(); ++k) {
       const Cella& c = celle_[k];
@@ -311,64 +313,137 @@ class Decompilatore {
     }
   }
 
+  // A tunnel row over cells a to b (b before a writes no cell) with `tipo` as the row gives
+  // it. A row that begins 150 m or less after the row before it ends would turn into kind 3:
+  // when that is not the kind wanted, a row that writes no cell and ends far before goes first.
+  void riga_montagna(int64_t a, int64_t b, int64_t tipo, uint8_t genere_voluto) {
+    const int64_t inizio = inizio_cella(a);
+    if (fine_montagna_precedente_ && inizio - *fine_montagna_precedente_ <= kDistanzaGallerieVicine &&
+        genere_voluto != kTipoGallerieVicine) {
+      const int64_t lontana = -4 * kDistanzaGallerieVicine;
+      montagne_.aggiungi({n(0), n(lontana), n(0)});
+      fine_montagna_precedente_ = lontana;
+    }
+    const int64_t fine = inizio_cella(b + 1);
+    montagne_.aggiungi({n(inizio), n(fine), n(tipo)});
+    fine_montagna_precedente_ = fine;
+  }
+
   // Each run of cells of one tunnel kind is one stretch; it is flagged when its fourth cells
-  // show the filler.
+  // show the filler, or an item over it. The fillers that no stretch explains (a row over the
+  // stretch of another kind, or one that a later row cut) come first from short flagged rows of
+  // their own, each over the fourth cells it can reach; the stretches then write their kinds
+  // over those rows' cells, and rows of kind 0 clear the cells outside every stretch.
   void montagne() {
-    int64_t fine_precedente = INT64_MIN / 2;
-    int64_t k = 0;
     const auto ultima = static_cast<int64_t>(celle_.size()) - 1;
-    while (k <= ultima) {
-      const uint8_t g = celle_[static_cast<size_t>(k)].galleria;
-      if (g == 0) {
+    const auto genere = [&](int64_t k) { return celle_[static_cast<size_t>(k)].genere; };
+    const auto galleria = [&](int64_t k) { return celle_[static_cast<size_t>(k)].galleria; };
+    struct Tratto {
+      int64_t inizio, fine;
+      bool segnato;
+    };
+    std::vector<Tratto> tratti;
+    std::set<int64_t> spiegati;  // fillers that a flagged stretch writes
+    for (int64_t k = 0; k <= ultima;) {
+      if (galleria(k) == 0) {
         ++k;
         continue;
       }
       int64_t fine = k;
-      while (fine + 1 <= ultima && celle_[static_cast<size_t>(fine + 1)].galleria == g) {
+      while (fine + 1 <= ultima && galleria(fine + 1) == galleria(k)) {
         ++fine;
       }
       // Flagged unless a cell that would hold a filler is left empty: where items cover all of
       // them, or the stretch is too short for one, both spellings give the same cells.
-      bool segnata = true;
+      bool segnato = true;
       for (int64_t c = k + 3; c <= fine; c += 4) {
-        segnata = segnata && celle_[static_cast<size_t>(c)].genere != kNessuno;
+        segnato = segnato && genere(c) != kNessuno;
       }
-      const int64_t inizio_m = inizio_cella(k);
-      const int64_t fine_m = inizio_cella(fine + 1);
-      // A stretch close behind the one before becomes kind 3 whatever its row says.
-      const bool vicina = inizio_m - fine_precedente <= kDistanzaGallerieVicine;
-      int64_t tipo = vicina ? kTipoGallerieVicine : g;
-      if (segnata) {
+      for (int64_t c = k + 3; segnato && c <= fine; c += 4) {
+        spiegati.insert(c);
+      }
+      tratti.push_back({k, fine, segnato});
+      k = fine + 1;
+    }
+    std::vector<std::pair<int64_t, int64_t>> riempitivi;  // cells of the rows of fillers only
+    for (int64_t k = 3; k <= ultima; ++k) {
+      if (genere(k) != kRiempitivoGalleria || spiegati.contains(k)) {
+        continue;
+      }
+      int64_t fine = k;
+      for (int64_t c = k + 4; c <= ultima && genere(c) != kNessuno; c += 4) {
+        if (genere(c) == kRiempitivoGalleria) {
+          fine = c;
+          spiegati.insert(c);
+        }
+      }
+      riempitivi.push_back({k - 3, fine});
+    }
+    std::set<int64_t> da_pulire;
+    for (const auto& [a, b] : riempitivi) {
+      riga_montagna(a, b, kTipoGallerieVicine + 10, kTipoGallerieVicine);
+      for (int64_t c = a; c <= b; ++c) {
+        if (galleria(c) == 0) {
+          da_pulire.insert(c);
+        }
+      }
+    }
+    for (const Tratto& t : tratti) {
+      const uint8_t g = galleria(t.inizio);
+      int64_t tipo = g;
+      if (t.segnato) {
         tipo += 10;
       } else if (tipo > 10) {
         tipo -= 256;  // the same low 8 bits, and not flagged
       }
-      montagne_.aggiungi({n(inizio_m), n(fine_m), n(tipo)});
-      fine_precedente = fine_m;
-      k = fine + 1;
+      riga_montagna(t.inizio, t.fine, tipo, g);
+    }
+    for (auto c = da_pulire.begin(); c != da_pulire.end();) {
+      int64_t fine = *c;
+      auto dopo = std::next(c);
+      while (dopo != da_pulire.end() && *dopo == fine + 1) {
+        fine = *dopo++;
+      }
+      riga_montagna(*c, fine, 0, 0);
+      c = dopo;
     }
   }
 
   void indicatori() {
-    const int64_t passi = kPesoVelocitaSinistra / kPassoVelocita;
     for (size_t k = 0; k < celle_.size(); ++k) {
-      const Cella& c = celle_[k];
-      if (c.genere != kIndicatoreVelocita) {
-        continue;
+      if (celle_[k].genere == kIndicatoreVelocita) {
+        indicatore(static_cast<int64_t>(k));
       }
-      std::vector<std::string> v = {n(inizio_cella(static_cast<int64_t>(k) - 1))};
-      std::vector<std::string> destra;
-      for (int16_t coppia : {c.valore_1, c.valore_2, c.valore_3}) {
-        const auto [sinistra, resto] = dividi_in_basso(coppia, passi);
-        v.push_back(n(sinistra));
-        destra.push_back(resto == 0 ? "" : n(resto * kPassoVelocita));
-      }
-      const auto [strisce_s, strisce_d] = dividi_in_basso(c.valore_4, kPesoCoppia);
-      v.push_back(n(strisce_s));
-      v.insert(v.end(), destra.begin(), destra.end());
-      v.push_back(n(strisce_d));
-      indicatori_.aggiungi(std::move(v));
     }
+  }
+
+  // What a stop marker kept of an item before it that no row found explains: a board's values
+  // give them all back, and a board of the line source comes before every station.
+  void indicatori_coperti() {
+    for (size_t k = 0; k < celle_.size(); ++k) {
+      if (con_resti(celle_[k]) && !fermate_usate_.contains(static_cast<int64_t>(k))) {
+        indicatore(static_cast<int64_t>(k));
+      }
+    }
+  }
+
+  void indicatore(int64_t k) {
+    const int64_t passi = kPesoVelocitaSinistra / kPassoVelocita;
+    const Cella& c = celle_[static_cast<size_t>(k)];
+    std::vector<std::string> v = {n(inizio_cella(k - 1))};
+    std::vector<std::string> destra;
+    // A stop marker's first value is its own.
+    const int16_t primo = c.genere == kFermata ? 0 : c.valore_1;
+    for (int16_t coppia : {primo, c.valore_2, c.valore_3}) {
+      const auto [sinistra, resto] = dividi_in_basso(coppia, passi);
+      v.push_back(n(sinistra));
+      destra.push_back(resto == 0 ? "" : n(resto * kPassoVelocita));
+    }
+    const auto [strisce_s, strisce_d] = dividi_in_basso(c.valore_4, kPesoCoppia);
+    v.push_back(n(strisce_s));
+    v.insert(v.end(), destra.begin(), destra.end());
+    v.push_back(n(strisce_d));
+    indicatori_.aggiungi(std::move(v));
   }
 
   // The stations fill the entries from 1 on; none of them is left all empty.
@@ -415,7 +490,8 @@ class Decompilatore {
     for (size_t k = 0; k < celle_.size(); ++k) {
       if (celle_[k].genere == kCartello) {
         celle_di_voce[celle_[k].valore_1].push_back(static_cast<int64_t>(k));
-      } else if (celle_[k].genere == kFermata) {
+      } else if (celle_[k].genere == kFermata && !con_resti(celle_[k]) &&
+                 !fermate_usate_.contains(static_cast<int64_t>(k))) {
         fermate.push_back(static_cast<int64_t>(k));
       }
     }
@@ -511,21 +587,24 @@ class Decompilatore {
     // cell's own start, or the half metres and the metre after them.
     const int64_t x0 = inizio_cella(inizio - 1);
     const int64_t avviso = inizio - kDistanzaAvviso / kMetriCella;
-    const bool con_avviso =
-        avviso >= 0 && celle_[static_cast<size_t>(avviso)].genere == kAvvisoRallentamento;
+    // A stop marker may cover the board.
+    const uint8_t genere_avviso = avviso >= 0 ? celle_[static_cast<size_t>(avviso)].genere : 0;
     int64_t x = x0;
+    bool valida = false;  // x gives the cells of the file
     bool con_segnali = false;
     for (int64_t d : {0, 1, -kMetriCella / 2, kMetriCella / 2}) {
       const int64_t prova = x0 + d;
-      if (cella_dopo(prova) != inizio || (prova > kUltimoInizioSenzaAvviso) != con_avviso) {
+      const bool con_avviso = prova > kUltimoInizioSenzaAvviso;
+      if (cella_dopo(prova) != inizio ||
+          (genere_avviso != kFermata && con_avviso != (genere_avviso == kAvvisoRallentamento))) {
         continue;
       }
-      const bool segnali = prima_dell_avviso(cella_di(prova - kDistanzaAvviso));
-      if (x == x0 && (prova != x0 || (x0 > kUltimoInizioSenzaAvviso) != con_avviso)) {
+      const bool segnali = con_avviso && prima_dell_avviso(cella_di(prova - kDistanzaAvviso));
+      if (!valida || segnali) {
         x = prova;
+        valida = true;
       }
       if (segnali) {
-        x = prova;
         con_segnali = true;
         break;
       }
@@ -685,46 +764,60 @@ class Decompilatore {
     }
   }
 
+  // Whether a row found writes the approach mark that cell c shows.
+  bool marca_spiegata(int64_t c) const {
+    const uint8_t m = celle_[static_cast<size_t>(c)].avvicinamento;
+    const auto scrittori = marche_.find(c);
+    return m == 0 ||
+           (scrittori != marche_.end() &&
+            std::any_of(scrittori->second.begin(), scrittori->second.end(),
+                        [&](const Marca& w) { return valore_della_marca(w) == m; }));
+  }
+
   // A signal under a stop marker shows by its time, or by a mark that no row found writes.
-  bool segnale_coperto(int64_t k, const std::set<int64_t>& marcate) const {
+  bool segnale_coperto(int64_t k) const {
     const Cella& c = celle_[static_cast<size_t>(k)];
     if (c.genere != kFermata || k - 2 * kAvvicinamenti < 0 || fermate_usate_.contains(k)) {
       return false;
     }
     bool coperto = c.tempo_segnale != 0;
     for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
-      const int64_t m = k - 2 * b;
-      coperto = coperto || (celle_[static_cast<size_t>(m)].avvicinamento != 0 &&
-                            !marcate.contains(m) && !marche_.contains(m));
+      coperto = coperto || !marca_spiegata(k - 2 * b);
     }
     return coperto;
   }
 
+  void aggiungi_segnale(int64_t k) {
+    const size_t nodo = aggiungi_nodo({TipoRiga::segnale, celle_segnali_.size()});
+    celle_segnali_.push_back(k);
+    if (celle_[static_cast<size_t>(k)].genere == kFermata) {
+      sotto_la_fermata(nodo, k);
+    }
+    for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
+      marche_[k - 2 * b].push_back({nodo, b, std::nullopt});
+    }
+  }
+
+  // The signals in sight, then those that stop markers cover where the marks ask for them.
   void segnali() {
-    std::set<int64_t> marcate;  // by the signals in sight
     for (size_t k = 0; k < celle_.size(); ++k) {
       if (celle_[k].genere == kSegnale) {
-        for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
-          marcate.insert(static_cast<int64_t>(k) - 2 * b);
-        }
-      }
-    }
-    for (size_t k = 0; k < celle_.size(); ++k) {
-      const auto i = static_cast<int64_t>(k);
-      const bool coperto = segnale_coperto(i, marcate);
-      if (celle_[k].genere != kSegnale && !coperto) {
-        continue;
-      }
-      const size_t nodo = aggiungi_nodo({TipoRiga::segnale, celle_segnali_.size()});
-      celle_segnali_.push_back(i);
-      if (coperto) {
-        sotto_la_fermata(nodo, i);
-      }
-      for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
-        marche_[i - 2 * b].push_back({nodo, b, std::nullopt});
+        aggiungi_segnale(static_cast<int64_t>(k));
       }
     }
     classi_dei_segnali();
+    std::vector<int64_t> coperti;
+    for (size_t k = 0; k < celle_.size(); ++k) {
+      if (segnale_coperto(static_cast<int64_t>(k))) {
+        coperti.push_back(static_cast<int64_t>(k));
+      }
+    }
+    if (!coperti.empty()) {
+      for (int64_t k : coperti) {
+        aggiungi_segnale(k);
+      }
+      classi_dei_segnali();
+    }
     for (size_t j = 0; j < celle_segnali_.size(); ++j) {
       const int64_t k = celle_segnali_[j];
       const Cella& c = celle_[static_cast<size_t>(k)];
@@ -750,8 +843,8 @@ class Decompilatore {
     }
   }
 
-  // Rows that mark the same cell write over each other: the last one wins, and the others go
-  // before it. Stations keep the order of their entries. The rows go in order of their kinds'
+  // Rows that mark the same cell write over each other: the last one wins. (A mark that no row
+  // writes asks for no order: the compile will say where.) Stations keep the order of their entries. The rows go in order of their kinds'
   // sections, except those that must come before a station, which go among the stations just
   // before the first one they must precede.
   void ordina_il_treno() {
@@ -774,15 +867,17 @@ class Decompilatore {
       if (scrittori.size() < 2) {
         continue;
       }
+      // The rows that write what the cell shows go after the others, in any order among
+      // themselves.
       const uint8_t m = celle_[static_cast<size_t>(c)].avvicinamento;
-      const auto ultimo = std::find_if(scrittori.begin(), scrittori.end(),
-                                       [&](const Marca& w) { return valore_della_marca(w) == m; });
-      if (ultimo == scrittori.end()) {
-        continue;  // no row explains the mark: the compile will say where
-      }
-      for (const Marca& w : scrittori) {
-        if (w.nodo != ultimo->nodo) {
-          lega(w.nodo, ultimo->nodo);
+      for (const Marca& ultimo : scrittori) {
+        if (valore_della_marca(ultimo) != m) {
+          continue;
+        }
+        for (const Marca& w : scrittori) {
+          if (valore_della_marca(w) != m) {
+            lega(w.nodo, ultimo.nodo);
+          }
         }
       }
     }
@@ -860,6 +955,7 @@ class Decompilatore {
   std::vector<std::pair<size_t, size_t>> sotto_fermata_;  // a node and the station after it
   size_t stazioni_nell_ordine_ = 0;  // how many of them go among the stations
   std::vector<int64_t> punti_nei_file_;
+  std::optional<int64_t> fine_montagna_precedente_;  // of the last tunnel row written
 
   std::string generale_linea_;
   RigheAllineate curve_{"curva", {8, 6}};
