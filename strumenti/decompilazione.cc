@@ -728,13 +728,27 @@ class Decompilatore {
     const auto quarto = [&](size_t j) {
       return celle_[static_cast<size_t>(celle_segnali_[j])].valore_4;
     };
+    // Of the marks only it writes, the class most of them show: a row not found yet (under a
+    // stop marker) may have written over some.
     for (size_t j = 0; j < celle_segnali_.size(); ++j) {
+      std::map<int64_t, int> voti;
+      int migliori = 0;
       for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
         const int64_t c = celle_segnali_[j] - 2 * b;
-        if (marche_.at(c).size() == 1) {
-          classi_[j] = classe_dalla_marca(celle_[static_cast<size_t>(c)].avvicinamento, b,
-                                          quarto(j));
-          break;
+        if (marche_.at(c).size() != 1) {
+          continue;
+        }
+        const std::optional<int64_t> classe =
+            classe_dalla_marca(celle_[static_cast<size_t>(c)].avvicinamento, b, quarto(j));
+        if (classe) {
+          ++voti[*classe];
+        }
+      }
+      // Between as many, the smallest: a class from 0 to 8 is what a row of its own gives.
+      for (const auto& [classe, quanti] : voti) {
+        if (quanti > migliori) {
+          migliori = quanti;
+          classi_[j] = classe;
         }
       }
     }
