@@ -154,17 +154,16 @@ Esito stazione(StatoLettura& l) {
     v.marca_4 = 0;
     v.marca_5 = 0;
   }
-  // Stations of category 25 and above get neither approach marks nor a stop marker; 5 and 6
-  // get a stop marker only.
+  // Categories 5 and 6 get a stop marker only.
   const int64_t fine = v.fine_area;
-  if (v.categoria < 25 && v.categoria != 5 && v.categoria != 6) {
+  if (v.categoria < kCategoriaSenzaFermata && v.categoria != 5 && v.categoria != 6) {
     for (int64_t k = 1; k <= 4; ++k) {
       if (fine > 50 * (k + 2)) {
-        cella(s, cella_di(fine - 50 * (k + 1))).avvicinamento = basso_8(80 + k);
+        cella(s, cella_di(fine - 50 * (k + 1))).avvicinamento = basso_8(kMarcaStazione + k);
       }
     }
   }
-  if (v.categoria < 25) {
+  if (v.categoria < kCategoriaSenzaFermata) {
     if (fine <= 100) {
       return l.arresta(kFermataAllInizio, p.luogo);
     }

@@ -88,7 +88,7 @@ void memo_segnale(Scenario& s, Registrazione& r, RigaSegnale& riga) {
 void memo_rallentamento(Scenario& s, Registrazione& r, const RigaRallentamento& riga) {
   const auto& [x, v, l, f_tt, f_ta_riga, d_v] = riga;
   int32_t f_ta = f_ta_riga;
-  const bool con_avviso = x > 1500;
+  const bool con_avviso = x > kUltimoInizioSenzaAvviso;
   const int64_t a = cella_dopo(int64_t{x} - kDistanzaAvviso);
   const int64_t inizio = cella_dopo(x);
   const int64_t fine = cella_dopo(int64_t{x} + l);

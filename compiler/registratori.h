@@ -21,8 +21,10 @@ inline constexpr int32_t kPesoLatoSinistro = 3;
 // of this kind.
 inline constexpr int32_t kDistanzaGallerieVicine = 150;
 inline constexpr int32_t kTipoGallerieVicine = 3;
-// A slow-down's warning board stands this many metres before it.
+// A slow-down's warning board stands this many metres before it; a slow-down that starts at
+// this chainage or before has none.
 inline constexpr int32_t kDistanzaAvviso = 1200;
+inline constexpr int32_t kUltimoInizioSenzaAvviso = 1500;
 // A signal's time from 1 to this is raised to one more.
 inline constexpr int32_t kTempoSegnaleMinimo = 100;
 

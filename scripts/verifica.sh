@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in an ordinary build, once under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then builds the Debian package, installs it on this machine and
-# checks it, fuzzes the compile for a minute and checks the Windows build and its archive
-# under Wine. Installs CMake, make, g++, GoogleTest, OpenSSL's headers (for the SHA-256 of
-# the pinned-bytes test), the author tools' header-only libraries, scdoc and mandoc (the
-# manual pages and their lint) and Chromium (which renders the inspector's page in its test)
-# from Debian's packages when missing (the package check, the fuzzing and the Windows check
-# install what they need themselves); last, checks the editor package's grammar and builds the
-# package (its npm packages installed from their lock file). Stops at the first step that
-# fails; the last line says that everything passed or which step failed.
+# checks it, fuzzes the compile and the decompiler's round trip for a minute each, and checks
+# the Windows build and its archive under Wine. Installs CMake, make, g++, GoogleTest,
+# OpenSSL's headers (for the SHA-256 of the pinned-bytes test), the author tools' header-only
+# libraries, scdoc and mandoc (the manual pages and their lint) and Chromium (which renders
+# the inspector's page in its test) from Debian's packages when missing (the package check,
+# the fuzzing and the Windows check install what they need themselves); last, checks the
+# editor package's grammar and builds the package (its npm packages installed from their lock
+# file). Stops at the first step that fails; the last line says that everything passed or
+# which step failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lavori=$(nproc)

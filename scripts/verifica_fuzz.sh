@@ -2,11 +2,11 @@
 # Fuzzes the compile for a bounded time (60 s unless FUZZ_SECONDI says otherwise) on the disk
 # in memory, then briefly (FUZZ_SECONDI_DISCO_REALE, 10 s) in a folder of the real disk: any
 # bytes as the two sources, under AddressSanitizer and UndefinedBehaviorSanitizer, with the
-# properties of every compile checked; then, when FUZZ_SECONDI_DECOMPILAZIONE asks for it, the round trip
-# of the decompiler: every input that compiles without an error must come back, through its
-# three files, as two sources that compile to the same bytes. Fails on any finding and leaves
-# the input that caused it in build/fuzz/. Installs CMake, make, clang and its fuzzer runtime from Debian's packages when
-# missing.
+# properties of every compile checked; then the round trip of the decompiler
+# (FUZZ_SECONDI_DECOMPILAZIONE, 60 s; 0 leaves it out): every input that compiles without an
+# error must come back, through its three files, as two sources that compile to the same bytes.
+# Fails on any finding and leaves the input that caused it in build/fuzz/. Installs CMake, make,
+# clang and its fuzzer runtime from Debian's packages when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -45,13 +45,10 @@ echo "Fuzzing della compilazione su disco per ${FUZZ_SECONDI_DISCO_REALE:-10} s"
 fuzz compilazione_fuzz "${FUZZ_SECONDI_DISCO_REALE:-10}" build/fuzz/corpus 5 \
   build/fuzz/ultimo_disco_reale.log \
   FUZZ_DISCO_REALE=1
-# The round trip of the decompiler runs only when asked for (FUZZ_SECONDI_DECOMPILAZIONE): it
-# still finds compiles the decompiler refuses (tunnel rows whose order matters), which it
-# reports without writing anything, so a run of the test command would fail by chance.
-if [ "${FUZZ_SECONDI_DECOMPILAZIONE:-0}" -gt 0 ]; then
-  echo "Fuzzing della decompilazione per $FUZZ_SECONDI_DECOMPILAZIONE s"
+if [ "${FUZZ_SECONDI_DECOMPILAZIONE:-60}" -gt 0 ]; then
+  echo "Fuzzing della decompilazione per ${FUZZ_SECONDI_DECOMPILAZIONE:-60} s"
   # A round trip of a line near the longest compiles it up to nine times, under the
   # sanitizers: seconds on a loaded machine, which is slow work and no hang.
-  fuzz decompilazione_fuzz "$FUZZ_SECONDI_DECOMPILAZIONE" build/fuzz/corpus_decompilazione 60 \
+  fuzz decompilazione_fuzz "${FUZZ_SECONDI_DECOMPILAZIONE:-60}" build/fuzz/corpus_decompilazione 60 \
     build/fuzz/ultimo_decompilazione.log
 fi

@@ -7,6 +7,7 @@
 
 #include "compiler/abbattimenti.h"
 #include "compiler/celle.h"
+#include "compiler/fase_treno.h"
 #include "compiler/leggi_binario.h"
 #include "compiler/progressive_ordina.h"
 #include "compiler/registratori.h"
@@ -37,6 +38,22 @@ std::pair<int64_t, int64_t> dividi_in_basso(int64_t v, int64_t b) {
   return {q, v - q * b};
 }
 
+// The rows of the train source whose order can matter, each as its kind and its place among
+// the rows of that kind.
+enum class TipoRiga { stazione, rallentamento, segnale };
+struct RigaDaOrdinare {
+  TipoRiga tipo;
+  size_t indice;
+};
+
+// A row's write into the approach mark of a cell: a station's value is its own, a signal's
+// its class and `b`, its count of two cells back.
+struct Marca {
+  size_t nodo;
+  int64_t b = 0;
+  std::optional<uint8_t> valore;
+};
+
 class Decompilatore {
  public:
   explicit Decompilatore(const Ispezione& i) : i_(i), celle_(i.percorso) {
@@ -56,13 +73,16 @@ class Decompilatore {
     montagne();
     indicatori();
     stazioni();  // before the signs: they find the end of the stations' entries
-    cartelli();
     generale_treno();
     strato(aderenze_, riempimento_aderenze(), [](uint8_t v) { return int32_t{v}; });
     strato(velocita_, riempimento_velocita(),
            [](uint8_t v) { return int32_t{v} * kPassoVelocita; });
     rallentamenti();
     segnali();
+    // After the rows that stop markers may cover, which take their cells first.
+    indicatori_coperti();
+    cartelli();
+    ordina_il_treno();
     for (size_t k = 0; k < celle_.size(); ++k) {
       const Cella& c = celle_[k];
       if (c.genere == kAbbattimentoConVelocita || c.genere == kAbbattimentoSenzaVelocita) {
@@ -102,10 +122,24 @@ class Decompilatore {
     aderenze_.scrivi(t);
     scrivi_linea(t, "[vel_limite]");
     velocita_.scrivi(t);
+    const std::vector<std::string> stazioni = stazioni_.linee();
+    const std::vector<std::string> rallentamenti = rallentamenti_.linee();
+    const std::vector<std::string> segnali = segnali_.linee();
+    const auto scrivi_nodi = [&](TipoRiga tipo, size_t da, size_t a) {
+      for (size_t i = da; i < a; ++i) {
+        const RigaDaOrdinare& r = nodi_[ordine_treno_[i]];
+        if (i < stazioni_nell_ordine_ || r.tipo == tipo) {
+          const std::vector<std::string>& linee = r.tipo == TipoRiga::stazione ? stazioni
+                                                  : r.tipo == TipoRiga::segnale ? segnali
+                                                                                 : rallentamenti;
+          scrivi_linea(t, linee[r.indice]);
+        }
+      }
+    };
     scrivi_linea(t, "[stazioni]");
-    stazioni_.scrivi(t);
+    scrivi_nodi(TipoRiga::stazione, 0, stazioni_nell_ordine_);
     scrivi_linea(t, "[rallentamenti]");
-    rallentamenti_.scrivi(t);
+    scrivi_nodi(TipoRiga::rallentamento, stazioni_nell_ordine_, ordine_treno_.size());
     RigheAllineate abbattimenti("abbattimento", {8, 6});
     for (int64_t k : punti) {
       const Cella& c = celle_[static_cast<size_t>(k)];
@@ -114,7 +148,7 @@ class Decompilatore {
     }
     abbattimenti.scrivi(t);
     scrivi_linea(t, "[segnali]");
-    segnali_.scrivi(t);
+    scrivi_nodi(TipoRiga::segnale, stazioni_nell_ordine_, ordine_treno_.size());
     scrivi_linea(t, "[codici]");
     scrivi_linea(t, "[fine]");
     return t;
@@ -279,64 +313,137 @@ class Decompilatore {
     }
   }
 
+  // A tunnel row over cells a to b (b before a writes no cell) with `tipo` as the row gives
+  // it. A row that begins 150 m or less after the row before it ends would turn into kind 3:
+  // when that is not the kind wanted, a row that writes no cell and ends far before goes first.
+  void riga_montagna(int64_t a, int64_t b, int64_t tipo, uint8_t genere_voluto) {
+    const int64_t inizio = inizio_cella(a);
+    if (fine_montagna_precedente_ && inizio - *fine_montagna_precedente_ <= kDistanzaGallerieVicine &&
+        genere_voluto != kTipoGallerieVicine) {
+      const int64_t lontana = -4 * kDistanzaGallerieVicine;
+      montagne_.aggiungi({n(0), n(lontana), n(0)});
+      fine_montagna_precedente_ = lontana;
+    }
+    const int64_t fine = inizio_cella(b + 1);
+    montagne_.aggiungi({n(inizio), n(fine), n(tipo)});
+    fine_montagna_precedente_ = fine;
+  }
+
   // Each run of cells of one tunnel kind is one stretch; it is flagged when its fourth cells
-  // show the filler.
+  // show the filler, or an item over it. The fillers that no stretch explains (a row over the
+  // stretch of another kind, or one that a later row cut) come first from short flagged rows of
+  // their own, each over the fourth cells it can reach; the stretches then write their kinds
+  // over those rows' cells, and rows of kind 0 clear the cells outside every stretch.
   void montagne() {
-    int64_t fine_precedente = INT64_MIN / 2;
-    int64_t k = 0;
     const auto ultima = static_cast<int64_t>(celle_.size()) - 1;
-    while (k <= ultima) {
-      const uint8_t g = celle_[static_cast<size_t>(k)].galleria;
-      if (g == 0) {
+    const auto genere = [&](int64_t k) { return celle_[static_cast<size_t>(k)].genere; };
+    const auto galleria = [&](int64_t k) { return celle_[static_cast<size_t>(k)].galleria; };
+    struct Tratto {
+      int64_t inizio, fine;
+      bool segnato;
+    };
+    std::vector<Tratto> tratti;
+    std::set<int64_t> spiegati;  // fillers that a flagged stretch writes
+    for (int64_t k = 0; k <= ultima;) {
+      if (galleria(k) == 0) {
         ++k;
         continue;
       }
       int64_t fine = k;
-      while (fine + 1 <= ultima && celle_[static_cast<size_t>(fine + 1)].galleria == g) {
+      while (fine + 1 <= ultima && galleria(fine + 1) == galleria(k)) {
         ++fine;
       }
       // Flagged unless a cell that would hold a filler is left empty: where items cover all of
       // them, or the stretch is too short for one, both spellings give the same cells.
-      bool segnata = true;
+      bool segnato = true;
       for (int64_t c = k + 3; c <= fine; c += 4) {
-        segnata = segnata && celle_[static_cast<size_t>(c)].genere != kNessuno;
+        segnato = segnato && genere(c) != kNessuno;
       }
-      const int64_t inizio_m = inizio_cella(k);
-      const int64_t fine_m = inizio_cella(fine + 1);
-      // A stretch close behind the one before becomes kind 3 whatever its row says.
-      const bool vicina = inizio_m - fine_precedente <= kDistanzaGallerieVicine;
-      int64_t tipo = vicina ? kTipoGallerieVicine : g;
-      if (segnata) {
+      for (int64_t c = k + 3; segnato && c <= fine; c += 4) {
+        spiegati.insert(c);
+      }
+      tratti.push_back({k, fine, segnato});
+      k = fine + 1;
+    }
+    std::vector<std::pair<int64_t, int64_t>> riempitivi;  // cells of the rows of fillers only
+    for (int64_t k = 3; k <= ultima; ++k) {
+      if (genere(k) != kRiempitivoGalleria || spiegati.contains(k)) {
+        continue;
+      }
+      int64_t fine = k;
+      for (int64_t c = k + 4; c <= ultima && genere(c) != kNessuno; c += 4) {
+        if (genere(c) == kRiempitivoGalleria) {
+          fine = c;
+          spiegati.insert(c);
+        }
+      }
+      riempitivi.push_back({k - 3, fine});
+    }
+    std::set<int64_t> da_pulire;
+    for (const auto& [a, b] : riempitivi) {
+      riga_montagna(a, b, kTipoGallerieVicine + 10, kTipoGallerieVicine);
+      for (int64_t c = a; c <= b; ++c) {
+        if (galleria(c) == 0) {
+          da_pulire.insert(c);
+        }
+      }
+    }
+    for (const Tratto& t : tratti) {
+      const uint8_t g = galleria(t.inizio);
+      int64_t tipo = g;
+      if (t.segnato) {
         tipo += 10;
       } else if (tipo > 10) {
         tipo -= 256;  // the same low 8 bits, and not flagged
       }
-      montagne_.aggiungi({n(inizio_m), n(fine_m), n(tipo)});
-      fine_precedente = fine_m;
-      k = fine + 1;
+      riga_montagna(t.inizio, t.fine, tipo, g);
+    }
+    for (auto c = da_pulire.begin(); c != da_pulire.end();) {
+      int64_t fine = *c;
+      auto dopo = std::next(c);
+      while (dopo != da_pulire.end() && *dopo == fine + 1) {
+        fine = *dopo++;
+      }
+      riga_montagna(*c, fine, 0, 0);
+      c = dopo;
     }
   }
 
   void indicatori() {
-    const int64_t passi = kPesoVelocitaSinistra / kPassoVelocita;
     for (size_t k = 0; k < celle_.size(); ++k) {
-      const Cella& c = celle_[k];
-      if (c.genere != kIndicatoreVelocita) {
-        continue;
+      if (celle_[k].genere == kIndicatoreVelocita) {
+        indicatore(static_cast<int64_t>(k));
       }
-      std::vector<std::string> v = {n(inizio_cella(static_cast<int64_t>(k) - 1))};
-      std::vector<std::string> destra;
-      for (int16_t coppia : {c.valore_1, c.valore_2, c.valore_3}) {
-        const auto [sinistra, resto] = dividi_in_basso(coppia, passi);
-        v.push_back(n(sinistra));
-        destra.push_back(resto == 0 ? "" : n(resto * kPassoVelocita));
-      }
-      const auto [strisce_s, strisce_d] = dividi_in_basso(c.valore_4, kPesoCoppia);
-      v.push_back(n(strisce_s));
-      v.insert(v.end(), destra.begin(), destra.end());
-      v.push_back(n(strisce_d));
-      indicatori_.aggiungi(std::move(v));
     }
+  }
+
+  // What a stop marker kept of an item before it that no row found explains: a board's values
+  // give them all back, and a board of the line source comes before every station.
+  void indicatori_coperti() {
+    for (size_t k = 0; k < celle_.size(); ++k) {
+      if (con_resti(celle_[k]) && !fermate_usate_.contains(static_cast<int64_t>(k))) {
+        indicatore(static_cast<int64_t>(k));
+      }
+    }
+  }
+
+  void indicatore(int64_t k) {
+    const int64_t passi = kPesoVelocitaSinistra / kPassoVelocita;
+    const Cella& c = celle_[static_cast<size_t>(k)];
+    std::vector<std::string> v = {n(inizio_cella(k - 1))};
+    std::vector<std::string> destra;
+    // A stop marker's first value is its own.
+    const int16_t primo = c.genere == kFermata ? 0 : c.valore_1;
+    for (int16_t coppia : {primo, c.valore_2, c.valore_3}) {
+      const auto [sinistra, resto] = dividi_in_basso(coppia, passi);
+      v.push_back(n(sinistra));
+      destra.push_back(resto == 0 ? "" : n(resto * kPassoVelocita));
+    }
+    const auto [strisce_s, strisce_d] = dividi_in_basso(c.valore_4, kPesoCoppia);
+    v.push_back(n(strisce_s));
+    v.insert(v.end(), destra.begin(), destra.end());
+    v.push_back(n(strisce_d));
+    indicatori_.aggiungi(std::move(v));
   }
 
   // The stations fill the entries from 1 on; none of them is left all empty.
@@ -358,6 +465,15 @@ class Decompilatore {
       const int64_t ore = v.orario / 3600;
       const int64_t minuti = v.orario % 3600 / 60;
       const int64_t secondi = v.orario % 60;
+      const size_t nodo = aggiungi_nodo({TipoRiga::stazione, numero_stazioni_++});
+      if (v.categoria < kCategoriaSenzaFermata && v.categoria != 5 && v.categoria != 6) {
+        for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
+          if (v.fine_area > kMetriCella * (b + 2)) {
+            marche_[cella_di(v.fine_area - kMetriCella * (b + 1))].push_back(
+                {nodo, b, basso_8(kMarcaStazione + b)});
+          }
+        }
+      }
       stazioni_.aggiungi({n(p), n(v.categoria), n(lunghezza), n(v.marca_1), n(v.marca_5),
                           n(marca_4), n(v.dato_1), n(v.dato_2), n(v.marca_2), n(v.dato_3),
                           n(v.dato_4), n(v.dato_5), n(v.marca_3), n(ore), n(minuti), n(secondi)},
@@ -374,7 +490,8 @@ class Decompilatore {
     for (size_t k = 0; k < celle_.size(); ++k) {
       if (celle_[k].genere == kCartello) {
         celle_di_voce[celle_[k].valore_1].push_back(static_cast<int64_t>(k));
-      } else if (celle_[k].genere == kFermata) {
+      } else if (celle_[k].genere == kFermata && !con_resti(celle_[k]) &&
+                 !fermate_usate_.contains(static_cast<int64_t>(k))) {
         fermate.push_back(static_cast<int64_t>(k));
       }
     }
@@ -433,144 +550,293 @@ class Decompilatore {
     scrivi_linea(generale_treno_, orologio);
   }
 
-  // Each start cell, with the first end cell after it; the warning board 24 cells before the
-  // start tells a slow-down after 1500 m, the four cells before the board its flag.
-  void rallentamenti() {
-    std::set<int64_t> fini;
-    for (size_t k = 0; k < celle_.size(); ++k) {
-      if (celle_[k].genere == kFineRallentamento) {
-        fini.insert(static_cast<int64_t>(k));
+  // A stop marker writes only its kind and first value: an item that stood in its cell before
+  // leaves the other values there.
+  static bool con_resti(const Cella& c) {
+    return c.genere == kFermata &&
+           (c.valore_2 != 0 || c.valore_3 != 0 || c.valore_4 != 0 || c.tempo_segnale != 0);
+  }
+
+  // A row whose item a station's stop marker covers goes before that station.
+  void sotto_la_fermata(size_t nodo, int64_t k) {
+    fermate_usate_.insert(k);
+    sotto_fermata_.push_back({nodo, static_cast<size_t>(celle_[static_cast<size_t>(k)].valore_1) - 1});
+  }
+
+  // Whether the four cells before a board in cell w show the marks of a slow-down's signals,
+  // where no stop marker covers them and no other slow-down took them.
+  bool prima_dell_avviso(int64_t w) const {
+    bool segnate = false;
+    for (int64_t i = 0; i < 4; ++i) {
+      if (w - i < 0 || prime_prese_.contains(w - i)) {
+        return false;
+      }
+      const Cella& c = celle_[static_cast<size_t>(w - i)];
+      const bool segnata = c.genere == kPrimaDellAvviso && c.valore_1 == i + 1;
+      if (!segnata && c.genere != kFermata) {
+        return false;
+      }
+      segnate = segnate || segnata;
+    }
+    return segnate;
+  }
+
+  void rallentamento(int64_t inizio, int64_t fine, const Cella& c) {
+    // Where in its start cell the slow-down begins decides whether it has a warning board and
+    // where the marks before the board go (a cell's half rounds to the even neighbour): the
+    // cell's own start, or the half metres and the metre after them.
+    const int64_t x0 = inizio_cella(inizio - 1);
+    const int64_t avviso = inizio - kDistanzaAvviso / kMetriCella;
+    // A stop marker may cover the board.
+    const uint8_t genere_avviso = avviso >= 0 ? celle_[static_cast<size_t>(avviso)].genere : 0;
+    int64_t x = x0;
+    bool valida = false;  // x gives the cells of the file
+    bool con_segnali = false;
+    for (int64_t d : {0, 1, -kMetriCella / 2, kMetriCella / 2}) {
+      const int64_t prova = x0 + d;
+      const bool con_avviso = prova > kUltimoInizioSenzaAvviso;
+      if (cella_dopo(prova) != inizio ||
+          (genere_avviso != kFermata && con_avviso != (genere_avviso == kAvvisoRallentamento))) {
+        continue;
+      }
+      const bool segnali = con_avviso && prima_dell_avviso(cella_di(prova - kDistanzaAvviso));
+      if (!valida || segnali) {
+        x = prova;
+        valida = true;
+      }
+      if (segnali) {
+        con_segnali = true;
+        break;
       }
     }
+    const int64_t lunghezza = fine < 0 ? 0 : inizio_cella(fine - 1) - x;
+    const size_t nodo = aggiungi_nodo({TipoRiga::rallentamento, numero_rallentamenti_++});
+    const int64_t w = cella_di(x - kDistanzaAvviso);
+    if (con_segnali) {
+      prime_prese_.insert({w, w - 1, w - 2, w - 3});
+    }
+    for (int64_t k : {inizio, fine, x > kUltimoInizioSenzaAvviso ? avviso : -1,
+                      con_segnali ? w : -1, con_segnali ? w - 1 : -1, con_segnali ? w - 2 : -1,
+                      con_segnali ? w - 3 : -1}) {
+      if (k >= 0 && celle_[static_cast<size_t>(k)].genere == kFermata) {
+        sotto_la_fermata(nodo, k);
+      }
+    }
+    rallentamenti_.aggiungi({n(x), n(c.valore_1), n(lunghezza), n(c.valore_3),
+                             n(con_segnali ? 1 : 0), n(c.valore_2)});
+  }
+
+  // Each start cell, with the first end cell after it that holds the same speed, speed step
+  // and flag (slow-downs may lie inside each other); the warning board 24 cells before the
+  // start tells a slow-down after 1500 m, the four cells before the board its flag. A start or
+  // an end left alone lost its other half under a stop marker that kept its step and flag,
+  // the nearest one.
+  void rallentamenti() {
+    using Chiave = std::array<int16_t, 3>;
+    const auto chiave = [](const Cella& c) { return Chiave{c.valore_1, c.valore_2, c.valore_3}; };
+    std::map<Chiave, std::set<int64_t>> fini_per_chiave;
+    std::map<std::pair<int16_t, int16_t>, std::set<int64_t>> coperte;  // by step and flag
+    for (size_t k = 0; k < celle_.size(); ++k) {
+      const Cella& c = celle_[k];
+      if (c.genere == kFineRallentamento) {
+        fini_per_chiave[chiave(c)].insert(static_cast<int64_t>(k));
+      } else if (c.genere == kFermata && c.valore_4 == 0 && c.tempo_segnale == 0) {
+        coperte[{c.valore_2, c.valore_3}].insert(static_cast<int64_t>(k));
+      }
+    }
+    const auto copertura = [&](const Cella& c, int64_t k, bool dopo) -> int64_t {
+      std::set<int64_t>& celle = coperte[{c.valore_2, c.valore_3}];
+      auto trovata = celle.upper_bound(k);
+      if (!dopo) {
+        if (trovata == celle.begin()) {
+          return -1;
+        }
+        --trovata;
+      } else if (trovata == celle.end()) {
+        return -1;
+      }
+      const int64_t f = *trovata;
+      celle.erase(trovata);
+      return f;
+    };
     for (size_t k = 0; k < celle_.size(); ++k) {
       const Cella& c = celle_[k];
       if (c.genere != kInizioRallentamento) {
         continue;
       }
       const auto i = static_cast<int64_t>(k);
-      const int64_t x = inizio_cella(i - 1);
-      int64_t lunghezza = 0;
-      if (const auto fine = fini.upper_bound(i); fine != fini.end()) {
-        lunghezza = inizio_cella(*fine - i);
-        fini.erase(fine);
+      std::set<int64_t>& fini = fini_per_chiave[chiave(c)];
+      int64_t fine = -1;
+      if (const auto trovata = fini.upper_bound(i); trovata != fini.end()) {
+        fine = *trovata;
+        fini.erase(trovata);
+      } else {
+        fine = copertura(c, i, true);
       }
-      const int64_t prima_dell_avviso = cella_di(x - kDistanzaAvviso);
-      const bool con_segnali =
-          prima_dell_avviso >= 0 &&
-          celle_[static_cast<size_t>(prima_dell_avviso)].genere == kPrimaDellAvviso;
-      rallentamenti_.aggiungi({n(x), n(c.valore_1), n(lunghezza), n(c.valore_3),
-                               n(con_segnali ? 1 : 0), n(c.valore_2)});
+      rallentamento(i, fine, c);
+    }
+    for (const auto& [_, fini] : fini_per_chiave) {
+      for (int64_t fine : fini) {
+        const Cella& c = celle_[static_cast<size_t>(fine)];
+        if (const int64_t inizio = copertura(c, fine, false); inizio >= 0) {
+          rallentamento(inizio, fine, c);
+        }
+      }
     }
   }
 
-  // The class sx * 3 + dx that the signal in cell k left in its approach marks (two cells
-  // apart before it), read where no other signal writes a mark, and that fits the signal's
-  // fourth value.
-  std::optional<int64_t> classe_dagli_avvicinamenti(int64_t k, int64_t quarto,
-                                                    const std::map<int64_t, int>& scrittori) const {
-    for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
-      const int64_t c = k - 2 * b;
-      if (c < 0 || scrittori.at(c) > 1) {
-        continue;
-      }
-      const int64_t m = celle_[static_cast<size_t>(c)].avvicinamento;
-      if ((m - b) % 2 != 0) {
-        return std::nullopt;
-      }
-      // class * 10 + b has these low 8 bits: the class modulo 128, 77 being the inverse of 5.
-      const int64_t base = (((m - b + 256) / 2) * 77) % 128;
-      for (int64_t j = 0; j < 5; ++j) {
-        const int64_t classe = base + 128 * j;
-        if ((quarto - classe) % kPesoCoppia == 0) {
-          return classe;
-        }
-      }
+  // The class sx * 3 + dx that a signal with fourth value `quarto` has when its mark `b`
+  // (b cells of two before it) holds `m`.
+  static std::optional<int64_t> classe_dalla_marca(int64_t m, int64_t b, int64_t quarto) {
+    if ((m - b) % 2 != 0) {
       return std::nullopt;
+    }
+    // class * 10 + b has these low 8 bits: the class modulo 128, 77 being the inverse of 5.
+    const int64_t base = (((m - b + 256) / 2) * 77) % 128;
+    for (int64_t j = 0; j < 5; ++j) {
+      const int64_t classe = base + 128 * j;
+      if ((quarto - classe) % kPesoCoppia == 0) {
+        return classe;
+      }
     }
     return std::nullopt;
   }
 
-  // Signals close together write over each other's approach marks: the last row wins. The rows
-  // go in order of position, except that a signal whose mark a cell shows comes after the others
-  // that mark it.
-  std::vector<size_t> ordine_dei_segnali(const std::vector<int64_t>& celle_segnali,
-                                         const std::vector<int64_t>& classi) const {
-    const size_t quanti = celle_segnali.size();
-    std::map<int64_t, std::vector<size_t>> per_cella;
-    for (size_t j = 0; j < quanti; ++j) {
-      for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
-        per_cella[celle_segnali[j] - 2 * b].push_back(j);
-      }
-    }
-    std::vector<std::vector<size_t>> dopo(quanti);
-    std::vector<int> prima(quanti, 0);
-    for (const auto& [c, scrittori] : per_cella) {
-      if (scrittori.size() < 2 || c < 0) {
-        continue;
-      }
-      const int64_t m = celle_[static_cast<size_t>(c)].avvicinamento;
-      for (size_t w : scrittori) {
-        const int64_t b = (celle_segnali[w] - c) / 2;
-        if (basso_8(classi[w] * kPesoCoppia + b) == m) {
-          for (size_t altro : scrittori) {
-            if (altro != w) {
-              dopo[altro].push_back(w);
-              ++prima[w];
-            }
-          }
-          break;
-        }
-      }
-    }
-    std::set<size_t> pronti;
-    for (size_t j = 0; j < quanti; ++j) {
-      if (prima[j] == 0) {
-        pronti.insert(j);
-      }
-    }
-    std::vector<size_t> ordine;
-    while (!pronti.empty()) {
-      const size_t j = *pronti.begin();
-      pronti.erase(pronti.begin());
-      ordine.push_back(j);
-      for (size_t w : dopo[j]) {
-        if (--prima[w] == 0) {
-          pronti.insert(w);
-        }
-      }
-    }
-    if (ordine.size() != quanti) {
-      // The marks ask for no order: the one of position, and the compile will say where.
-      ordine.clear();
-      for (size_t j = 0; j < quanti; ++j) {
-        ordine.push_back(j);
-      }
-    }
-    return ordine;
+  size_t aggiungi_nodo(RigaDaOrdinare riga) {
+    nodi_.push_back(riga);
+    return nodi_.size() - 1;
   }
 
-  void segnali() {
-    std::vector<int64_t> celle_segnali;
-    std::map<int64_t, int> scrittori;  // signals that mark each cell
-    for (size_t k = 0; k < celle_.size(); ++k) {
-      if (celle_[k].genere == kSegnale) {
-        celle_segnali.push_back(static_cast<int64_t>(k));
-        for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
-          ++scrittori[static_cast<int64_t>(k) - 2 * b];
+  // What the row of node `w` writes as its mark `m.b`, when that is known.
+  std::optional<uint8_t> valore_della_marca(const Marca& m) const {
+    if (m.valore) {
+      return m.valore;
+    }
+    const RigaDaOrdinare& r = nodi_[m.nodo];
+    const std::optional<int64_t>& classe = classi_[r.indice];
+    if (!classe) {
+      return std::nullopt;
+    }
+    return basso_8(*classe * kPesoCoppia + m.b);
+  }
+
+  // The class of each signal, from a mark that only it writes; where all its marks are shared,
+  // from a shared mark that no other row's value explains; otherwise any class its fourth value
+  // allows, since no mark shows it.
+  void classi_dei_segnali() {
+    classi_.assign(celle_segnali_.size(), std::nullopt);
+    const auto quarto = [&](size_t j) {
+      return celle_[static_cast<size_t>(celle_segnali_[j])].valore_4;
+    };
+    // Of the marks only it writes, the class most of them show: a row not found yet (under a
+    // stop marker) may have written over some.
+    for (size_t j = 0; j < celle_segnali_.size(); ++j) {
+      std::map<int64_t, int> voti;
+      int migliori = 0;
+      for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
+        const int64_t c = celle_segnali_[j] - 2 * b;
+        if (marche_.at(c).size() != 1) {
+          continue;
+        }
+        const std::optional<int64_t> classe =
+            classe_dalla_marca(celle_[static_cast<size_t>(c)].avvicinamento, b, quarto(j));
+        if (classe) {
+          ++voti[*classe];
+        }
+      }
+      // Between as many, the smallest: a class from 0 to 8 is what a row of its own gives.
+      for (const auto& [classe, quanti] : voti) {
+        if (quanti > migliori) {
+          migliori = quanti;
+          classi_[j] = classe;
         }
       }
     }
-    std::vector<int64_t> classi;
-    for (int64_t k : celle_segnali) {
-      const int64_t quarto = celle_[static_cast<size_t>(k)].valore_4;
-      classi.push_back(classe_dagli_avvicinamenti(k, quarto, scrittori)
-                           .value_or(dividi_in_basso(quarto, kPesoCoppia).second));
+    for (bool cambiate = true; cambiate;) {
+      cambiate = false;
+      for (const auto& [c, scrittori] : marche_) {
+        const uint8_t m = celle_[static_cast<size_t>(c)].avvicinamento;
+        const bool spiegata = std::any_of(scrittori.begin(), scrittori.end(), [&](const Marca& w) {
+          return valore_della_marca(w) == m;
+        });
+        for (size_t w = 0; !spiegata && w < scrittori.size(); ++w) {
+          const RigaDaOrdinare& r = nodi_[scrittori[w].nodo];
+          if (r.tipo == TipoRiga::segnale && !classi_[r.indice]) {
+            classi_[r.indice] = classe_dalla_marca(m, scrittori[w].b, quarto(r.indice));
+            if (classi_[r.indice]) {
+              cambiate = true;
+              break;
+            }
+          }
+        }
+      }
     }
-    for (size_t j : ordine_dei_segnali(celle_segnali, classi)) {
-      const int64_t k = celle_segnali[j];
+    for (size_t j = 0; j < celle_segnali_.size(); ++j) {
+      if (!classi_[j]) {
+        classi_[j] = dividi_in_basso(quarto(j), kPesoCoppia).second;
+      }
+    }
+  }
+
+  // Whether a row found writes the approach mark that cell c shows.
+  bool marca_spiegata(int64_t c) const {
+    const uint8_t m = celle_[static_cast<size_t>(c)].avvicinamento;
+    const auto scrittori = marche_.find(c);
+    return m == 0 ||
+           (scrittori != marche_.end() &&
+            std::any_of(scrittori->second.begin(), scrittori->second.end(),
+                        [&](const Marca& w) { return valore_della_marca(w) == m; }));
+  }
+
+  // A signal under a stop marker shows by its time, or by a mark that no row found writes.
+  bool segnale_coperto(int64_t k) const {
+    const Cella& c = celle_[static_cast<size_t>(k)];
+    if (c.genere != kFermata || k - 2 * kAvvicinamenti < 0 || fermate_usate_.contains(k)) {
+      return false;
+    }
+    bool coperto = c.tempo_segnale != 0;
+    for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
+      coperto = coperto || !marca_spiegata(k - 2 * b);
+    }
+    return coperto;
+  }
+
+  void aggiungi_segnale(int64_t k) {
+    const size_t nodo = aggiungi_nodo({TipoRiga::segnale, celle_segnali_.size()});
+    celle_segnali_.push_back(k);
+    if (celle_[static_cast<size_t>(k)].genere == kFermata) {
+      sotto_la_fermata(nodo, k);
+    }
+    for (int64_t b = 1; b <= kAvvicinamenti; ++b) {
+      marche_[k - 2 * b].push_back({nodo, b, std::nullopt});
+    }
+  }
+
+  // The signals in sight, then those that stop markers cover where the marks ask for them.
+  void segnali() {
+    for (size_t k = 0; k < celle_.size(); ++k) {
+      if (celle_[k].genere == kSegnale) {
+        aggiungi_segnale(static_cast<int64_t>(k));
+      }
+    }
+    classi_dei_segnali();
+    std::vector<int64_t> coperti;
+    for (size_t k = 0; k < celle_.size(); ++k) {
+      if (segnale_coperto(static_cast<int64_t>(k))) {
+        coperti.push_back(static_cast<int64_t>(k));
+      }
+    }
+    if (!coperti.empty()) {
+      for (int64_t k : coperti) {
+        aggiungi_segnale(k);
+      }
+      classi_dei_segnali();
+    }
+    for (size_t j = 0; j < celle_segnali_.size(); ++j) {
+      const int64_t k = celle_segnali_[j];
       const Cella& c = celle_[static_cast<size_t>(k)];
       const int64_t quarto = c.valore_4;
-      const int64_t classe = classi[j];
+      const int64_t classe = *classi_[j];
       const int64_t rapp = (quarto - classe) / kPesoCoppia;
       const int64_t t = c.tempo_segnale;
       int64_t sx = 0;
@@ -582,7 +848,8 @@ class Decompilatore {
       const int64_t dx = classe - sx * kPesoLatoSinistro;
       // A time from 1 to 100 would be raised: the same low 8 bits from above 255.
       const int64_t tempo = t >= 1 && t <= kTempoSegnaleMinimo ? t + 256 : t;
-      const auto [s1, d1] = dividi_in_basso(c.valore_1, kPesoCoppia);
+      // A stop marker's first value is its own.
+      const auto [s1, d1] = dividi_in_basso(c.genere == kFermata ? 0 : c.valore_1, kPesoCoppia);
       const auto [s2, d2] = dividi_in_basso(c.valore_2, kPesoCoppia);
       const auto [s3, d3] = dividi_in_basso(c.valore_3, kPesoCoppia);
       segnali_.aggiungi({n(inizio_cella(k - 1)), n(sx), n(s1), n(s2), n(s3), n(rapp), n(dx), n(d1),
@@ -590,11 +857,119 @@ class Decompilatore {
     }
   }
 
+  // Rows that mark the same cell write over each other: the last one wins. (A mark that no row
+  // writes asks for no order: the compile will say where.) Stations keep the order of their entries. The rows go in order of their kinds'
+  // sections, except those that must come before a station, which go among the stations just
+  // before the first one they must precede.
+  void ordina_il_treno() {
+    const size_t quanti = nodi_.size();
+    std::vector<std::vector<size_t>> dopo(quanti);
+    std::vector<std::vector<size_t>> prima(quanti);
+    const auto lega = [&](size_t a, size_t b) {
+      dopo[a].push_back(b);
+      prima[b].push_back(a);
+    };
+    for (size_t s = 0; s + 1 < numero_stazioni_; ++s) {
+      lega(s, s + 1);
+    }
+    for (const auto& [nodo, stazione] : sotto_fermata_) {
+      if (stazione < numero_stazioni_) {
+        lega(nodo, stazione);
+      }
+    }
+    for (const auto& [c, scrittori] : marche_) {
+      if (scrittori.size() < 2) {
+        continue;
+      }
+      // The rows that write what the cell shows go after the others, in any order among
+      // themselves.
+      const uint8_t m = celle_[static_cast<size_t>(c)].avvicinamento;
+      for (const Marca& ultimo : scrittori) {
+        if (valore_della_marca(ultimo) != m) {
+          continue;
+        }
+        for (const Marca& w : scrittori) {
+          if (valore_della_marca(w) != m) {
+            lega(w.nodo, ultimo.nodo);
+          }
+        }
+      }
+    }
+    // The first station each row must precede, found back from each station in turn.
+    const size_t nessuna = numero_stazioni_;
+    std::vector<size_t> stazione_dopo(quanti, nessuna);
+    for (size_t s = 0; s < numero_stazioni_; ++s) {
+      std::vector<size_t> da_vedere = prima[s];
+      while (!da_vedere.empty()) {
+        const size_t w = da_vedere.back();
+        da_vedere.pop_back();
+        if (w < numero_stazioni_ || stazione_dopo[w] != nessuna) {
+          continue;
+        }
+        stazione_dopo[w] = s;
+        da_vedere.insert(da_vedere.end(), prima[w].begin(), prima[w].end());
+      }
+    }
+    std::vector<size_t> mancanti(quanti);
+    for (size_t w = 0; w < quanti; ++w) {
+      mancanti[w] = prima[w].size();
+    }
+    std::set<std::pair<size_t, size_t>> pronte;  // (the station it must precede, node)
+    for (size_t w = numero_stazioni_; w < quanti; ++w) {
+      if (mancanti[w] == 0) {
+        pronte.insert({stazione_dopo[w], w});
+      }
+    }
+    ordine_treno_.clear();
+    stazioni_nell_ordine_ = 0;
+    size_t prossima = 0;
+    while (ordine_treno_.size() < quanti) {
+      size_t scelta = quanti;
+      if (prossima < numero_stazioni_ && mancanti[prossima] == 0) {
+        scelta = prossima++;
+      } else if (!pronte.empty() && (prossima == numero_stazioni_ ||
+                                     pronte.begin()->first == prossima)) {
+        scelta = pronte.begin()->second;
+        pronte.erase(pronte.begin());
+      }
+      if (scelta == quanti) {
+        // The marks ask for no order: the sections' own, and the compile will say where.
+        ordine_treno_.resize(quanti);
+        for (size_t w = 0; w < quanti; ++w) {
+          ordine_treno_[w] = w;
+        }
+        stazioni_nell_ordine_ = numero_stazioni_;
+        return;
+      }
+      ordine_treno_.push_back(scelta);
+      if (scelta < numero_stazioni_) {
+        stazioni_nell_ordine_ = ordine_treno_.size();
+      }
+      for (size_t w : dopo[scelta]) {
+        if (--mancanti[w] == 0 && w >= numero_stazioni_) {
+          pronte.insert({stazione_dopo[w], w});
+        }
+      }
+    }
+  }
+
   const Ispezione& i_;
   std::vector<Cella> celle_;
   std::vector<Difetto> difetti_;
   int fine_stazioni_ = 1;
+  size_t numero_stazioni_ = 0;
+  size_t numero_rallentamenti_ = 0;
+  std::vector<int64_t> celle_segnali_;
+  std::vector<std::optional<int64_t>> classi_;  // of each signal
+  std::vector<RigaDaOrdinare> nodi_;            // stations first
+  std::map<int64_t, std::vector<Marca>> marche_;  // the rows that mark each cell
+  std::vector<size_t> ordine_treno_;              // the nodes in the order they are written
+  std::set<int64_t> fermate_usate_;
+  std::set<int64_t> prime_prese_;  // cells before a board that a slow-down found marks  // stop markers that cover an item found
+  std::vector<std::pair<size_t, size_t>> sotto_fermata_;  // a node and the station after it
+  size_t stazioni_nell_ordine_ = 0;  // how many of them go among the stations
   std::vector<int64_t> punti_nei_file_;
+  std::optional<int64_t> fine_montagna_precedente_;  // of the last tunnel row written
 
   std::string generale_linea_;
   RigheAllineate curve_{"curva", {8, 6}};
@@ -707,6 +1082,11 @@ Decompilazione decompila(const Identita& identita, std::string_view tracciato,
     for (int f = 0; f < kNumeroFileBinari && !differenza; ++f) {
       differenza = prima_differenza(static_cast<FileBinario>(f), attesi[static_cast<size_t>(f)],
                                     c.immagini[static_cast<size_t>(f)]);
+    }
+    if (!differenza && c.codice != 0) {
+      d.difetti.push_back({kFilePercorso, 0, "",
+                           "le sorgenti ricavate si compilano con l'errore " + n(c.codice)});
+      return d;
     }
     if (!differenza) {
       d.sorgenti = SorgentiDecompilate{linea, treno};

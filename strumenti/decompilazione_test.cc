@@ -135,7 +135,42 @@ INSTANTIATE_TEST_SUITE_P(
                 "segnale, 5000, 1, 4, 0, 0, 5, 0, 0, 0, 0, 0\r\n"
                 "segnale, 3700, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0\r\n"
                 "segnale, 4800, 2, 3, 1, 0, 0, 0, 0, 0, 0, 230\r\n"},
-        Piccolo{"rallentamento_con_avviso", "", "rallentamento, 4000, 60, 300, 1, 1, 10\r\n"}),
+        Piccolo{"rallentamento_con_avviso", "", "rallentamento, 4000, 60, 300, 1, 1, 10\r\n"},
+        // Fillers of a stretch that a later row of another kind cut, and a stretch right after
+        // one written later, which the later row's closeness turned into kind 3.
+        Piccolo{"riempitivi_sotto_un_altro_tratto",
+                "montagna, 1000, 2000, 12\r\nmontagna, 1500, 2500, 4\r\n", ""},
+        Piccolo{"tratto_di_un_altro_tipo_subito_dopo",
+                "montagna, 2000, 3000, 5\r\nmontagna, 1000, 2000, 2\r\n", ""},
+        // A slow-down inside another, one that starts on a half of a cell (its marks before
+        // the board go one cell back), and one that starts within a metre of getting a board.
+        Piccolo{"rallentamenti_uno_dentro_l_altro", "",
+                "rallentamento, 250, 60, 50, 1, 0, 0\r\nrallentamento, 200, 60, 350, 0, 1, 0\r\n"},
+        Piccolo{"rallentamento_a_meta_cella", "", "rallentamento, 3225, 60, 500, 0, 1, 10\r\n"},
+        Piccolo{"rallentamento_appena_con_avviso", "", "rallentamento, 1507, 60, 500, 1, 1, 0\r\n"},
+        // A station's approach marks written over a signal's.
+        Piccolo{"marche_della_stazione_dopo_il_segnale", "",
+                "segnale, 1200, 0, 2, 1, 0, 0, 1, 1, 0, 0, 219\r\n"
+                "stazione, 950, 4, 400, 1, 1, 1, 1,2,3, 4,5,6, 1, 7,0,0, S\r\n"},
+        // A signal that writes a station's value into a mark they share asks for no order
+        // there, while other marks order the signals before it.
+        Piccolo{"segnale_con_le_marche_di_una_stazione", "",
+                "stazione, 700, 4, 400, 1, 0, 0, 1,2,3, 4,5,6, 1, 7,0,0, A\r\n"
+                "stazione, 1600, 1, 500, 1, 0, 0, 1,2,3, 4,5,6, 1, 7,0,0, B\r\n"
+                "segnale, 1926, 2, 0, 2, 0, 1, 2, 2, 0, 0, 181\r\n"
+                "segnale, 750, 2, 1, 1, 0, 1, 0, 3, 0, 0, 0\r\n"
+                "segnale, 550, 1, 2, 2, 0, 0, 2, 1, 0, 0, 125\r\n"},
+        // Items that a station's stop marker covers: what the marker keeps of them brings them
+        // back before the station.
+        Piccolo{"segnale_sotto_la_fermata", "",
+                "segnale, 950, 1, 1, 1, 0, 0, 1, 3, 0, 0, 0\r\n"
+                "stazione, 800, 1, 500, 1, 1, 0, 1,2,3, 4,5,6, 1, 7,0,0, S\r\n"},
+        Piccolo{"avviso_sotto_la_fermata", "",
+                "rallentamento, 2400, 60, 300, 0, 0, 10\r\n"
+                "stazione, 800, 7, 500, 1, 0, 1, 1,2,3, 4,5,6, 1, 7,0,0, S\r\n"},
+        Piccolo{"indicatore_sotto_la_fermata",
+                "indicatori_vmax, 950, 60, 70, 80, 2, 35, 40, 45, 1\r\n",
+                "stazione, 800, 1, 500, 1, 1, 0, 1,2,3, 4,5,6, 1, 7,0,0, S\r\n"}),
     [](const testing::TestParamInfo<Piccolo>& i) { return i.param.nome; });
 
 std::string leggi_file(const std::filesystem::path& p) {

@@ -28,16 +28,16 @@ void scrivi_linea(std::string& testo, std::string_view linea) {
   testo += "\r\n";
 }
 
-void RigheAllineate::scrivi(std::string& testo) const {
+std::vector<std::string> RigheAllineate::linee() const {
   std::vector<size_t> larghezze = larghezze_;
   for (const Riga& r : righe_) {
     for (size_t i = 0; i < larghezze.size(); ++i) {
       larghezze[i] = std::max(larghezze[i], r.valori[i].size());
     }
   }
-  std::string linea;
+  std::vector<std::string> linee;
   for (const Riga& r : righe_) {
-    linea = r.parola_chiave;
+    std::string linea = r.parola_chiave;
     for (size_t i = 0; i < larghezze.size(); ++i) {
       linea += ',';
       linea.append(larghezze[i] - r.valori[i].size(), ' ');
@@ -48,6 +48,13 @@ void RigheAllineate::scrivi(std::string& testo) const {
       linea += prima_del_testo_;
       linea += r.testo;
     }
+    linee.push_back(std::move(linea));
+  }
+  return linee;
+}
+
+void RigheAllineate::scrivi(std::string& testo) const {
+  for (const std::string& linea : linee()) {
     scrivi_linea(testo, linea);
   }
 }

@@ -21,6 +21,9 @@ class RigheAllineate {
 
   // Appends the rows to `testo`, each ended by CR LF.
   void scrivi(std::string& testo) const;
+  // The rows one by one, aligned as `scrivi` aligns them, without their line ends: for rows
+  // of one kind that go among rows of other kinds.
+  std::vector<std::string> linee() const;
 
  private:
   struct Riga {

@@ -13,6 +13,8 @@ TEST(RigheAllineate, ogniColonnaEAllaLarghezzaDelSuoValorePiuLargo) {
   EXPECT_EQ(t,
             "segnale,     4500, 1, 0\r\n"
             "segnale,123456789,10,  \r\n");
+  EXPECT_EQ(r.linee(), (std::vector<std::string>{"segnale,     4500, 1, 0",
+                                                 "segnale,123456789,10,  "}));
 }
 
 TEST(RigheAllineate, unTestoLiberoSegueLeColonneSenzaAllinearsi) {
