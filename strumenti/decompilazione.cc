@@ -14,6 +14,7 @@
 #include "compiler/riempi_celle.h"
 #include "strumenti/compilazione_in_memoria.h"
 #include "strumenti/curve_dal_tracciato.h"
+#include "strumenti/ordine_righe.h"
 #include "strumenti/righe_allineate.h"
 
 namespace {
@@ -125,21 +126,28 @@ class Decompilatore {
     const std::vector<std::string> stazioni = stazioni_.linee();
     const std::vector<std::string> rallentamenti = rallentamenti_.linee();
     const std::vector<std::string> segnali = segnali_.linee();
-    const auto scrivi_nodi = [&](TipoRiga tipo, size_t da, size_t a) {
-      for (size_t i = da; i < a; ++i) {
-        const RigaDaOrdinare& r = nodi_[ordine_treno_[i]];
-        if (i < stazioni_nell_ordine_ || r.tipo == tipo) {
-          const std::vector<std::string>& linee = r.tipo == TipoRiga::stazione ? stazioni
-                                                  : r.tipo == TipoRiga::segnale ? segnali
-                                                                                 : rallentamenti;
-          scrivi_linea(t, linee[r.indice]);
+    const OrdineRighe& o = ordine_treno_;
+    const auto scrivi_nodo = [&](size_t i) {
+      const RigaDaOrdinare& r = nodi_[o.righe[i]];
+      const std::vector<std::string>& linee = r.tipo == TipoRiga::stazione ? stazioni
+                                              : r.tipo == TipoRiga::segnale ? segnali
+                                                                             : rallentamenti;
+      scrivi_linea(t, linee[r.indice]);
+    };
+    // After the stations each kind has its section.
+    const auto scrivi_dopo_le_stazioni = [&](TipoRiga tipo) {
+      for (size_t i = o.tra_le_stazioni; i < o.righe.size(); ++i) {
+        if (nodi_[o.righe[i]].tipo == tipo) {
+          scrivi_nodo(i);
         }
       }
     };
     scrivi_linea(t, "[stazioni]");
-    scrivi_nodi(TipoRiga::stazione, 0, stazioni_nell_ordine_);
+    for (size_t i = 0; i < o.tra_le_stazioni; ++i) {
+      scrivi_nodo(i);
+    }
     scrivi_linea(t, "[rallentamenti]");
-    scrivi_nodi(TipoRiga::rallentamento, stazioni_nell_ordine_, ordine_treno_.size());
+    scrivi_dopo_le_stazioni(TipoRiga::rallentamento);
     RigheAllineate abbattimenti("abbattimento", {8, 6});
     for (int64_t k : punti) {
       const Cella& c = celle_[static_cast<size_t>(k)];
@@ -148,7 +156,7 @@ class Decompilatore {
     }
     abbattimenti.scrivi(t);
     scrivi_linea(t, "[segnali]");
-    scrivi_nodi(TipoRiga::segnale, stazioni_nell_ordine_, ordine_treno_.size());
+    scrivi_dopo_le_stazioni(TipoRiga::segnale);
     scrivi_linea(t, "[codici]");
     scrivi_linea(t, "[fine]");
     return t;
@@ -707,7 +715,7 @@ class Decompilatore {
     return nodi_.size() - 1;
   }
 
-  // What the row of node `w` writes as its mark `m.b`, when that is known.
+  // What the row of `m` writes into its cell, when that is known.
   std::optional<uint8_t> valore_della_marca(const Marca& m) const {
     if (m.valore) {
       return m.valore;
@@ -858,23 +866,13 @@ class Decompilatore {
   }
 
   // Rows that mark the same cell write over each other: the last one wins. (A mark that no row
-  // writes asks for no order: the compile will say where.) Stations keep the order of their entries. The rows go in order of their kinds'
-  // sections, except those that must come before a station, which go among the stations just
-  // before the first one they must precede.
+  // writes asks for no order: the compile will say where.) A row whose item a stop marker
+  // covers goes before its station.
   void ordina_il_treno() {
-    const size_t quanti = nodi_.size();
-    std::vector<std::vector<size_t>> dopo(quanti);
-    std::vector<std::vector<size_t>> prima(quanti);
-    const auto lega = [&](size_t a, size_t b) {
-      dopo[a].push_back(b);
-      prima[b].push_back(a);
-    };
-    for (size_t s = 0; s + 1 < numero_stazioni_; ++s) {
-      lega(s, s + 1);
-    }
+    std::vector<std::pair<size_t, size_t>> vincoli;
     for (const auto& [nodo, stazione] : sotto_fermata_) {
       if (stazione < numero_stazioni_) {
-        lega(nodo, stazione);
+        vincoli.push_back({nodo, stazione});
       }
     }
     for (const auto& [c, scrittori] : marche_) {
@@ -890,67 +888,21 @@ class Decompilatore {
         }
         for (const Marca& w : scrittori) {
           if (valore_della_marca(w) != m) {
-            lega(w.nodo, ultimo.nodo);
+            vincoli.push_back({w.nodo, ultimo.nodo});
           }
         }
       }
     }
-    // The first station each row must precede, found back from each station in turn.
-    const size_t nessuna = numero_stazioni_;
-    std::vector<size_t> stazione_dopo(quanti, nessuna);
-    for (size_t s = 0; s < numero_stazioni_; ++s) {
-      std::vector<size_t> da_vedere = prima[s];
-      while (!da_vedere.empty()) {
-        const size_t w = da_vedere.back();
-        da_vedere.pop_back();
-        if (w < numero_stazioni_ || stazione_dopo[w] != nessuna) {
-          continue;
-        }
-        stazione_dopo[w] = s;
-        da_vedere.insert(da_vedere.end(), prima[w].begin(), prima[w].end());
-      }
+    if (std::optional<OrdineRighe> o = ordina_righe(numero_stazioni_, nodi_.size(), vincoli)) {
+      ordine_treno_ = std::move(*o);
+      return;
     }
-    std::vector<size_t> mancanti(quanti);
-    for (size_t w = 0; w < quanti; ++w) {
-      mancanti[w] = prima[w].size();
+    // The marks ask for no order: the sections' own, and the compile will say where.
+    ordine_treno_.righe.resize(nodi_.size());
+    for (size_t w = 0; w < nodi_.size(); ++w) {
+      ordine_treno_.righe[w] = w;
     }
-    std::set<std::pair<size_t, size_t>> pronte;  // (the station it must precede, node)
-    for (size_t w = numero_stazioni_; w < quanti; ++w) {
-      if (mancanti[w] == 0) {
-        pronte.insert({stazione_dopo[w], w});
-      }
-    }
-    ordine_treno_.clear();
-    stazioni_nell_ordine_ = 0;
-    size_t prossima = 0;
-    while (ordine_treno_.size() < quanti) {
-      size_t scelta = quanti;
-      if (prossima < numero_stazioni_ && mancanti[prossima] == 0) {
-        scelta = prossima++;
-      } else if (!pronte.empty() && (prossima == numero_stazioni_ ||
-                                     pronte.begin()->first == prossima)) {
-        scelta = pronte.begin()->second;
-        pronte.erase(pronte.begin());
-      }
-      if (scelta == quanti) {
-        // The marks ask for no order: the sections' own, and the compile will say where.
-        ordine_treno_.resize(quanti);
-        for (size_t w = 0; w < quanti; ++w) {
-          ordine_treno_[w] = w;
-        }
-        stazioni_nell_ordine_ = numero_stazioni_;
-        return;
-      }
-      ordine_treno_.push_back(scelta);
-      if (scelta < numero_stazioni_) {
-        stazioni_nell_ordine_ = ordine_treno_.size();
-      }
-      for (size_t w : dopo[scelta]) {
-        if (--mancanti[w] == 0 && w >= numero_stazioni_) {
-          pronte.insert({stazione_dopo[w], w});
-        }
-      }
-    }
+    ordine_treno_.tra_le_stazioni = numero_stazioni_;
   }
 
   const Ispezione& i_;
@@ -963,11 +915,10 @@ class Decompilatore {
   std::vector<std::optional<int64_t>> classi_;  // of each signal
   std::vector<RigaDaOrdinare> nodi_;            // stations first
   std::map<int64_t, std::vector<Marca>> marche_;  // the rows that mark each cell
-  std::vector<size_t> ordine_treno_;              // the nodes in the order they are written
-  std::set<int64_t> fermate_usate_;
-  std::set<int64_t> prime_prese_;  // cells before a board that a slow-down found marks  // stop markers that cover an item found
+  OrdineRighe ordine_treno_;                      // of the nodes
+  std::set<int64_t> fermate_usate_;  // stop markers that cover an item found
+  std::set<int64_t> prime_prese_;    // cells before a board where a slow-down found its marks
   std::vector<std::pair<size_t, size_t>> sotto_fermata_;  // a node and the station after it
-  size_t stazioni_nell_ordine_ = 0;  // how many of them go among the stations
   std::vector<int64_t> punti_nei_file_;
   std::optional<int64_t> fine_montagna_precedente_;  // of the last tunnel row written
 
