@@ -29,6 +29,6 @@ if [ ${#nativo[@]} -gt 0 ]; then
   cmake --build build/windows -j"$(nproc)"
 fi
 echo "Eseguibili per Windows: $(pwd)/build/windows/app/genera_scenario.exe," \
-  "$(pwd)/build/windows/strumenti/compila_scenario.exe," \
-  "$(pwd)/build/windows/strumenti/ispeziona_scenario.exe," \
-  "$(pwd)/build/windows/strumenti/decompila_scenario.exe"
+  "$(pwd)/build/windows/strumenti/compila_scenario/compila_scenario.exe," \
+  "$(pwd)/build/windows/strumenti/ispeziona_scenario/ispeziona_scenario.exe," \
+  "$(pwd)/build/windows/strumenti/decompila_scenario/decompila_scenario.exe"

@@ -20,7 +20,7 @@ salvataggi="${SALVATAGGI:-20}"
 cmake -S . -B "$cartella" -DCMAKE_BUILD_TYPE=Release -DGENERA_BENCHMARK=ON \
   -DGENERA_MANUALI=OFF >/dev/null
 cmake --build "$cartella" --target compila_scenario scrivi_sorgenti_estese -j"$(nproc)" >/dev/null
-programma="$(pwd)/$cartella/strumenti/compila_scenario"
+programma="$(pwd)/$cartella/strumenti/compila_scenario/compila_scenario"
 
 (cd strumenti/pagina/prove && { test -d node_modules || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null; })
 

@@ -49,7 +49,7 @@ if [ "$quali" != zip ]; then
 fi
 
 if [ "$quali" != deb ]; then
-  COMPILA_SCENARIO_NATIVO=$linux/strumenti/compila_scenario ./scripts/costruisci_windows.sh \
+  COMPILA_SCENARIO_NATIVO=$linux/strumenti/compila_scenario/compila_scenario ./scripts/costruisci_windows.sh \
     >/dev/null
   rm -f "$uscita"/*.zip
   (cd build/windows && cpack -G ZIP -B "$radice/build/windows/cpack" >/dev/null)

@@ -60,5 +60,6 @@ passo windows
 
 # After the Windows build, so that the editor package carries the server for both systems.
 passo "pacchetto per l'editor"
-editor/vscode/verifica.sh build/test/strumenti/compila_scenario build/test/strumenti/lingua_scenario \
-  build/test/editor_vscode build/windows/strumenti/lingua_scenario.exe
+editor/vscode/verifica.sh build/test/strumenti/compila_scenario/compila_scenario \
+  build/test/strumenti/lingua_scenario/lingua_scenario build/test/editor_vscode \
+  build/windows/strumenti/lingua_scenario/lingua_scenario.exe

@@ -55,7 +55,7 @@ magick_convert=/usr/bin/convert
 exe_windows=$radice/build/windows/app/genera_scenario.exe
 exe_attesa=$radice/build/windows/prove/attesa_di_prova.exe
 exe_presa=$radice/build/windows/prove/presa_di_prova.exe
-exe_compila=$radice/build/windows/strumenti/compila_scenario.exe
+exe_compila=$radice/build/windows/strumenti/compila_scenario/compila_scenario.exe
 # The archive, and the Linux build of the packages beside it.
 ./scripts/pacchetti.sh zip >/dev/null
 archivio=$(ls "$radice"/build/pacchetti/genera_scenario-*-windows-x86_64.zip)
@@ -337,7 +337,7 @@ atteso=$("$linux_pacchetti/app/genera_scenario" --version)
 echo "  genera_scenario.exe --version: $atteso, nessuna finestra, nessun file"
 riga=$(cd "$dentro" && timeout 120 wine ./compila_scenario.exe --version 2>/dev/null |
   tr -d '\r') || fallisci "compila_scenario.exe --version non riesce"
-atteso=$("$linux_pacchetti/strumenti/compila_scenario" --version)
+atteso=$("$linux_pacchetti/strumenti/compila_scenario/compila_scenario" --version)
 [ "$riga" = "$atteso" ] || fallisci "compila_scenario.exe --version scrive '$riga', non '$atteso'"
 echo "  compila_scenario.exe --version: $riga"
 

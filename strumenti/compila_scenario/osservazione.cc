@@ -1,0 +1,230 @@
+#include "strumenti/compila_scenario/osservazione.h"
+
+#include <ostream>
+#include <stdexcept>
+
+#include "platform/disco_reale.h"
+#include "platform/interruzione.h"
+#include "platform/osservatore_cartelle.h"
+#include "sources/codifica_1252.h"
+#include "strumenti/ispezione/pagina_html.h"
+#include "strumenti/compila_scenario/servizio_pagina.h"
+
+using nlohmann::ordered_json;
+
+namespace {
+
+int64_t adesso_ms() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+ordered_json json_posto(const Posto& p, const std::string& messaggio, const std::string& riga) {
+  return {{"file", p.file},
+          {"riga", p.riga},
+          {"colonna", p.colonna},
+          {"messaggio", messaggio},
+          {"sorgente", da_1252(riga)}};
+}
+
+// A problem as the page lists it: its place, the source line (UTF-8) for the caret, the notes.
+ordered_json json_problema(const Diagnosi& d) {
+  ordered_json o = json_posto(d.posto, d.messaggio, d.riga_sorgente);
+  o["gravita"] = d.gravita == Gravita::errore ? "errore" : "avviso";
+  if (const auto* n = std::get_if<int32_t>(&d.codice)) {
+    o["codice"] = *n;
+  } else if (const auto* t = std::get_if<std::string>(&d.codice)) {
+    o["codice"] = *t;
+  } else {
+    o["codice"] = nullptr;
+  }
+  o["note"] = ordered_json::array();
+  for (const Nota& n : d.note) {
+    o["note"].push_back(json_posto(n.posto, n.messaggio, n.riga_sorgente));
+  }
+  return o;
+}
+
+// Where the file name of a path begins: after its last separator ('\\' too on Windows).
+size_t inizio_del_nome(const std::string& percorso) {
+#ifdef _WIN32
+  const size_t fine = percorso.find_last_of("/\\:");
+#else
+  const size_t fine = percorso.rfind('/');
+#endif
+  return fine == std::string::npos ? 0 : fine + 1;
+}
+
+// The folder of a path as the author gave it: "." for a bare file name.
+std::string cartella_di(const std::string& percorso) {
+  const size_t n = inizio_del_nome(percorso);
+  return n == 0 ? std::string(".") : percorso.substr(0, n);
+}
+
+std::string nome_di(const std::string& percorso) {
+  return percorso.substr(inizio_del_nome(percorso));
+}
+
+// Whether two plans hold the same points, tags and values alike.
+bool stesso_tracciato(const TracciatoLetto& a, const TracciatoLetto& b) {
+  return a.ultimo_punto() == b.ultimo_punto() && a.etichette() == b.etichette() &&
+         a.valori() == b.valori();
+}
+
+// A JSON object's text with one more field at its end, the value already JSON text.
+std::string con_campo(const std::string& oggetto, std::string_view nome, const std::string& valore) {
+  std::string t = oggetto.substr(0, oggetto.size() - 1);
+  if (t != "{") {
+    t += ',';
+  }
+  t += '"';
+  t += nome;
+  t += "\":";
+  t += valore;
+  t += '}';
+  return t;
+}
+
+}  // namespace
+
+EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
+                                      const RichiestaCompilazione& richiesta, int numero,
+                                      int64_t rilevato, std::optional<Compilato>& precedente) {
+  ordered_json e;
+  e["numero"] = numero;
+  e["rilevato"] = rilevato;
+  const auto inizio = std::chrono::steady_clock::now();
+  ordered_json problemi = ordered_json::array();
+  bool errore = false;
+  try {
+    const RisultatoCompilazione r = compila_sorgenti_autore(disco, richiesta);
+    for (const Diagnosi& d : r.diagnosi) {
+      problemi.push_back(json_problema(d));
+    }
+    errore = r.errore_nei_dati;
+  } catch (const piattaforma::ErroreFile& f) {
+    Diagnosi d;
+    d.messaggio = f.what();
+    problemi.push_back(json_problema(d));
+    errore = true;
+  } catch (const std::length_error& f) {
+    Diagnosi d;
+    d.messaggio = std::string("il file delle voci non si puo' scrivere: ") + f.what();
+    problemi.push_back(json_problema(d));
+    errore = true;
+  }
+  e["durata_ms"] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                             inizio)
+                       .count();
+  e["quando"] = adesso_ms();
+  e["errore"] = errore;
+  e["problemi"] = std::move(problemi);
+  // What the page draws is what the files hold, also while the sources have an error.
+  std::optional<Compilato> ora;
+  try {
+    Compilato c;
+    c.ispezione = ispeziona(disco, richiesta.cartella, richiesta.identita);
+    c.riepilogo = riepiloga(c.ispezione.tracciato, c.ispezione.voci, c.ispezione.percorso);
+    // Most edits leave the plan as it was, and reducing it is the dearest part of the data.
+    c.piante = precedente && stesso_tracciato(precedente->ispezione.tracciato,
+                                              c.ispezione.tracciato)
+                   ? precedente->piante
+                   : piante_ridotte(c.ispezione.tracciato);
+    ora = std::move(c);
+  } catch (const piattaforma::ErroreFile&) {
+    // No files yet: the page says so.
+  }
+  e["cambiamenti"] = ora && precedente ? json_cambiamenti(confronta(precedente->ispezione,
+                                                                    precedente->riepilogo,
+                                                                    ora->ispezione, ora->riepilogo))
+                                       : ordered_json::array();
+  EventoCompilazione evento;
+  evento.compilazione = testo_json(e);
+  evento.dati = ora ? testo_json(dati_pagina(ora->ispezione, ora->riepilogo, ora->piante))
+                    : std::string("null");
+  evento.problemi = e["problemi"].size();
+  evento.durata_ms = e["durata_ms"].get<double>();
+  if (ora) {
+    precedente = std::move(ora);
+  }
+  return evento;
+}
+
+std::string testo_evento(const EventoCompilazione& e) {
+  return con_campo(e.compilazione, "dati", e.dati);
+}
+
+std::string pagina_evento(const EventoCompilazione& e) {
+  return pagina_con_testo_dati(
+      con_campo(e.dati == "null" ? std::string("{}") : e.dati, "compilazione", e.compilazione));
+}
+
+int osserva(const RichiestaCompilazione& richiesta, int porta, std::ostream& uscita,
+            std::ostream& errori) {
+  piattaforma::prendi_interruzione();
+  const std::vector<std::string> cartelle = {cartella_di(richiesta.linea),
+                                             cartella_di(richiesta.treno)};
+  const std::string nomi[] = {nome_di(richiesta.linea), nome_di(richiesta.treno)};
+  std::optional<piattaforma::OsservatoreCartelle> osservatore;
+  std::optional<ServizioPagina> servizio;
+  try {
+    osservatore.emplace(cartelle);
+    servizio.emplace(porta);
+  } catch (const std::exception& e) {
+    errori << "compila_scenario: " << e.what() << "\n";
+    return 2;
+  }
+  piattaforma::DiscoReale disco;
+  std::optional<Compilato> precedente;
+  int numero = 0;
+  auto compila = [&](int64_t rilevato) {
+    const EventoCompilazione e =
+        compila_e_descrivi(disco, richiesta, ++numero, rilevato, precedente);
+    // The open pages first: a page loaded in between still gets this event from its stream.
+    servizio->pubblica_evento(testo_evento(e));
+    servizio->pubblica_pagina(pagina_evento(e));
+    uscita << "compilazione " << numero << ": " << e.problemi << " problemi, "
+           << static_cast<int>(e.durata_ms) << " ms" << std::endl;
+  };
+  compila(adesso_ms());
+  uscita << "pagina su http://127.0.0.1:" << servizio->porta() << "/" << std::endl;
+  // For each source, whether the last event of the change seen so far left it whole.
+  bool intera[2] = {true, true};
+  auto guarda = [&](const std::vector<piattaforma::FileCambiato>& eventi) {
+    bool cambiato = false;
+    for (const auto& f : eventi) {
+      for (size_t k = 0; k < 2; ++k) {
+        if (f.cartella == k && f.nome == nomi[k]) {
+          intera[k] = f.completo;
+          cambiato = true;
+        }
+      }
+    }
+    return cambiato;
+  };
+  while (!piattaforma::interruzione_richiesta()) {
+    if (!guarda(osservatore->attendi(std::chrono::milliseconds(100)))) {
+      continue;
+    }
+    const int64_t rilevato = adesso_ms();
+    // Events already queued belong to the same save.
+    for (auto e = osservatore->attendi(std::chrono::milliseconds(0)); !e.empty();
+         e = osservatore->attendi(std::chrono::milliseconds(0))) {
+      guarda(e);
+    }
+    // A source removed, created or written without a close yet is still being saved: the
+    // rest of the burst is waited for, and then the compile takes whatever is there.
+    while (!(intera[0] && intera[1])) {
+      const auto e = osservatore->attendi(kQuiete);
+      if (e.empty()) {
+        break;
+      }
+      guarda(e);
+    }
+    intera[0] = intera[1] = true;
+    compila(rilevato);
+  }
+  uscita << "fine" << std::endl;
+  return 0;
+}

@@ -1,0 +1,119 @@
+#include "strumenti/compila_scenario/osservazione.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "platform/disco_in_memoria.h"
+#include "sources/dati_linea.h"
+#include "sources/dati_treno.h"
+#include "sources/scrivi_righe.h"
+
+namespace {
+
+using nlohmann::json;
+
+const std::string kLinea = "/autore/linea.txt";
+const std::string kTreno = "/autore/treno.txt";
+
+// A watched compile over a disk in memory, one compile after another.
+struct Osservazione {
+  piattaforma::DiscoInMemoria disco;
+  RichiestaCompilazione richiesta;
+  std::optional<Compilato> precedente;
+  int numero = 0;
+
+  Osservazione() {
+    disco.file[kLinea] = testo_delle_righe(dati_linea());
+    disco.file[kTreno] = testo_delle_righe(dati_treno());
+    richiesta.linea = kLinea;
+    richiesta.treno = kTreno;
+    richiesta.cartella = "/uscita";
+    richiesta.identita = {"Valle", "12"};
+  }
+
+  EventoCompilazione compila() {
+    ++numero;
+    return compila_e_descrivi(disco, richiesta, numero, 1000 + numero, precedente);
+  }
+
+  void sostituisci(const std::string& file, const std::string& da, const std::string& a) {
+    std::string& testo = disco.file.at(file);
+    const size_t dove = testo.find(da);
+    ASSERT_NE(dove, std::string::npos) << da;
+    testo.replace(dove, da.size(), a);
+  }
+
+  // The page's data made afresh from the files the compile left.
+  json dati_dai_file() {
+    const Ispezione i = ispeziona(disco, richiesta.cartella, richiesta.identita);
+    return json::parse(testo_json(dati_pagina(i, riepiloga(i.tracciato, i.voci, i.percorso))));
+  }
+};
+
+// The data inside a page's script element.
+json dati_della_pagina(const std::string& pagina) {
+  const std::string inizio = "<script type=\"application/json\" id=\"dati\">";
+  const size_t da = pagina.find(inizio);
+  EXPECT_NE(da, std::string::npos);
+  const size_t a = pagina.find("</script>", da);
+  return json::parse(pagina.substr(da + inizio.size(), a - da - inizio.size()));
+}
+
+// Each event carries what the files hold: the same data as a page made from them afresh,
+// whether the edit left the plan as it was (its reduction is then kept from the compile
+// before) or moved it.
+TEST(CompilaEDescrivi, OgniEventoPortaIDatiDeiFileScritti) {
+  Osservazione o;
+  const json primo = json::parse(testo_evento(o.compila()));
+  EXPECT_EQ(primo["numero"], 1);
+  EXPECT_EQ(primo["rilevato"], 1001);
+  EXPECT_EQ(primo["dati"], o.dati_dai_file());
+  EXPECT_TRUE(primo["cambiamenti"].empty());
+
+  struct Modifica {
+    const char* cosa;
+    std::string file, da, a;
+    bool pianta_cambia;
+  };
+  const Modifica modifiche[] = {
+      {"una velocita' del treno", kTreno, "velocita,     800,    85", "velocita,     800,    60",
+       false},
+      {"una curva della linea", kLinea, "curvad5,  1650 , 300", "curvas5,  1650 , 300", true},
+      {"la curva come prima", kLinea, "curvas5,  1650 , 300", "curvad5,  1650 , 300", true},
+  };
+  json prima = primo;
+  for (const Modifica& m : modifiche) {
+    SCOPED_TRACE(m.cosa);
+    o.sostituisci(m.file, m.da, m.a);
+    const json e = json::parse(testo_evento(o.compila()));
+    EXPECT_EQ(e["numero"], o.numero);
+    EXPECT_FALSE(e["errore"]);
+    EXPECT_FALSE(e["cambiamenti"].empty());
+    EXPECT_EQ(e["dati"], o.dati_dai_file());
+    EXPECT_EQ(e["dati"]["pianta_fine"] != prima["dati"]["pianta_fine"], m.pianta_cambia);
+    prima = e;
+  }
+}
+
+// The page served with an event holds the event's data, with the compile in it; while no
+// file could be read, only the compile.
+TEST(CompilaEDescrivi, LaPaginaTieneIDatiELaCompilazione) {
+  Osservazione o;
+  o.disco.file[kLinea] = "[generale]\r\n";  // no track: nothing is written
+  const EventoCompilazione senza_file = o.compila();
+  const json solo_compilazione = dati_della_pagina(pagina_evento(senza_file));
+  EXPECT_EQ(solo_compilazione, json({{"compilazione", json::parse(senza_file.compilazione)}}));
+  EXPECT_TRUE(json::parse(testo_evento(senza_file))["dati"].is_null());
+  EXPECT_TRUE(solo_compilazione["compilazione"]["errore"]);
+
+  o.disco.file[kLinea] = testo_delle_righe(dati_linea());
+  const EventoCompilazione e = o.compila();
+  json attesi = json::parse(e.dati);
+  attesi["compilazione"] = json::parse(e.compilazione);
+  EXPECT_EQ(dati_della_pagina(pagina_evento(e)), attesi);
+  EXPECT_EQ(attesi["compilazione"]["numero"], 2);
+}
+
+}  // namespace

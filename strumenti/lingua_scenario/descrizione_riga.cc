@@ -1,0 +1,119 @@
+#include "strumenti/lingua_scenario/descrizione_riga.h"
+
+#include <charconv>
+#include <optional>
+
+#include "compiler/celle.h"
+#include "sources/codifica_1252.h"
+#include "strumenti/ispezione/riepilogo.h"
+
+namespace {
+
+// Curve radius in metres for the class digits "1" to "6".
+constexpr int kRaggi[] = {10000, 5000, 2500, 1000, 500, 333};
+constexpr int kPassoVelocita = 5;   // km/h per unit of a cell's speed
+constexpr int kZeroPendenza = 100;  // a cell's gradient is per mille plus this
+
+std::optional<int64_t> numero(std::string_view riga, const ValoreLetto& v) {
+  const std::string_view t = riga.substr(static_cast<size_t>(v.inizio),
+                                         static_cast<size_t>(v.fine - v.inizio));
+  if (t.empty()) {
+    return 0;
+  }
+  int64_t n = 0;
+  const auto [fine, errore] = std::from_chars(t.data(), t.data() + t.size(), n);
+  if (errore != std::errc() || fine != t.data() + t.size()) {
+    return std::nullopt;
+  }
+  return n;
+}
+
+std::string km(std::optional<int32_t> m) {
+  if (!m) {
+    return "-";
+  }
+  const int32_t a = *m < 0 ? -*m : *m;
+  std::string mm = std::to_string(a % 1000);
+  mm.insert(0, 3 - mm.size(), '0');
+  return std::string(*m < 0 ? "-" : "") + std::to_string(a / 1000) + "." + mm;
+}
+
+// Items stand in the cell after their position; layers and points in the cell that holds it.
+bool nella_cella_dopo(const TipoRiga& t) {
+  return t.parola == "segnale" || t.parola == "rallentamento" || t.parola == "indicatori_vmax" ||
+         t.parola == "cartello_indicatore";
+}
+
+void in_vigore(std::string& t, const Scenario& s, const Riepilogo& r, int64_t p) {
+  const int64_t k = cella_di(p);
+  if (k < 0 || static_cast<size_t>(k) >= s.percorso.size()) {
+    return;
+  }
+  const Cella& c = s.percorso[static_cast<size_t>(k)];
+  t += "\n- velocita massima: " + std::to_string(c.velocita_massima * kPassoVelocita) + " km/h";
+  const CartelloVelocita* cartello = nullptr;
+  for (const CartelloVelocita& cv : r.cartelli_velocita) {
+    if (cv.posizione <= p) {
+      cartello = &cv;
+    }
+  }
+  if (cartello != nullptr) {
+    t += "\n- cartelli: A " + std::to_string(cartello->velocita[0]) + ", B " +
+         std::to_string(cartello->velocita[1]) + ", C " + std::to_string(cartello->velocita[2]) +
+         " km/h (da " + std::to_string(cartello->posizione) + " m)";
+  }
+  t += "\n- pendenza: " + std::to_string(int{c.pendenza_cella} - kZeroPendenza) + " per mille";
+  t += "\n- aderenza: " + std::to_string(int{c.aderenza_cella});
+}
+
+}  // namespace
+
+std::string descrizione_riga(const RigaLetta& letta, std::string_view riga,
+                             const Compilazione& c) {
+  const std::vector<const TipoRiga*> tipi = tipi_della_riga(letta.sezione, letta.parola, true);
+  if (tipi.empty() || letta.commento) {
+    return {};
+  }
+  const TipoRiga& tipo = *tipi.front();
+  std::string t = "**" + std::string(tipo.parola) + "**: " + std::string(tipo.descrizione);
+  const bool posizionata = !tipo.campi.empty() && tipo.campi.front().unita == "m" &&
+                           tipo.sezione != Sezione::linea_generale;
+  if (!posizionata || letta.valori.empty()) {
+    return t;
+  }
+  const std::optional<int64_t> p = numero(riga, letta.valori.front());
+  if (!p || *p < 0 || *p > INT32_MAX) {
+    return t;
+  }
+  const Scenario& s = c.scenario;
+  const Riepilogo r = riepiloga(TracciatoLetto{}, s.voci, s.percorso);
+  const int64_t cella = nella_cella_dopo(tipo) ? cella_dopo(*p) : cella_di(*p);
+  t += "\n- cella " + std::to_string(cella);
+  t += "\n- chilometrica: km " + km(chilometrica(r.riferimenti, static_cast<int32_t>(*p)));
+  in_vigore(t, s, r, *p);
+  if (tipo.simbolo == Simbolo::stazione) {
+    for (const StazioneLetta& st : r.stazioni) {
+      if (st.posizione == *p) {
+        t += "\n- stazione " + st.nome + ": area da " + std::to_string(st.inizio_area) + " a " +
+             std::to_string(st.fine_area) + " m";
+        t += "\n- sosta: " + std::to_string(st.sosta) + " s";
+        t += "\n- orario: " + (st.orario != 0 ? ora_del_giorno(st.orario) : std::string("nessuno"));
+      }
+    }
+  }
+  if (tipo.campi.size() == 2 && tipo.solo_con_tracciato && letta.valori.size() >= 2) {
+    const std::string& parola = letta.parola;
+    size_t classe = 0;
+    while (classe < std::size(kRaggi) &&
+           parola.find(static_cast<char>('1' + classe)) == std::string::npos) {
+      ++classe;
+    }
+    if (classe < std::size(kRaggi)) {
+      t += "\n- raggio: " + std::to_string(kRaggi[classe]) + " m";
+    }
+    if (const std::optional<int64_t> l = numero(riga, letta.valori[1])) {
+      t += "\n- fine della curva: " + std::to_string(*p + *l) + " m";
+    }
+  }
+  return t;
+}

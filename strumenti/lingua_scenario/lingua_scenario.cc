@@ -1,0 +1,41 @@
+// The language server of the two source formats, over standard input and output. Its one
+// argument, when it is --version, asks for its version instead; any other command line (an
+// editor's client may add --stdio) starts the server.
+#include <iostream>
+
+#include "generati/versione.h"
+#include "platform/disco_reale.h"
+#include "platform/flussi_standard.h"
+#include "strumenti/lingua_scenario/canale_lsp.h"
+#include "strumenti/lingua_scenario/servizio_sorgenti.h"
+
+int main(int argc, char** argv) {
+  if (chiede_solo_la_versione(argc, argv)) {
+    std::cout << riga_della_versione("lingua_scenario") << "\n";
+    return 0;
+  }
+  piattaforma::flussi_standard_binari();
+  std::ios::sync_with_stdio(false);
+  piattaforma::DiscoReale disco;
+  ServizioSorgenti servizio(disco);
+  while (const std::optional<MessaggioLetto> m = leggi_messaggio(std::cin)) {
+    std::vector<nlohmann::json> risposte;
+    if (!m->corpo) {
+      risposte.push_back(ServizioSorgenti::errore_di_lettura());
+    } else {
+      const nlohmann::json messaggio = nlohmann::json::parse(*m->corpo, nullptr, false);
+      if (messaggio.is_discarded()) {
+        risposte.push_back(ServizioSorgenti::errore_di_lettura());
+      } else {
+        risposte = servizio.ricevi(messaggio);
+      }
+    }
+    for (const nlohmann::json& r : risposte) {
+      scrivi_messaggio(std::cout, r.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+    }
+    if (servizio.finito()) {
+      break;
+    }
+  }
+  return servizio.stato_uscita();
+}
