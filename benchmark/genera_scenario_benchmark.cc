@@ -51,8 +51,8 @@
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/scrivi_righe.h"
-#include "strumenti/compilazione_in_memoria.h"
-#include "strumenti/decompilazione.h"
+#include "strumenti/decompila_scenario/compilazione_in_memoria.h"
+#include "strumenti/decompila_scenario/decompilazione.h"
 
 namespace {
 

@@ -26,8 +26,8 @@
 #include "prove/cartella_temporanea.h"
 #include "prove/sorgenti_estese.h"
 #include "sources/codifica_1252.h"
-#include "strumenti/canale_lsp.h"
-#include "strumenti/servizio_sorgenti.h"
+#include "strumenti/lingua_scenario/canale_lsp.h"
+#include "strumenti/lingua_scenario/servizio_sorgenti.h"
 
 namespace {
 

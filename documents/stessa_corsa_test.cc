@@ -18,7 +18,7 @@
 #include "prove/righe_scritte.h"
 #include "prove/scenario_compilato.h"
 #include "sources/dati_treno.h"
-#include "strumenti/riepilogo.h"
+#include "strumenti/ispezione/riepilogo.h"
 
 namespace {
 

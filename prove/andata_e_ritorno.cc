@@ -1,7 +1,7 @@
 #include "prove/andata_e_ritorno.h"
 
-#include "strumenti/compilazione_in_memoria.h"
-#include "strumenti/decompilazione.h"
+#include "strumenti/decompila_scenario/compilazione_in_memoria.h"
+#include "strumenti/decompila_scenario/decompilazione.h"
 
 std::string andata_e_ritorno(std::string_view linea, std::string_view treno) {
   const Identita id{"Prova", "1"};
