@@ -2,6 +2,7 @@
 
 #include "strumenti/decompila_scenario/compilazione_in_memoria.h"
 #include "strumenti/decompila_scenario/decompilazione.h"
+#include "strumenti/decompila_scenario/prova_di_compilazione.h"
 
 std::string andata_e_ritorno(std::string_view linea, std::string_view treno) {
   const Identita id{"Prova", "1"};

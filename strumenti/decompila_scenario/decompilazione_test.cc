@@ -15,6 +15,7 @@
 #include "sources/dati_treno.h"
 #include "sources/scrivi_righe.h"
 #include "strumenti/decompila_scenario/compilazione_in_memoria.h"
+#include "strumenti/decompila_scenario/prova_di_compilazione.h"
 
 namespace {
 
