@@ -5,7 +5,7 @@
 
 #include "compiler/abbattimenti.h"
 #include "compiler/leggi_binario.h"
-#include "strumenti/decompila_scenario/compilazione_in_memoria.h"
+#include "sources/codifica_1252.h"
 #include "strumenti/decompila_scenario/stato_decompilazione.h"
 
 namespace {
@@ -15,6 +15,20 @@ namespace {
 constexpr int kTentativiPunti = 8;
 
 }  // namespace
+
+OpzioniCompilazione opzioni_di_compilazione(const Identita& identita) {
+  OpzioniCompilazione opzioni;
+  opzioni.nome_scenario = in_1252(identita.scenario);
+  opzioni.numero_treno = in_1252(identita.treno);
+  return opzioni;
+}
+
+std::array<std::string_view, kNumeroFileBinari> immagini_in_ordine(const Compilazione& c) {
+  if (!c.ha_immagini()) {
+    return {};
+  }
+  return {c.immagini->tracciato, c.immagini->voci, c.immagini->percorso};
+}
 
 std::optional<Difetto> prima_differenza(FileBinario file, std::string_view riferimento,
                                         std::string_view ottenuto) {
@@ -90,32 +104,35 @@ Decompilazione prova_di_compilazione(const Identita& identita,
       propri.push_back(static_cast<int64_t>(k));
     }
   }
+  const OpzioniCompilazione opzioni = opzioni_di_compilazione(identita);
   std::vector<int64_t> punti = propri;
   std::optional<Difetto> differenza;
   std::set<std::vector<int64_t>> provati;
   for (int tentativo = 0; tentativo < kTentativiPunti && provati.insert(punti).second;
        ++tentativo) {
     const std::string treno_scritto = testo_treno(treno, celle, punti);
-    const ImmaginiCompilate c = compila_in_memoria(identita, linea, treno_scritto);
+    const Compilazione c = compila(linea, treno_scritto, opzioni);
+    const std::array<std::string_view, kNumeroFileBinari> immagini = immagini_in_ordine(c);
     ++d.compilazioni;
     differenza.reset();
     for (int f = 0; f < kNumeroFileBinari && !differenza; ++f) {
       differenza = prima_differenza(static_cast<FileBinario>(f), attesi[static_cast<size_t>(f)],
-                                    c.immagini[static_cast<size_t>(f)]);
+                                    immagini[static_cast<size_t>(f)]);
     }
-    if (!differenza && c.codice != 0) {
-      d.difetti.push_back({kFilePercorso, 0, "",
-                           "le sorgenti ricavate si compilano con l'errore " + cifre(c.codice)});
+    if (!differenza && c.scenario.codice_errore != 0) {
+      d.difetti.push_back(
+          {kFilePercorso, 0, "",
+           "le sorgenti ricavate si compilano con l'errore " + cifre(c.scenario.codice_errore)});
       return d;
     }
     if (!differenza) {
       d.sorgenti = SorgentiDecompilate{linea, treno_scritto};
       return d;
     }
-    if (!c.scritti) {
+    if (!c.ha_immagini()) {
       break;
     }
-    const std::vector<Cella> compilate = leggi_percorso(c.immagini[kFilePercorso]).percorso;
+    const std::vector<Cella> compilate = leggi_percorso(immagini[kFilePercorso]).percorso;
     const std::set<int64_t> scritti(punti.begin(), punti.end());
     punti = propri;
     for (int64_t k : come_la_passata) {

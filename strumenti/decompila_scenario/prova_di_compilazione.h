@@ -1,7 +1,9 @@
 // The proof of the decompiler: the two texts found are compiled by the compile itself and
 // compared with the files that were read, byte for byte. The train source's points are mended
 // between compiles: a point that the compile's pass places by itself is left to it, so each
-// compile shows which of the file's points the texts must write.
+// compile shows which of the file's points the texts must write. With the two small steps
+// that every caller of the compile here shares: the options for an identity, and the images in
+// the order of the files.
 #pragma once
 
 #include <array>
@@ -10,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/compila.h"
 #include "strumenti/comune/identita.h"
 #include "strumenti/decompila_scenario/decompilazione.h"
 #include "strumenti/decompila_scenario/treno_decompilato.h"
@@ -23,6 +26,14 @@ Decompilazione prova_di_compilazione(const Identita& identita,
                                      const std::array<std::string_view, kNumeroFileBinari>& attesi,
                                      const std::string& linea, const TrenoDecompilato& treno,
                                      const std::vector<Cella>& celle);
+
+// The compile's options for `identita` as the tools take it: UTF-8, with letters that
+// Windows-1252 has.
+OpzioniCompilazione opzioni_di_compilazione(const Identita& identita);
+
+// The images of a compile in the order of FileBinario, all empty when it wrote none: views
+// into `c`, valid while it lives.
+std::array<std::string_view, kNumeroFileBinari> immagini_in_ordine(const Compilazione& c);
 
 // Where two images of one kind of file first differ, in the inspector's words; nullopt when
 // they are the same. `riferimento` is the file that was read, `ottenuto` the one compiled.
