@@ -597,7 +597,7 @@ void Serializzazione(benchmark::State& state) {
 // The three files of a compile back to two sources, proved by compiling them: the work of
 // decompila_scenario between reading the files and writing the sources.
 void decompilazione(benchmark::State& state, const Identita& id, const SorgentiEstese& f) {
-  const Compilazione c = compila(f.linea, f.treno, opzioni_di_compilazione(id));
+  const ::Compilazione c = compila(f.linea, f.treno, opzioni_di_compilazione(id));
   if (!c.ha_immagini() || c.scenario.codice_errore != 0) {
     state.SkipWithError("la compilazione delle sorgenti non e' riuscita");
     return;
