@@ -114,6 +114,7 @@ Compilazione compila(SorgentiDaLeggere& sorgenti, const OpzioniCompilazione& opz
   c.problemi = std::move(lettura.problemi);
   c.avvisi = std::move(lettura.avvisi);
   c.provenienze = std::move(lettura.provenienze);
+  c.campi_testo = lettura.campi_testo;
   if (s.percorso.empty()) {
     return c;
   }

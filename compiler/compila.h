@@ -4,6 +4,7 @@
 // a result; nothing the texts hold makes it throw (only running out of memory does).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,6 +60,9 @@ struct Compilazione {
   bool treno_eliminato = false;
   // For each cell the row whose item it holds.
   Provenienze provenienze;
+  // For each entry the text field its text was read from (a station's name in its row); an
+  // empty place for an entry no row gave a text.
+  std::array<Luogo, kNumeroVoci> campi_testo{};
   // None when the parse left no track, or on a stamp conflict or a failure.
   std::optional<Immagini> immagini;
 
