@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "model/formato_percorso.h"
 #include "strumenti/marcia/punti_orario.h"
 #include "strumenti/marcia/tetti.h"
 
@@ -81,25 +82,63 @@ size_t cella_in(int64_t metro, size_t celle) {
                                         static_cast<int64_t>(celle) - 1));
 }
 
+// The cell of metre after metre, going forward or back, without a division per metre.
+class CellaCorrente {
+ public:
+  CellaCorrente(int64_t metro, size_t celle)
+      : ultima_(celle - 1),
+        cella_(cella_del_metro(metro)),
+        inizio_(cella_ * kMetriCella - kMetriCella / 2) {}
+  // Metre `metro`, one step from the previous one.
+  void vai(int64_t metro) {
+    if (metro >= inizio_ + kMetriCella) {
+      ++cella_;
+      inizio_ += kMetriCella;
+    } else if (metro < inizio_) {
+      --cella_;
+      inizio_ -= kMetriCella;
+    }
+  }
+  size_t cella() const {
+    return static_cast<size_t>(std::clamp(cella_, int64_t{0}, static_cast<int64_t>(ultima_)));
+  }
+
+ private:
+  size_t ultima_;
+  int64_t cella_;
+  int64_t inizio_;  // the cell's first metre
+};
+
 // The fastest run over the points from `da` to `a` (indices into v2, the head at chainage
 // inizio + i), at rest at both ends: forward at full effort, backward at full braking, each
 // capped by the train's ceiling. v2 holds the ceiling squared on entry and the speed squared
 // on return. One metre per step: over a metre the acceleration is that of its start.
-void corsa(const Dinamica& d, int64_t inizio, size_t da, size_t a, std::vector<double>& v2) {
+void corsa(const Dinamica& d, int64_t inizio, size_t da, size_t a, std::vector<float>& v2) {
   const size_t celle = d.costante.size();
+  CellaCorrente c(inizio + static_cast<int64_t>(da), celle);
   double w = 0;
+  // At the ceiling the speed and the cell stay the same for long: so does the acceleration.
+  double w_noto = -1;
+  size_t k_noto = 0;
+  double a_nota = 0;
   v2[da] = 0;
   for (size_t i = da; i < a; ++i) {
-    const size_t k = cella_in(inizio + static_cast<int64_t>(i), celle);
-    w = std::min(v2[i + 1], std::max(0.0, w + 2 * d.accelerazione(w, k)));
-    v2[i + 1] = w;
+    c.vai(inizio + static_cast<int64_t>(i));
+    const size_t k = c.cella();
+    if (w != w_noto || k != k_noto) {
+      a_nota = d.accelerazione(w, k);
+      w_noto = w;
+      k_noto = k;
+    }
+    w = std::min(static_cast<double>(v2[i + 1]), std::max(0.0, w + 2 * a_nota));
+    v2[i + 1] = static_cast<float>(w);
   }
   w = 0;
   v2[a] = 0;
   for (size_t i = a; i-- > da;) {
-    const size_t k = cella_in(inizio + static_cast<int64_t>(i), celle);
-    w = std::min(v2[i], w + 2 * d.frenatura[k]);
-    v2[i] = w;
+    c.vai(inizio + static_cast<int64_t>(i));
+    w = std::min(static_cast<double>(v2[i]), w + 2 * d.frenatura[c.cella()]);
+    v2[i] = static_cast<float>(w);
   }
 }
 
@@ -109,7 +148,7 @@ double tempo_limite(const std::vector<double>& tetto_ms, int64_t da, int64_t a) 
   for (int64_t m = da; m < a;) {
     const size_t k = cella_in(m, tetto_ms.size());
     // The cell's last metre: cell k ends at 50k + 25.
-    const int64_t fine = std::min(a, cella_del_metro(m) * 50 + 25);
+    const int64_t fine = std::min(a, cella_del_metro(m) * kMetriCella + kMetriCella / 2);
     const double metri = static_cast<double>(fine - m);
     t += tetto_ms[k] > 0 ? metri / tetto_ms[k] : kInfinito;
     m = fine;
@@ -178,14 +217,19 @@ Marcia verifica_marcia(const std::array<Voce, kNumeroVoci>& voci,
   const int64_t fine = punti.back().posizione_m;
   ProfiloMarcia& pr = m.profilo;
   pr.inizio_m = inizio;
-  tetto_treno(tetto_ms, inizio, fine, t.lunghezza_m, pr.tetto_treno_ms);
+
+  std::vector<float>& v = pr.velocita_ms;
+  tetto_treno(tetto_ms, inizio, fine, t.lunghezza_m, v);
+  // The ceiling as steps, then squared where the speed squared will be.
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (i == 0 || v[i] != pr.tetto_treno.back().velocita_ms) {
+      pr.tetto_treno.push_back({inizio + static_cast<int64_t>(i), 0, v[i]});
+    }
+    pr.tetto_treno.back().a_m = inizio + static_cast<int64_t>(i);
+    v[i] *= v[i];
+  }
 
   const Dinamica d = dinamica(parametri, t.massa_kg, t.massa_frenata_percento, percorso);
-  std::vector<double>& v = pr.velocita_ms;
-  v.resize(pr.tetto_treno_ms.size());
-  for (size_t i = 0; i < v.size(); ++i) {
-    v[i] = pr.tetto_treno_ms[i] * pr.tetto_treno_ms[i];
-  }
   const auto indice = [inizio](const PuntoOrario& p) {
     return static_cast<size_t>(p.posizione_m - inizio);
   };
@@ -195,27 +239,37 @@ Marcia verifica_marcia(const std::array<Voce, kNumeroVoci>& voci,
       da = indice(punti[j]);
     }
   }
-  for (double& x : v) {
+  for (float& x : v) {
     x = std::sqrt(x);
   }
 
   // Times metre by metre: at an acceleration constant over a metre, its mean speed is the
   // mean of the speeds at its ends.
-  std::vector<double>& tempo = pr.tempo_s;
+  std::vector<float>& tempo = pr.tempo_s;
   tempo.resize(v.size());
   tempo[0] = 0;
   m.tratte.resize(punti.size() - 1);
   size_t j = 0;
+  size_t fine_tratta = indice(punti[1]);
+  double tempo_corsa = 0;
   double tempo_tratta = 0;
+  double somma_nota = -1;
+  double dt = 0;
   for (size_t i = 0; i + 1 < v.size(); ++i) {
-    const double somma = v[i] + v[i + 1];
-    const double dt = somma > 0 ? 2 / somma : kInfinito;
-    tempo[i + 1] = tempo[i] + dt;
+    const double somma = static_cast<double>(v[i]) + v[i + 1];
+    if (somma != somma_nota) {
+      dt = somma > 0 ? 2 / somma : kInfinito;
+      somma_nota = somma;
+    }
+    tempo_corsa += dt;
+    tempo[i + 1] = static_cast<float>(tempo_corsa);
     tempo_tratta += dt;
-    if (i + 1 == indice(punti[j + 1])) {
+    if (i + 1 == fine_tratta) {
       m.tratte[j].piu_veloce_s = tempo_tratta;
       tempo_tratta = 0;
-      ++j;
+      if (++j < m.tratte.size()) {
+        fine_tratta = indice(punti[j + 1]);
+      }
     }
   }
 

@@ -36,13 +36,21 @@ struct Tratta {
   Esito esito = Esito::ok;
 };
 
+// A stretch of head positions, da_m to a_m inclusive, at one train ceiling.
+struct TettoTreno {
+  int64_t da_m = 0;
+  int64_t a_m = 0;
+  double velocita_ms = 0;
+};
+
 // The fastest run, one value per metre: index i is the head at chainage inizio_m + i, from
-// the first stop to the last.
+// the first stop to the last. Single precision is enough to draw it; the stretches' figures
+// are summed in double.
 struct ProfiloMarcia {
   int64_t inizio_m = 0;
-  std::vector<double> velocita_ms;
-  std::vector<double> tempo_s;  // running time from the first departure, stops not counted
-  std::vector<double> tetto_treno_ms;
+  std::vector<float> velocita_ms;
+  std::vector<float> tempo_s;  // running time from the first departure, stops not counted
+  std::vector<TettoTreno> tetto_treno;  // in running order, each one after the other
 };
 
 struct Marcia {

@@ -71,6 +71,20 @@ double tempo_trapezio(double x, double v, double a, double d) {
   return picco / a + picco / d;
 }
 
+// The train's ceiling with the head at x.
+double tetto_a(const Marcia& m, int64_t x) {
+  for (const TettoTreno& t : m.profilo.tetto_treno) {
+    if (t.da_m <= x && x <= t.a_m) {
+      return t.velocita_ms;
+    }
+  }
+  ADD_FAILURE() << "nessun tetto a " << x;
+  return 0;
+}
+
+// The profile is held in single precision.
+constexpr double kFloat = 1e-5;
+
 double velocita_a(const Marcia& m, int64_t x) {
   return m.profilo.velocita_ms.at(static_cast<size_t>(x - m.profilo.inizio_m));
 }
@@ -118,7 +132,7 @@ TEST(Marcia, AccelerazioneCostanteTempoEsatto) {
     const Tratta& t = m.tratte[0];
     const double atteso = tempo_trapezio(c.metri, ms(c.kmh), c.a_attesa, c.d_attesa);
     EXPECT_NEAR(t.piu_veloce_s, atteso, 0.005 * atteso) << c.caso;
-    EXPECT_NEAR(m.profilo.tempo_s.back(), t.piu_veloce_s, 1e-6) << c.caso;
+    EXPECT_NEAR(m.profilo.tempo_s.back(), t.piu_veloce_s, kFloat * t.piu_veloce_s) << c.caso;
     EXPECT_EQ(t.metri, c.metri) << c.caso;
     EXPECT_EQ(t.programmato_s, 600) << c.caso;
     EXPECT_NEAR(t.limite_s, c.metri / ms(c.kmh), 1e-9) << c.caso;
@@ -136,7 +150,7 @@ TEST(Marcia, FrenaturaDaVAZeroInVQuadroSuDueD) {
   l.stazione(2, 10000, 3600 + 600);
   const Marcia m = verifica_marcia(l.s, accelerazione_costante(0.5));
   const double spazio = v * v / (2 * d);
-  EXPECT_NEAR(velocita_a(m, 10000 - static_cast<int64_t>(spazio) - 2), v, 1e-9);
+  EXPECT_NEAR(velocita_a(m, 10000 - static_cast<int64_t>(spazio) - 2), v, kFloat);
   EXPECT_LT(velocita_a(m, 10000 - static_cast<int64_t>(spazio) + 2), v);
   for (int64_t s : {1, 10, 100, 300, 600}) {
     const double attesa = std::sqrt(2 * d * static_cast<double>(s));
@@ -205,11 +219,11 @@ TEST(Marcia, LaVelocitaSaleQuandoLaCodaEPassata) {
   const Marcia m = verifica_marcia(l.s, accelerazione_costante(a, 2));
   ASSERT_TRUE(m.difetto.empty()) << m.difetto;
   for (int64_t x = 1900; x <= 2047; ++x) {
-    EXPECT_LE(velocita_a(m, x), v1 + 1e-9) << x;
+    EXPECT_LE(velocita_a(m, x), v1 + kFloat) << x;
   }
   EXPECT_GT(velocita_a(m, 2048), v1 + 0.01);
-  EXPECT_NEAR(m.profilo.tetto_treno_ms[2047], v1, 1e-12);
-  EXPECT_NEAR(m.profilo.tetto_treno_ms[2048], v2, 1e-12);
+  EXPECT_NEAR(tetto_a(m, 2047), v1, kFloat);
+  EXPECT_NEAR(tetto_a(m, 2048), v2, kFloat);
   const double salita_1 = v1 * v1 / (2 * a);
   const double salita_2 = (v2 * v2 - v1 * v1) / (2 * a);
   const double discesa = v2 * v2 / (2 * d);
@@ -238,7 +252,7 @@ TEST(Marcia, UnRallentamento) {
   EXPECT_EQ(m.tetto_celle_kmh[70], 40);
   EXPECT_EQ(m.tetto_celle_kmh[71], 100);
   for (int64_t x = 2975; x <= 3545; ++x) {
-    EXPECT_LE(velocita_a(m, x), r + 1e-9) << x;
+    EXPECT_LE(velocita_a(m, x), r + kFloat) << x;
   }
   EXPECT_GT(velocita_a(m, 2965), r + 0.1);
   EXPECT_GT(velocita_a(m, 3555), r + 0.1);
@@ -262,7 +276,7 @@ TEST(Marcia, UnPuntoDiPassaggio) {
   l.stazione(3, 10000, 3600 + 370, 30);
   const Marcia m = verifica_marcia(l.s, accelerazione_costante(a));
   ASSERT_EQ(m.tratte.size(), 2u);
-  EXPECT_NEAR(velocita_a(m, 5000), v, 1e-9);
+  EXPECT_NEAR(velocita_a(m, 5000), v, kFloat);
   const double primo = v / a + (5000 - v * v / (2 * a)) / v;
   const double secondo = (5000 - v * v / (2 * d)) / v + v / d;
   EXPECT_NEAR(m.tratte[0].piu_veloce_s, primo, 0.005 * primo);
@@ -376,14 +390,22 @@ TEST(MarciaIncorporata, DaTrecentoACentomilaottocentocinquanta) {
   EXPECT_EQ(m.profilo.inizio_m, 300);
   EXPECT_EQ(m.profilo.inizio_m + static_cast<int64_t>(m.profilo.velocita_ms.size()) - 1, 100850);
   EXPECT_EQ(m.profilo.tempo_s.size(), m.profilo.velocita_ms.size());
-  EXPECT_EQ(m.profilo.tetto_treno_ms.size(), m.profilo.velocita_ms.size());
+  ASSERT_FALSE(m.profilo.tetto_treno.empty());
+  EXPECT_EQ(m.profilo.tetto_treno.front().da_m, 300);
+  EXPECT_EQ(m.profilo.tetto_treno.back().a_m, 100850);
+  for (size_t i = 1; i < m.profilo.tetto_treno.size(); ++i) {
+    EXPECT_EQ(m.profilo.tetto_treno[i].da_m, m.profilo.tetto_treno[i - 1].a_m + 1);
+    EXPECT_NE(m.profilo.tetto_treno[i].velocita_ms, m.profilo.tetto_treno[i - 1].velocita_ms);
+  }
   EXPECT_EQ(m.tetto_celle_kmh.size(), scenario_incorporato().s.percorso.size());
   ASSERT_EQ(m.tratte.size(), 17u);
   EXPECT_EQ(m.tratte.front().da, "TAVENA");
   EXPECT_EQ(m.tratte.front().a, "MORSELLO");
   EXPECT_EQ(m.tratte.front().da_m, 300);
-  for (size_t i = 0; i < m.profilo.velocita_ms.size(); ++i) {
-    ASSERT_LE(m.profilo.velocita_ms[i], m.profilo.tetto_treno_ms[i]) << i;
+  for (const TettoTreno& t : m.profilo.tetto_treno) {
+    for (int64_t x = t.da_m; x <= t.a_m; ++x) {
+      ASSERT_LE(velocita_a(m, x), t.velocita_ms) << x;
+    }
   }
   for (const Tratta& t : m.tratte) {
     EXPECT_EQ(t.metri, t.a_m - t.da_m);
@@ -411,7 +433,7 @@ TEST(MarciaIncorporata, LUltimaTrattaEImpossibileConOgniTreno) {
 TEST(MarciaIncorporata, IlRallentamentoFinoAlPassaggioDellaCoda) {
   const Marcia& m = incorporata();
   for (int64_t x = 9225; x <= 9575 + 150; ++x) {
-    ASSERT_LE(velocita_a(m, x), ms(70) + 1e-9) << x;
+    ASSERT_LE(velocita_a(m, x), ms(70) + kFloat) << x;
   }
   EXPECT_GT(velocita_a(m, 9575 + 150 + 20), ms(70));
 }

@@ -41,7 +41,7 @@ std::vector<int32_t> tetto_celle_kmh(const std::vector<Cella>& percorso) {
 }
 
 void tetto_treno(std::span<const double> tetto_celle, int64_t da, int64_t a, double lunghezza_m,
-                 std::vector<double>& uscita) {
+                 std::vector<float>& uscita) {
   uscita.clear();
   if (a < da || tetto_celle.empty()) {
     return;
@@ -75,6 +75,6 @@ void tetto_treno(std::span<const double> tetto_celle, int64_t da, int64_t a, dou
     while (coda[testa] < coda_treno) {
       ++testa;
     }
-    uscita[static_cast<size_t>(p - da)] = tetto_celle[coda[testa]];
+    uscita[static_cast<size_t>(p - da)] = static_cast<float>(tetto_celle[coda[testa]]);
   }
 }

@@ -26,4 +26,4 @@ std::vector<int32_t> tetto_celle_kmh(const std::vector<Cella>& percorso);
 // before cell 0 or after the last cell take the nearest cell's ceiling. `uscita` gets a - da + 1
 // values, in the unit of `tetto_celle`.
 void tetto_treno(std::span<const double> tetto_celle, int64_t da, int64_t a, double lunghezza_m,
-                 std::vector<double>& uscita);
+                 std::vector<float>& uscita);

@@ -65,7 +65,7 @@ TEST(Tetti, IlRallentamentoIncorporatoTraNovemiladuecentoENovemilacinquecento) {
 // head meets a lower one.
 TEST(Tetti, IlTettoDelTrenoSaleQuandoLaCodaEPassata) {
   const std::vector<double> tetto_celle = {10, 10, 20, 20, 20, 20, 5, 20, 20, 20};
-  std::vector<double> t;
+  std::vector<float> t;
   tetto_treno(tetto_celle, 0, 470, 72, t);
   ASSERT_EQ(t.size(), 471u);
   // Cell 1 ends at 75 m: the head may go faster once the tail has left it, over the metre
@@ -92,7 +92,7 @@ TEST(Tetti, LunghezzeDelTreno) {
     int64_t primo_alto;  // the first head position at 20
   } casi[] = {{0, 26}, {0.5, 27}, {1, 27}, {72, 98}, {71.2, 98}, {1e15, -1}, {-3, 26}};
   for (const auto& c : casi) {
-    std::vector<double> t;
+    std::vector<float> t;
     tetto_treno(tetto_celle, 0, 174, c.lunghezza, t);
     int64_t primo = -1;
     for (size_t p = 0; p < t.size(); ++p) {
@@ -108,7 +108,7 @@ TEST(Tetti, LunghezzeDelTreno) {
 // A window reaching before cell 0 or after the last cell takes their ceilings.
 TEST(Tetti, OltreIBordiDelPercorso) {
   const std::vector<double> tetto_celle = {7, 9};
-  std::vector<double> t;
+  std::vector<float> t;
   tetto_treno(tetto_celle, -40, 120, 10, t);
   ASSERT_EQ(t.size(), 161u);
   EXPECT_EQ(t.front(), 7);
