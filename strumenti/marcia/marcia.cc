@@ -188,7 +188,19 @@ std::string_view testo_esito(Esito e) {
 
 Marcia verifica_marcia(const std::array<Voce, kNumeroVoci>& voci,
                        const std::vector<Cella>& percorso, const ParametriMarcia& parametri) {
-  Marcia m;
+  return verifica_marcia(voci, percorso, parametri, Marcia{});
+}
+
+Marcia verifica_marcia(const std::array<Voce, kNumeroVoci>& voci,
+                       const std::vector<Cella>& percorso, const ParametriMarcia& parametri,
+                       Marcia spazio) {
+  Marcia m = std::move(spazio);
+  m.profilo.inizio_m = 0;
+  m.profilo.velocita_ms.clear();
+  m.profilo.tempo_s.clear();
+  m.profilo.tetto_treno.clear();
+  m.tratte.clear();
+  m.difetto.clear();
   m.tetto_celle_kmh = tetto_celle_kmh(percorso);
   if (auto problema = controlla(parametri)) {
     m.difetto = std::move(*problema);

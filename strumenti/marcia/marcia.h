@@ -66,3 +66,8 @@ struct Marcia {
 Marcia verifica_marcia(const std::array<Voce, kNumeroVoci>& voci,
                        const std::vector<Cella>& percorso, const ParametriMarcia& parametri);
 Marcia verifica_marcia(const Scenario& s, const ParametriMarcia& parametri);
+// The same in the storage of `spazio`, a previous result: a caller that checks again on every
+// save or keystroke saves the first touch of fresh memory, which costs more than the check.
+Marcia verifica_marcia(const std::array<Voce, kNumeroVoci>& voci,
+                       const std::vector<Cella>& percorso, const ParametriMarcia& parametri,
+                       Marcia spazio);

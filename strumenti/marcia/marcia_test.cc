@@ -456,4 +456,28 @@ TEST(MarciaIncorporata, DaiFileRiletti) {
   EXPECT_EQ(m.profilo.velocita_ms, attesa.profilo.velocita_ms);
 }
 
+// A previous result's storage, of a longer run with more stretches, leaves nothing behind.
+TEST(MarciaIncorporata, NelloSpazioDiUnaPrecedente) {
+  Linea l(3000, 100);
+  l.stazione(1, 0, 3600);
+  l.stazione(2, 140000, 3600 + 6000);
+  const Marcia breve = verifica_marcia(l.s.voci, l.s.percorso, ParametriMarcia{},
+                                       verifica_marcia(scenario_incorporato().s, ParametriMarcia{}));
+  const Marcia nuova = verifica_marcia(l.s, ParametriMarcia{});
+  EXPECT_EQ(breve.profilo.velocita_ms, nuova.profilo.velocita_ms);
+  EXPECT_EQ(breve.profilo.tempo_s, nuova.profilo.tempo_s);
+  EXPECT_EQ(breve.profilo.tetto_treno.size(), nuova.profilo.tetto_treno.size());
+  EXPECT_EQ(breve.tetto_celle_kmh, nuova.tetto_celle_kmh);
+  ASSERT_EQ(breve.tratte.size(), 1u);
+  EXPECT_EQ(breve.tratte[0].piu_veloce_s, nuova.tratte[0].piu_veloce_s);
+  EXPECT_EQ(breve.tratte[0].a, "S2");
+
+  const ScenarioCompilato& c = scenario_incorporato();
+  const Marcia di_nuovo =
+      verifica_marcia(c.s.voci, c.s.percorso, ParametriMarcia{}, Marcia(incorporata()));
+  EXPECT_EQ(di_nuovo.profilo.velocita_ms, incorporata().profilo.velocita_ms);
+  ASSERT_EQ(di_nuovo.tratte.size(), incorporata().tratte.size());
+  EXPECT_EQ(di_nuovo.tratte.back().limite_s, incorporata().tratte.back().limite_s);
+}
+
 }  // namespace
