@@ -17,12 +17,12 @@ constexpr double kInfinito = std::numeric_limits<double>::infinity();
 // The train on the line, per kilogram of its mass with the rotating masses: the effort and
 // the resistance as accelerations (m/s^2), the gradient's share cell by cell.
 struct Dinamica {
-  double sforzo = 0;             // the maximum effort's acceleration
-  double potenza = 0;            // W/kg: the power's acceleration is potenza / v
-  double v2_potenza = 0;         // (m/s)^2 above which the power, not the effort, is the limit
-  double resistenza_v2 = 0;      // the quadratic resistance, per (m/s)^2
-  std::vector<double> costante;  // the constant resistance and the gradient, by cell
-  std::vector<double> frenatura; // the braking deceleration, by cell
+  double sforzo = 0;              // the maximum effort's acceleration
+  double potenza = 0;             // W/kg: the power's acceleration is potenza / v
+  double v2_potenza = 0;          // (m/s)^2 above which the power, not the effort, is the limit
+  double resistenza_v2 = 0;       // the quadratic resistance, per (m/s)^2
+  std::vector<double> costante;   // the constant resistance and the gradient, by cell
+  std::vector<double> frenatura;  // the braking deceleration, by cell
 
   // The acceleration at speed sqrt(v2) in cell k.
   double accelerazione(double v2, size_t k) const {
@@ -41,11 +41,12 @@ Dinamica dinamica(const ParametriMarcia& p, double massa_kg, double massa_frenat
   d.potenza = potenza_w / inerzia;
   d.v2_potenza = (potenza_w / sforzo_n) * (potenza_w / sforzo_n);
   // R / (rho M) = g (c + q V^2) / 1000 / rho, with V = 3.6 v.
-  d.resistenza_v2 =
-      p.gravita_ms2 * p.resistenza_quadratica * kKmhPerMs * kKmhPerMs / kPerMille / p.fattore_masse_rotanti;
-  const double resistenza_0 = p.gravita_ms2 * p.resistenza_costante / kPerMille / p.fattore_masse_rotanti;
-  const double frenatura = std::min(p.frenatura_massima_ms2,
-                                    p.frenatura_per_massa_frenata_ms2 * massa_frenata_percento / 100);
+  d.resistenza_v2 = p.gravita_ms2 * p.resistenza_quadratica * kKmhPerMs * kKmhPerMs / kPerMille /
+                    p.fattore_masse_rotanti;
+  const double resistenza_0 =
+      p.gravita_ms2 * p.resistenza_costante / kPerMille / p.fattore_masse_rotanti;
+  const double frenatura = std::min(
+      p.frenatura_massima_ms2, p.frenatura_per_massa_frenata_ms2 * massa_frenata_percento / 100);
   d.costante.resize(percorso.size());
   d.frenatura.resize(percorso.size());
   for (size_t k = 0; k < percorso.size(); ++k) {
@@ -78,8 +79,8 @@ std::string treno(const Voce& v, const ParametriMarcia& p, Treno& t) {
 }
 
 size_t cella_in(int64_t metro, size_t celle) {
-  return static_cast<size_t>(std::clamp(cella_del_metro(metro), int64_t{0},
-                                        static_cast<int64_t>(celle) - 1));
+  return static_cast<size_t>(
+      std::clamp(cella_del_metro(metro), int64_t{0}, static_cast<int64_t>(celle) - 1));
 }
 
 // The cell of metre after metre, going forward or back, without a division per metre.

@@ -31,7 +31,7 @@ struct Tratta {
   int64_t metri = 0;
   int64_t programmato_s = 0;  // from the departure or passing time to the arrival or passing
   double piu_veloce_s = 0;
-  double limite_s = 0;  // at the cell ceiling everywhere, with no train length
+  double limite_s = 0;   // at the cell ceiling everywhere, with no train length
   double margine_s = 0;  // scheduled minus fastest
   Esito esito = Esito::ok;
 };
@@ -49,7 +49,7 @@ struct TettoTreno {
 struct ProfiloMarcia {
   int64_t inizio_m = 0;
   std::vector<float> velocita_ms;
-  std::vector<float> tempo_s;  // running time from the first departure, stops not counted
+  std::vector<float> tempo_s;           // running time from the first departure, stops not counted
   std::vector<TettoTreno> tetto_treno;  // in running order, each one after the other
 };
 

@@ -88,7 +88,8 @@ TEST(MarciaIndipendente, LaCorsaIncorporata) {
 TEST(MarciaIndipendente, UnAltroTrenoAltriParametriUnRallentamentoPiuLento) {
   std::string treno = testo_delle_righe(dati_treno());
   treno = sostituisci(treno, "numero vetture,    5", "numero vetture,    9");
-  treno = sostituisci(treno, "percentuale massa frenata,    120", "percentuale massa frenata,    70");
+  treno =
+      sostituisci(treno, "percentuale massa frenata,    120", "percentuale massa frenata,    70");
   treno = sostituisci(treno, "rallentamento,    9200,    70", "rallentamento,    9200,    40");
   const ScenarioCompilato c = compila_sorgenti(testo_delle_righe(dati_linea()), treno);
   ASSERT_EQ(c.s.codice_errore, 0);

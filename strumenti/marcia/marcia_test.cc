@@ -461,8 +461,9 @@ TEST(MarciaIncorporata, NelloSpazioDiUnaPrecedente) {
   Linea l(3000, 100);
   l.stazione(1, 0, 3600);
   l.stazione(2, 140000, 3600 + 6000);
-  const Marcia breve = verifica_marcia(l.s.voci, l.s.percorso, ParametriMarcia{},
-                                       verifica_marcia(scenario_incorporato().s, ParametriMarcia{}));
+  const Marcia breve =
+      verifica_marcia(l.s.voci, l.s.percorso, ParametriMarcia{},
+                      verifica_marcia(scenario_incorporato().s, ParametriMarcia{}));
   const Marcia nuova = verifica_marcia(l.s, ParametriMarcia{});
   EXPECT_EQ(breve.profilo.velocita_ms, nuova.profilo.velocita_ms);
   EXPECT_EQ(breve.profilo.tempo_s, nuova.profilo.tempo_s);

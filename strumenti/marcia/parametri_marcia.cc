@@ -22,7 +22,8 @@ constexpr std::array<ChiaveMarcia, 14> kChiavi = {{
     {"potenza_kw", "kW", "potenza alla ruota", &ParametriMarcia::potenza_kw, false},
     {"resistenza_costante", "N/kN", "resistenza al moto, parte costante",
      &ParametriMarcia::resistenza_costante, true},
-    {"resistenza_quadratica", "N/kN/(km/h)^2", "resistenza al moto, parte col quadrato della velocita'",
+    {"resistenza_quadratica", "N/kN/(km/h)^2",
+     "resistenza al moto, parte col quadrato della velocita'",
      &ParametriMarcia::resistenza_quadratica, true},
     {"frenatura_massima_ms2", "m/s^2", "decelerazione di frenatura massima",
      &ParametriMarcia::frenatura_massima_ms2, false},
@@ -145,8 +146,8 @@ LetturaParametri leggi_parametri(std::string_view testo, const ParametriMarcia& 
     bool ripetuta = false;
     for (const auto& [data, dove] : date) {
       if (data == c) {
-        errore(inizio_chiave, std::string(c->nome) + " e' gia' dato alla riga " +
-                                  std::to_string(dove));
+        errore(inizio_chiave,
+               std::string(c->nome) + " e' gia' dato alla riga " + std::to_string(dove));
         ripetuta = true;
       }
     }

@@ -60,11 +60,16 @@ TEST(ParametriMarcia, ValoriRifiutatiLascianoIlCampo) {
     const char* testo;
     const char* messaggio;
   } casi[] = {
-      {"potenza_kw", "", "valore non valido per potenza_kw: '' (serve un numero, col punto decimale)"},
-      {"potenza_kw", "3000kW", "valore non valido per potenza_kw: '3000kW' (serve un numero, col punto decimale)"},
-      {"potenza_kw", "3,5", "valore non valido per potenza_kw: '3,5' (serve un numero, col punto decimale)"},
-      {"potenza_kw", "inf", "valore non valido per potenza_kw: 'inf' (serve un numero, col punto decimale)"},
-      {"potenza_kw", "nan", "valore non valido per potenza_kw: 'nan' (serve un numero, col punto decimale)"},
+      {"potenza_kw", "",
+       "valore non valido per potenza_kw: '' (serve un numero, col punto decimale)"},
+      {"potenza_kw", "3000kW",
+       "valore non valido per potenza_kw: '3000kW' (serve un numero, col punto decimale)"},
+      {"potenza_kw", "3,5",
+       "valore non valido per potenza_kw: '3,5' (serve un numero, col punto decimale)"},
+      {"potenza_kw", "inf",
+       "valore non valido per potenza_kw: 'inf' (serve un numero, col punto decimale)"},
+      {"potenza_kw", "nan",
+       "valore non valido per potenza_kw: 'nan' (serve un numero, col punto decimale)"},
       {"potenza_kw", "0", "potenza_kw deve essere maggiore di 0, non 0"},
       {"massa_carro_t", "-1", "massa_carro_t deve essere almeno 0, non -1"},
       {"potenza", "3000", "parametro sconosciuto: 'potenza'"},
@@ -86,7 +91,8 @@ TEST(ParametriMarcia, ControllaTrovaIlPrimoValoreCattivo) {
   ParametriMarcia p;
   p.gravita_ms2 = -1;
   p.soglia_stretto_percento = 0;
-  EXPECT_EQ(controlla(p), std::optional<std::string>("gravita_ms2 deve essere maggiore di 0, non -1.000000"));
+  EXPECT_EQ(controlla(p),
+            std::optional<std::string>("gravita_ms2 deve essere maggiore di 0, non -1.000000"));
 }
 
 TEST(ParametriMarcia, DalFile) {
@@ -129,7 +135,8 @@ TEST(ParametriMarcia, ErroriDelFileColLoroLuogo) {
     std::string messaggio;
   } attesi[] = {
       {2, 3, "parametro sconosciuto: 'potenza'"},
-      {3, 22, "valore non valido per sforzo_massimo_kn: 'tanto' (serve un numero, col punto decimale)"},
+      {3, 22,
+       "valore non valido per sforzo_massimo_kn: 'tanto' (serve un numero, col punto decimale)"},
       {4, 1, "manca '=': ogni riga e' 'chiave = valore'"},
       {5, 15, "gravita_ms2 deve essere maggiore di 0, non -9.81"},
       {6, 20, "valore non valido per lunghezza_carro_m: '' (serve un numero, col punto decimale)"},

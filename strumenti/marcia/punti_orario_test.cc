@@ -113,8 +113,10 @@ TEST(PuntiOrario, PuntiCheNonFannoUnaCorsa) {
     int32_t seconda;
     const char* difetto;
   } casi[] = {
-      {"indietro", 900, "la stazione della voce 2, a 900 m, non sta oltre quella della voce 1, a 1000 m"},
-      {"nello stesso punto", 1000, "la stazione della voce 2, a 1000 m, non sta oltre quella della voce 1, a 1000 m"},
+      {"indietro", 900,
+       "la stazione della voce 2, a 900 m, non sta oltre quella della voce 1, a 1000 m"},
+      {"nello stesso punto", 1000,
+       "la stazione della voce 2, a 1000 m, non sta oltre quella della voce 1, a 1000 m"},
       {"oltre il percorso", 9960, "la stazione della voce 2 sta fuori dal percorso, a 9960 m"},
       {"prima dell'inizio", -50, "la stazione della voce 2 sta fuori dal percorso, a -50 m"},
   };

@@ -12,8 +12,8 @@ TEST(Tetti, OgniMetroStaInUnaCella) {
   const struct {
     int64_t metro;
     int64_t cella;
-  } casi[] = {{0, 0}, {24, 0}, {25, 1}, {74, 1}, {75, 2}, {9224, 184}, {9225, 185},
-              {-1, 0}, {-25, 0}, {-26, -1}, {-75, -1}, {-76, -2}};
+  } casi[] = {{0, 0},      {24, 0}, {25, 1},  {74, 1},   {75, 2},   {9224, 184},
+              {9225, 185}, {-1, 0}, {-25, 0}, {-26, -1}, {-75, -1}, {-76, -2}};
   for (const auto& c : casi) {
     EXPECT_EQ(cella_del_metro(c.metro), c.cella) << c.metro;
   }
