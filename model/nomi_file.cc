@@ -85,6 +85,10 @@ std::optional<NomeRiconosciuto> riconosci_nome(std::string_view nome,
   return std::nullopt;
 }
 
+std::string nome_file_marcia(std::string_view scenario) {
+  return std::string(scenario) + "_marcia.txt";
+}
+
 Identita identita_di(const Scenario& s) {
   return {s.nome_scenario, s.numero_treno};
 }

@@ -54,6 +54,10 @@ struct NomeRiconosciuto {
 std::optional<NomeRiconosciuto> riconosci_nome(
     std::string_view nome, std::optional<std::string_view> scenario_noto = std::nullopt);
 
+// The parameters of the timetable check, one file for every train of a scenario, beside its
+// sources: Tavena_Crostia_marcia.txt.
+std::string nome_file_marcia(std::string_view scenario);
+
 // The identity that the model holds, as its file names use it.
 Identita identita_di(const Scenario& s);
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "model/nomi_file.h"
+
 namespace {
 
 constexpr std::array<ChiaveMarcia, 14> kChiavi = {{
@@ -164,5 +166,5 @@ LetturaParametri leggi_parametri(std::string_view testo, const ParametriMarcia& 
 }
 
 std::string nome_file_parametri(std::string_view nome_scenario) {
-  return std::string(nome_scenario) + "_marcia.txt";
+  return nome_file_marcia(nome_scenario);
 }
