@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "compiler/compila.h"
-#include "strumenti/comune/identita.h"
+#include "model/identita.h"
 #include "strumenti/decompila_scenario/decompilazione.h"
 #include "strumenti/decompila_scenario/treno_decompilato.h"
 #include "strumenti/ispezione/ispezione.h"
