@@ -39,7 +39,7 @@ std::string km(std::optional<int32_t> m) {
 }
 
 // Items stand in the cell after their position; layers and points in the cell that holds it.
-bool nella_cella_dopo(const TipoRiga& t) {
+bool nella_cella_dopo(const FormaRiga& t) {
   return t.parola == "segnale" || t.parola == "rallentamento" || t.parola == "indicatori_vmax" ||
          t.parola == "cartello_indicatore";
 }
@@ -68,13 +68,13 @@ void in_vigore(std::string& t, const Scenario& s, const Riepilogo& r, int64_t p)
 
 }  // namespace
 
-std::string descrizione_riga(const RigaLetta& letta, std::string_view riga,
+std::string descrizione_riga(const RigaDelSorgente& letta, std::string_view riga,
                              const Compilazione& c) {
-  const std::vector<const TipoRiga*> tipi = tipi_della_riga(letta.sezione, letta.parola, true);
-  if (tipi.empty() || letta.commento) {
+  const FormaRiga* forma = forma_della_riga(letta.sezione, letta.parola, true);
+  if (forma == nullptr || letta.commento) {
     return {};
   }
-  const TipoRiga& tipo = *tipi.front();
+  const FormaRiga& tipo = *forma;
   std::string t = "**" + std::string(tipo.parola) + "**: " + std::string(tipo.descrizione);
   const bool posizionata = !tipo.campi.empty() && tipo.campi.front().unita == "m" &&
                            tipo.sezione != Sezione::linea_generale;

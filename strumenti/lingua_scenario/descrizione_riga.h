@@ -11,5 +11,5 @@
 #include "strumenti/lingua_scenario/righe_sorgente.h"
 
 // `riga` is the line's bytes; the text is UTF-8. Empty for a line that is no row.
-std::string descrizione_riga(const RigaLetta& letta, std::string_view riga,
+std::string descrizione_riga(const RigaDelSorgente& letta, std::string_view riga,
                              const Compilazione& c);

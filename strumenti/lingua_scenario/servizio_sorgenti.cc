@@ -7,7 +7,7 @@
 #include "compiler/compila.h"
 #include "sources/codifica_1252.h"
 #include "strumenti/lingua_scenario/allineamento.h"
-#include "strumenti/lingua_scenario/campi_righe.h"
+#include "compiler/grammatica_righe.h"
 #include "strumenti/lingua_scenario/descrizione_riga.h"
 #include "strumenti/comune/diagnosi_compilazione.h"
 #include "strumenti/lingua_scenario/righe_sorgente.h"
@@ -227,7 +227,7 @@ class Pubblicazione {
   UnitaPosizione unita_;
 };
 
-std::string testo_snippet(const TipoRiga& t) {
+std::string testo_snippet(const FormaRiga& t) {
   std::string s(t.parola);
   int n = 1;
   if (t.solo_con_tracciato) {
@@ -240,7 +240,18 @@ std::string testo_snippet(const TipoRiga& t) {
   return s;
 }
 
-std::string firma(const TipoRiga& t) {
+std::string testo_intervallo(const CampoRiga& c) {
+  if (c.larghezza == LarghezzaCampo::testo) {
+    return "testo fino alla virgola o alla fine della riga";
+  }
+  std::string t = "da " + std::to_string(c.minimo) + " a " + std::to_string(c.massimo);
+  if (!c.unita.empty()) {
+    t += " " + std::string(c.unita);
+  }
+  return t;
+}
+
+std::string firma(const FormaRiga& t) {
   std::string s(t.parola);
   for (const CampoRiga& c : t.campi) {
     s += ", " + std::string(c.nome);
@@ -338,7 +349,7 @@ json ServizioSorgenti::richiesta(const std::string& metodo, const json& p) {
     for (int r = 0; r < t.righe(); ++r) {
       righe.push_back(t.riga_1252(r));
     }
-    const std::vector<RigaLetta> lette = leggi_righe(righe, genere);
+    const std::vector<RigaDelSorgente> lette = leggi_righe(righe, genere);
     if (metodo == "textDocument/formatting") {
       if (!t.mancanti().empty()) {
         return json::array();
@@ -357,7 +368,7 @@ json ServizioSorgenti::richiesta(const std::string& metodo, const json& p) {
     if (metodo == "textDocument/documentSymbol") {
       json simboli = json::array();
       for (size_t r = 0; r < lette.size(); ++r) {
-        const RigaLetta& l = lette[r];
+        const RigaDelSorgente& l = lette[r];
         const int riga = static_cast<int>(r);
         const json tutta = {{"start", posizione(riga, 0)},
                             {"end", posizione(riga, t.carattere(riga, INT32_MAX, unita_))}};
@@ -369,8 +380,8 @@ json ServizioSorgenti::richiesta(const std::string& metodo, const json& p) {
                              {"children", json::array()}});
           continue;
         }
-        const std::vector<const TipoRiga*> tipi = tipi_della_riga(l.sezione, l.parola, true);
-        if (tipi.empty() || tipi.front()->simbolo == Simbolo::nessuno || l.valori.empty()) {
+        const FormaRiga* forma = forma_della_riga(l.sezione, l.parola, true);
+        if (forma == nullptr || forma->simbolo == Simbolo::nessuno || l.valori.empty()) {
           continue;
         }
         const auto valore = [&](size_t k) {
@@ -378,12 +389,12 @@ json ServizioSorgenti::richiesta(const std::string& metodo, const json& p) {
           return da_1252(righe[r].substr(static_cast<size_t>(v.inizio),
                                          static_cast<size_t>(v.fine - v.inizio)));
         };
-        std::string nome_simbolo = std::string(tipi.front()->parola) + " " + valore(0);
-        if (tipi.front()->simbolo == Simbolo::stazione) {
-          nome_simbolo = valore(tipi.front()->campi.size() - 1) + " (" + valore(0) + " m)";
+        std::string nome_simbolo = std::string(forma->parola) + " " + valore(0);
+        if (forma->simbolo == Simbolo::stazione) {
+          nome_simbolo = valore(forma->campi.size() - 1) + " (" + valore(0) + " m)";
         }
         const json s = {{"name", nome_simbolo},
-                        {"kind", tipi.front()->simbolo == Simbolo::stazione ? 20 : 13},
+                        {"kind", forma->simbolo == Simbolo::stazione ? 20 : 13},
                         {"range", tutta},
                         {"selectionRange", tutta}};
         if (!simboli.empty() && simboli.back().contains("children")) {
@@ -400,11 +411,11 @@ json ServizioSorgenti::richiesta(const std::string& metodo, const json& p) {
     if (riga < 0 || riga >= static_cast<int>(lette.size())) {
       return nullptr;
     }
-    const RigaLetta& l = lette[static_cast<size_t>(riga)];
+    const RigaDelSorgente& l = lette[static_cast<size_t>(riga)];
     const int colonna = t.colonna(riga, carattere, unita_) - 1;
     if (metodo == "textDocument/completion") {
       json voci = json::array();
-      for (const TipoRiga& tipo : tipi_righe()) {
+      for (const FormaRiga& tipo : forme_righe()) {
         if (tipo.sezione == l.sezione) {
           voci.push_back({{"label", std::string(tipo.parola)},
                           {"kind", kParolaChiave},
@@ -415,12 +426,12 @@ json ServizioSorgenti::richiesta(const std::string& metodo, const json& p) {
       }
       return voci;
     }
-    const std::vector<const TipoRiga*> tipi = tipi_della_riga(l.sezione, l.parola, true);
     if (metodo == "textDocument/signatureHelp") {
-      if (tipi.empty()) {
+      const FormaRiga* forma = forma_della_riga(l.sezione, l.parola, true);
+      if (forma == nullptr) {
         return nullptr;
       }
-      const TipoRiga& tipo = *tipi.front();
+      const FormaRiga& tipo = *forma;
       json parametri = json::array();
       for (const CampoRiga& c : tipo.campi) {
         std::string nome_campo(c.nome);
