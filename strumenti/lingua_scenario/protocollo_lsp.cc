@@ -77,7 +77,7 @@ json simbolo_lsp(const TestoEditor& t, const SimboloSorgente& s, UnitaPosizione 
   return j;
 }
 
-json luogo_lsp(const Posto& p, const DocumentoLsp& d, UnitaPosizione u) {
+json luogo_lsp(const Luogo& p, const DocumentoLsp& d, UnitaPosizione u) {
   return {
       {"uri", d.uri},
       {"range", d.testo == nullptr
