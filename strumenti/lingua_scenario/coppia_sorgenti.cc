@@ -4,13 +4,11 @@
 #include <optional>
 #include <string_view>
 
+#include "model/nomi_file.h"
 #include "sources/codifica_1252.h"
 #include "strumenti/comune/diagnosi_compilazione.h"
 
 namespace {
-
-constexpr std::string_view kSuffissoLinea = "_linea.txt";
-constexpr std::string_view kSuffissoTreno = "-.txt";
 
 std::pair<std::string, std::string> cartella_e_nome(const std::string& percorso) {
   const size_t barra = percorso.find_last_of("/\\");
@@ -20,26 +18,16 @@ std::pair<std::string, std::string> cartella_e_nome(const std::string& percorso)
   return {percorso.substr(0, barra), percorso.substr(barra + 1)};
 }
 
-// What a source's file name says: line or train, the scenario's name and the train's number.
-struct NomeSorgente {
-  GenereSorgente genere = GenereSorgente::linea;
-  std::string scenario;
-  std::string treno;
-};
-
-std::optional<NomeSorgente> nome_sorgente(const std::string& nome) {
-  if (nome.size() > kSuffissoLinea.size() && nome.ends_with(kSuffissoLinea)) {
-    return NomeSorgente{GenereSorgente::linea, nome.substr(0, nome.size() - kSuffissoLinea.size()),
-                        ""};
+// A source's file name read by the naming rule: line or train, and its identity. A train
+// source's scenario, when it is known, is taken as given, else its name splits at its last "_".
+std::optional<NomeRiconosciuto> nome_sorgente(
+    const std::string& nome, std::optional<std::string_view> scenario = std::nullopt) {
+  std::optional<NomeRiconosciuto> n = riconosci_nome(nome, scenario);
+  if (!n ||
+      (n->file != FileDellaCorsa::sorgente_linea && n->file != FileDellaCorsa::sorgente_treno)) {
+    return std::nullopt;
   }
-  if (nome.ends_with(kSuffissoTreno)) {
-    const std::string base = nome.substr(0, nome.size() - kSuffissoTreno.size());
-    const size_t sotto = base.rfind('_');
-    if (sotto != std::string::npos && sotto > 0 && sotto + 1 < base.size()) {
-      return NomeSorgente{GenereSorgente::treno, base.substr(0, sotto), base.substr(sotto + 1)};
-    }
-  }
-  return std::nullopt;
+  return n;
 }
 
 // The source at `percorso`: the editor's text when it is open, the disk's otherwise.
@@ -65,8 +53,8 @@ std::vector<std::string> sorgenti_treno(const std::string& cartella, const std::
                                         const DocumentiAperti& aperti, piattaforma::Disco& disco) {
   std::vector<std::string> nomi;
   const auto del_treno = [&](const std::string& nome) {
-    const std::optional<NomeSorgente> n = nome_sorgente(nome);
-    return n && n->genere == GenereSorgente::treno && n->scenario == scenario;
+    const std::optional<NomeRiconosciuto> n = nome_sorgente(nome, scenario);
+    return n && n->file == FileDellaCorsa::sorgente_treno && n->identita.scenario == scenario;
   };
   for (const auto& [u, aperta] : aperti) {
     const auto [c, nome] = cartella_e_nome(aperta.percorso);
@@ -93,7 +81,7 @@ CoppiaCompilata compila_coppia(const std::string& proprio, const DocumentiAperti
                                piattaforma::Disco& disco) {
   CoppiaCompilata k;
   const auto [cartella, nome] = cartella_e_nome(proprio);
-  const std::optional<NomeSorgente> n = nome_sorgente(nome);
+  const std::optional<NomeRiconosciuto> n = nome_sorgente(nome);
   OpzioniCompilazione opzioni;
   if (!n) {
     // A file of neither name is compiled as a line source alone.
@@ -102,17 +90,19 @@ CoppiaCompilata compila_coppia(const std::string& proprio, const DocumentiAperti
     opzioni.nome_scenario = "sorgente";
     opzioni.numero_treno = "0";
   } else {
-    opzioni.nome_scenario = TestoEditor(n->scenario).byte_1252();
-    const std::string linea = cartella + "/" + n->scenario + std::string(kSuffissoLinea);
+    const std::string& scenario = n->identita.scenario;
+    opzioni.nome_scenario = TestoEditor(scenario).byte_1252();
+    const std::string linea =
+        cartella + "/" + nome_file(FileDellaCorsa::sorgente_linea, {scenario, ""});
     std::string treno = proprio;
-    std::string numero = n->treno;
-    if (n->genere == GenereSorgente::linea) {
-      const std::vector<std::string> nomi = sorgenti_treno(cartella, n->scenario, aperti, disco);
+    std::string numero = n->identita.treno;
+    if (n->file == FileDellaCorsa::sorgente_linea) {
+      const std::vector<std::string> nomi = sorgenti_treno(cartella, scenario, aperti, disco);
       treno.clear();
       numero = "0";
       if (!nomi.empty()) {
         treno = cartella + "/" + nomi.front();
-        numero = nome_sorgente(nomi.front())->treno;
+        numero = nome_sorgente(nomi.front(), scenario)->identita.treno;
       }
     }
     opzioni.numero_treno = TestoEditor(numero).byte_1252();
@@ -127,22 +117,33 @@ CoppiaCompilata compila_coppia(const std::string& proprio, const DocumentiAperti
     return f.testo->byte_1252();
   };
   k.c = compila(testo(k.linea), testo(k.treno), opzioni);
-  k.nome_linea = opzioni.nome_scenario + std::string(kSuffissoLinea);
-  k.nome_treno = opzioni.nome_scenario + "_" + opzioni.numero_treno + std::string(kSuffissoTreno);
+  const Identita compilata{opzioni.nome_scenario, opzioni.numero_treno};
+  k.nome_linea = nome_file(FileDellaCorsa::sorgente_linea, compilata);
+  k.nome_treno = nome_file(FileDellaCorsa::sorgente_treno, compilata);
   return k;
 }
 
 GenereSorgente genere_del_file(const std::string& percorso) {
-  const std::optional<NomeSorgente> n = nome_sorgente(cartella_e_nome(percorso).second);
-  return n ? n->genere : GenereSorgente::linea;
+  const std::optional<NomeRiconosciuto> n = nome_sorgente(cartella_e_nome(percorso).second);
+  return n && n->file == FileDellaCorsa::sorgente_treno ? GenereSorgente::treno
+                                                        : GenereSorgente::linea;
 }
 
 bool stesso_scenario(const std::string& a, const std::string& b) {
   const auto [cartella_a, nome_a] = cartella_e_nome(a);
   const auto [cartella_b, nome_b] = cartella_e_nome(b);
-  const std::optional<NomeSorgente> na = nome_sorgente(nome_a);
-  const std::optional<NomeSorgente> nb = nome_sorgente(nome_b);
-  return na && nb && cartella_a == cartella_b && na->scenario == nb->scenario;
+  std::optional<NomeRiconosciuto> na = nome_sorgente(nome_a);
+  std::optional<NomeRiconosciuto> nb = nome_sorgente(nome_b);
+  if (cartella_a != cartella_b || !na || !nb) {
+    return false;
+  }
+  // A line source names its scenario whole: a train source is read against it.
+  if (na->file == FileDellaCorsa::sorgente_linea) {
+    nb = nome_sorgente(nome_b, na->identita.scenario);
+  } else if (nb->file == FileDellaCorsa::sorgente_linea) {
+    na = nome_sorgente(nome_a, nb->identita.scenario);
+  }
+  return na && nb && na->identita.scenario == nb->identita.scenario;
 }
 
 std::vector<Diagnosi> diagnosi_del_file(const CoppiaCompilata& k, const Fonte& per) {

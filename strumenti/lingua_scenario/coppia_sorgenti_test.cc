@@ -41,6 +41,18 @@ TEST(CoppiaSorgenti, ATrainSourceTakesItsLineFromTheDiskWhenItIsNotOpen) {
   EXPECT_TRUE(k.c.problemi.empty());
 }
 
+// The line source reads its trains' names by the naming rule with its scenario known: the
+// train number is all that follows "NOME_".
+TEST(CoppiaSorgenti, ATrainNumberMayHoldAnUnderscore) {
+  piattaforma::DiscoInMemoria disco;
+  disco.file["/d/Linea_A_linea.txt"] = kLinea;
+  disco.file["/d/Linea_A_44_17-.txt"] = kTreno;
+  const CoppiaCompilata k = compila_coppia("/d/Linea_A_linea.txt", {}, disco);
+  EXPECT_EQ(k.treno.percorso, "/d/Linea_A_44_17-.txt");
+  EXPECT_EQ(k.nome_treno, "Linea_A_44_17-.txt");
+  EXPECT_TRUE(k.c.problemi.empty());
+}
+
 TEST(CoppiaSorgenti, NamesAndScenarios) {
   struct Caso {
     const char* a;
@@ -52,6 +64,9 @@ TEST(CoppiaSorgenti, NamesAndScenarios) {
       {"/d/P_linea.txt", "/e/P_7-.txt", false},
       {"/d/P_linea.txt", "/d/Q_7-.txt", false},
       {"/d/altro.txt", "/d/altro.txt", false},
+      // A train number with "_": read against the line source's scenario, whole.
+      {"/d/Linea_A_linea.txt", "/d/Linea_A_44_17-.txt", true},
+      {"/d/Linea_A_44_17-.txt", "/d/Linea_A_linea.txt", true},
   };
   for (const Caso& c : casi) {
     EXPECT_EQ(stesso_scenario(c.a, c.b), c.stesso) << c.a << " " << c.b;
