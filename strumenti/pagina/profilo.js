@@ -125,6 +125,8 @@
       const da = Math.max(0, Math.floor(metro_di(v[0]) / passo) * passo);
       for (let m = da; m <= lunghezza && xm(m) <= v[0] + v[2]; m += passo) {
         el("line", {x1: xm(m), y1: B.quota_alto, x2: xm(m), y2: B.gall_basso, "class": "asse"}, asse);
+        // A tick under the bands' names has its label hidden there too.
+        if (xm(m) < bordo[0]) { continue; }
         const scritta = P.formato.etichetta_asse(m, passo);
         const t = testo(el("text", {x: xm(m), y: B.gall_basso + 14, "text-anchor":
           P.etichette.ancora_nei_bordi(xm(m), scritta.length * 3 * kx, bordo[0], bordo[1]),
