@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "strumenti/comune/identita.h"
+#include "model/identita.h"
 #include "strumenti/ispezione/ispezione.h"
 
 struct ImmaginiCompilate {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "strumenti/comune/identita.h"
+#include "model/identita.h"
 #include "strumenti/ispezione/ispezione.h"
 
 struct SorgentiDecompilate {

@@ -168,7 +168,7 @@ class Pubblicazione {
     return nullptr;
   }
 
-  json luogo(const Posto& p, const Fonte& ripiego) const {
+  json luogo(const Luogo& p, const Fonte& ripiego) const {
     const Fonte* f = fonte(p.file);
     if (f == nullptr) {
       f = &ripiego;
