@@ -27,9 +27,9 @@ RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
       {richiesta.linea, nome_sorgente_linea(nomi_compilazione), disco.leggi(richiesta.linea)},
       {richiesta.treno, nome_sorgente_treno(nomi_compilazione), disco.leggi(richiesta.treno)},
   };
-  const Compilazione c = compila(sorgenti[0].testo, sorgenti[1].testo, opzioni);
-
   RisultatoCompilazione r;
+  r.compilazione = compila(sorgenti[0].testo, sorgenti[1].testo, opzioni);
+  const Compilazione& c = r.compilazione;
   r.diagnosi = diagnosi_della_compilazione(c, sorgenti);
   r.errore_nei_dati = c.scenario.codice_errore != kNessunErrore || !c.ha_immagini();
   if (!c.ha_immagini()) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/compila.h"
 #include "platform/disco.h"
 #include "strumenti/comune/diagnosi.h"
 #include "strumenti/comune/identita_sorgenti.h"
@@ -26,6 +27,9 @@ struct RisultatoCompilazione {
   // A problem in the data, or sources that left nothing to write (no track, a stamp
   // conflict, a model that the files cannot carry).
   bool errore_nei_dati = false;
+  // The compile itself: its model and the images of the files, for a caller that inspects
+  // them without reading the files back.
+  Compilazione compilazione;
 };
 
 // Reads both sources from `disco` (a missing or unreadable one throws piattaforma::ErroreFile,

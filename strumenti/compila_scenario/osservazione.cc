@@ -97,10 +97,11 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   const auto inizio = std::chrono::steady_clock::now();
   std::vector<Diagnosi> diagnosi;
   bool errore = false;
+  std::optional<RisultatoCompilazione> risultato;
   try {
-    RisultatoCompilazione r = compila_sorgenti_autore(disco, richiesta);
-    diagnosi = std::move(r.diagnosi);
-    errore = r.errore_nei_dati;
+    risultato = compila_sorgenti_autore(disco, richiesta);
+    diagnosi = std::move(risultato->diagnosi);
+    errore = risultato->errore_nei_dati;
   } catch (const piattaforma::ErroreFile& f) {
     diagnosi.emplace_back().messaggio = f.what();
     errore = true;
@@ -124,12 +125,20 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   e["quando"] = adesso_ms();
   e["errore"] = errore;
   e["problemi"] = std::move(problemi);
-  // What the page draws is what the files hold, also while the sources have an error.
+  // What the page draws is what the files hold, also while the sources have an error: the
+  // images just written, inspected as they are in memory. A compile that wrote nothing (no
+  // track, or a file that could not be written) left the files of an earlier one, read back.
   std::optional<Compilato> ora;
   std::optional<Compilato>& valida = stato.ultima_valida;
   try {
     Compilato c;
-    c.ispezione = ispeziona(disco, richiesta.cartella, richiesta.identita);
+    if (risultato && risultato->compilazione.ha_immagini()) {
+      const Immagini& immagini = *risultato->compilazione.immagini;
+      c.ispezione = ispeziona_byte(richiesta.identita, immagini.tracciato, immagini.voci,
+                                   immagini.percorso);
+    } else {
+      c.ispezione = ispeziona(disco, richiesta.cartella, richiesta.identita);
+    }
     c.riepilogo = riepiloga(c.ispezione.tracciato, c.ispezione.voci, c.ispezione.percorso);
     // Most edits leave the plan as it was, and reducing it is the dearest part of the data.
     c.piante = valida && stesso_tracciato(valida->ispezione.tracciato, c.ispezione.tracciato)

@@ -116,6 +116,32 @@ TEST(CompilaEDescrivi, LaPaginaTieneIDatiELaCompilazione) {
   EXPECT_EQ(attesi["compilazione"]["numero"], 2);
 }
 
+// The files a compile writes are inspected as it holds them, never read back; a compile that
+// writes nothing (no track) leaves the files of the one before, and those are read.
+TEST(CompilaEDescrivi, LeImmaginiIspezionateInMemoria) {
+  Osservazione o;
+  o.disco.registra = true;
+  const json primo = json::parse(testo_evento(o.compila()));
+  std::vector<std::string> letti;
+  for (const std::string& r : o.disco.registro) {
+    if (r.rfind("aprire ", 0) == 0) {
+      letti.push_back(r);
+    }
+  }
+  EXPECT_EQ(letti, (std::vector<std::string>{"aprire " + kLinea, "aprire " + kTreno}));
+
+  o.disco.registro.clear();
+  o.disco.file[kLinea] = "[generale]\r\n";
+  const json senza_binari = json::parse(testo_evento(o.compila()));
+  EXPECT_TRUE(senza_binari["errore"]);
+  EXPECT_EQ(senza_binari["dati"], primo["dati"]);
+  size_t letti_dall_uscita = 0;
+  for (const std::string& r : o.disco.registro) {
+    letti_dall_uscita += r.rfind("aprire " + o.richiesta.cartella + "/", 0) == 0 ? 1 : 0;
+  }
+  EXPECT_EQ(letti_dall_uscita, 3u);
+}
+
 // A station moved off its cell is an error that leaves the rows after it unread, and the
 // files written without them. Its fix, with one real change, lists only that change, as if
 // the error had never been there, and says that it counts from the last compile without one.
