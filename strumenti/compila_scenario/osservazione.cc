@@ -20,32 +20,6 @@ int64_t adesso_ms() {
       .count();
 }
 
-ordered_json json_posto(const Luogo& p, const std::string& messaggio, const std::string& riga) {
-  return {{"file", p.file},
-          {"riga", p.riga},
-          {"colonna", p.colonna},
-          {"messaggio", messaggio},
-          {"sorgente", da_1252(riga)}};
-}
-
-// A problem as the page lists it: its place, the source line (UTF-8) for the caret, the notes.
-ordered_json json_problema(const Diagnosi& d) {
-  ordered_json o = json_posto(d.posto, d.messaggio, d.riga_sorgente);
-  o["gravita"] = d.gravita == Gravita::errore ? "errore" : "avviso";
-  if (const auto* n = std::get_if<int32_t>(&d.codice)) {
-    o["codice"] = *n;
-  } else if (const auto* t = std::get_if<std::string>(&d.codice)) {
-    o["codice"] = *t;
-  } else {
-    o["codice"] = nullptr;
-  }
-  o["note"] = ordered_json::array();
-  for (const Nota& n : d.note) {
-    o["note"].push_back(json_posto(n.posto, n.messaggio, n.riga_sorgente));
-  }
-  return o;
-}
-
 // Where the file name of a path begins: after its last separator ('\\' too on Windows).
 size_t inizio_del_nome(const std::string& percorso) {
 #ifdef _WIN32
@@ -103,7 +77,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
     diagnosi = std::move(risultato->diagnosi);
     errore = risultato->errore_nei_dati;
   } catch (const piattaforma::ErroreFile& f) {
-    diagnosi.emplace_back().messaggio = f.what();
+    diagnosi.push_back(diagnosi_del_file(f));
     errore = true;
   } catch (const std::length_error& f) {
     diagnosi.emplace_back().messaggio =
@@ -113,7 +87,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   ordered_json problemi = ordered_json::array();
   std::optional<std::string> primo_errore;
   for (const Diagnosi& d : diagnosi) {
-    problemi.push_back(json_problema(d));
+    problemi.push_back(oggetto_diagnosi(d, true));
     if (errore && !primo_errore && d.gravita == Gravita::errore) {
       const std::string testo = testo_diagnosi(d, "compila_scenario");
       primo_errore = testo.substr(0, testo.find('\n'));

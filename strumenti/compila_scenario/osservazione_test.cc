@@ -203,11 +203,11 @@ TEST(RigaCompilazione, UnErroreNominaFileERiga) {
   ASSERT_TRUE(e.primo_errore.has_value());
   const std::string riga = riga_compilazione(1, e);
   const json problema = json::parse(e.compilazione)["problemi"][0];
-  const std::string posto = kTreno + ":" + std::to_string(problema["riga"].get<int>()) + ":" +
-                            std::to_string(problema["colonna"].get<int>()) + ": errore " +
-                            std::to_string(problema["codice"].get<int>()) + ": ";
+  const std::string posto = kTreno + ":" + std::to_string(problema["line"].get<int>()) + ":" +
+                            std::to_string(problema["column"].get<int>()) + ": errore " +
+                            std::to_string(problema["code"].get<int>()) + ": ";
   EXPECT_EQ(riga.rfind("compilazione 1: " + posto, 0), 0u) << riga;
-  EXPECT_NE(riga.find(problema["messaggio"].get<std::string>()), std::string::npos) << riga;
+  EXPECT_NE(riga.find(problema["message"].get<std::string>()), std::string::npos) << riga;
   EXPECT_NE(riga.find("(" + std::to_string(e.problemi) + " problemi, "), std::string::npos)
       << riga;
 }
