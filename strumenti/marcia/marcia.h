@@ -1,7 +1,7 @@
 // The timetable checked against the line: the fastest run of the train from stop to stop
 // under the line's ceilings, and for each stretch between two timed points its scheduled time
 // against the fastest run and against the ceilings alone. A pure function of the compiled
-// model (or of the entry and track files read back) and of the parameters; MODELLO.md states
+// model (or of the entry and track files read back) and of the parameters; the README states
 // the model.
 #pragma once
 
