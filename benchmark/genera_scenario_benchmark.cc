@@ -51,8 +51,8 @@
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/scrivi_righe.h"
-#include "strumenti/decompila_scenario/compilazione_in_memoria.h"
 #include "strumenti/decompila_scenario/decompilazione.h"
+#include "strumenti/decompila_scenario/prova_di_compilazione.h"
 
 namespace {
 
@@ -597,13 +597,14 @@ void Serializzazione(benchmark::State& state) {
 // The three files of a compile back to two sources, proved by compiling them: the work of
 // decompila_scenario between reading the files and writing the sources.
 void decompilazione(benchmark::State& state, const Identita& id, const SorgentiEstese& f) {
-  const ImmaginiCompilate c = compila_in_memoria(id, f.linea, f.treno);
-  if (!c.scritti || c.codice != 0) {
+  const ::Compilazione c = compila(f.linea, f.treno, opzioni_di_compilazione(id));
+  if (!c.ha_immagini() || c.scenario.codice_errore != 0) {
     state.SkipWithError("la compilazione delle sorgenti non e' riuscita");
     return;
   }
   for (auto _ : state) {
-    const Decompilazione d = decompila(id, c.immagini[0], c.immagini[1], c.immagini[2]);
+    const Decompilazione d =
+        decompila(id, c.immagini->tracciato, c.immagini->voci, c.immagini->percorso);
     if (!d.sorgenti) {
       state.SkipWithError("decompilazione non riuscita");
       return;

@@ -27,7 +27,10 @@ Luogo luogo_o_lunghezza(const std::optional<Luogo>& luogo, const EsitoLettura& l
   return luogo && !luogo->file.empty() ? *luogo : lettura.riga_lunghezza;
 }
 
-// The pass, the stamps and the images, on a model whose parse left a track.
+}  // namespace
+
+namespace {
+
 void completa(Compilazione& c, const EsitoLettura& lettura) {
   Scenario& s = c.scenario;
   if (std::optional<Problema> p = passata(s, c.provenienze)) {
@@ -62,6 +65,19 @@ void completa(Compilazione& c, const EsitoLettura& lettura) {
 
 }  // namespace
 
+void completa_compilazione(Compilazione& c, const EsitoLettura& lettura) {
+  try {
+    completa(c, lettura);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    // Nothing the sources hold is known to get here; should something, it is reported as
+    // the compile's failure rather than ending the caller.
+    c.immagini.reset();
+    c.guasto = Problema{0, lettura.riga_lunghezza, e.what(), std::nullopt};
+  }
+}
+
 std::optional<Problema> passata(Scenario& s, const Provenienze& provenienze) {
   const std::optional<ProblemaDellaPassata> p = aggiungi_abbattimenti(s);
   if (!p) {
@@ -78,6 +94,15 @@ Compilazione compila(std::optional<std::string_view> linea, std::optional<std::s
 
 Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,
                      const OpzioniCompilazione& opzioni, Tracciato spazio) {
+  SorgentiInMemoria sorgenti(linea, treno);
+  Compilazione c = compila(sorgenti, opzioni, std::move(spazio));
+  c.linea_eliminata = sorgenti.eliminata(Sorgente::linea);
+  c.treno_eliminato = sorgenti.eliminata(Sorgente::treno);
+  return c;
+}
+
+Compilazione compila(SorgentiDaLeggere& sorgenti, const OpzioniCompilazione& opzioni,
+                     Tracciato spazio) {
   Compilazione c;
   Scenario& s = c.scenario;
   s.tracciato = std::move(spazio);
@@ -85,25 +110,14 @@ Compilazione compila(std::optional<std::string_view> linea, std::optional<std::s
   s.nome_scenario = opzioni.nome_scenario;
   s.numero_treno = opzioni.numero_treno;
   s.con_tracciato = opzioni.con_tracciato ? 1 : 0;
-  SorgentiInMemoria sorgenti(linea, treno);
   EsitoLettura lettura = memorizza_dati(s, sorgenti);
   c.problemi = std::move(lettura.problemi);
   c.avvisi = std::move(lettura.avvisi);
   c.provenienze = std::move(lettura.provenienze);
-  c.linea_eliminata = sorgenti.eliminata(Sorgente::linea);
-  c.treno_eliminato = sorgenti.eliminata(Sorgente::treno);
+  c.campi_testo = lettura.campi_testo;
   if (s.percorso.empty()) {
     return c;
   }
-  try {
-    completa(c, lettura);
-  } catch (const std::bad_alloc&) {
-    throw;
-  } catch (const std::exception& e) {
-    // Nothing the sources hold is known to get here; should something, it is reported as
-    // the compile's failure rather than ending the caller.
-    c.immagini.reset();
-    c.guasto = Problema{0, lettura.riga_lunghezza, e.what(), std::nullopt};
-  }
+  completa_compilazione(c, lettura);
   return c;
 }

@@ -4,6 +4,7 @@
 // a result; nothing the texts hold makes it throw (only running out of memory does).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "compiler/esito_compilazione.h"
 #include "compiler/memorizza_dati.h"
 #include "compiler/provenienze.h"
+#include "compiler/sorgenti_da_leggere.h"
 #include "model/scenario.h"
 
 struct OpzioniCompilazione {
@@ -58,12 +60,21 @@ struct Compilazione {
   bool treno_eliminato = false;
   // For each cell the row whose item it holds.
   Provenienze provenienze;
+  // For each entry the text field its text was read from (a station's name in its row); an
+  // empty place for an entry no row gave a text.
+  std::array<Luogo, kNumeroVoci> campi_testo{};
   // None when the parse left no track, or on a stamp conflict or a failure.
   std::optional<Immagini> immagini;
 
   // Whether the run would write its binary files.
   bool ha_immagini() const { return immagini.has_value(); }
 };
+
+// The compile over a reader of its two sources: texts in memory, or the builder's folder,
+// reached at the moments the parse asks for them. The sources deleted are the reader's
+// business (`linea_eliminata` and `treno_eliminato` stay false).
+Compilazione compila(SorgentiDaLeggere& sorgenti, const OpzioniCompilazione& opzioni,
+                     Tracciato spazio = Tracciato{});
 
 // An absent text is a source that does not exist, as a missing file is for the builder.
 Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,
@@ -74,7 +85,12 @@ Compilazione compila(std::optional<std::string_view> linea, std::optional<std::s
 Compilazione compila(std::optional<std::string_view> linea, std::optional<std::string_view> treno,
                      const OpzioniCompilazione& opzioni, Tracciato spazio);
 
-// The steps after the parse, shared with the builder's run. The pass: the automatic speed
+// The steps after the parse, on a model whose parse left a track: the pass, the stamps and
+// the images, or the stamp conflict or failure that stops them. `lettura` is what the parse
+// left besides the model.
+void completa_compilazione(Compilazione& c, const EsitoLettura& lettura);
+
+// The pass: the automatic speed
 // points; a problem it finds is recorded in the model's error state and comes back, at the
 // row whose item it is about.
 std::optional<Problema> passata(Scenario& s, const Provenienze& provenienze);

@@ -74,49 +74,45 @@ Esito ripetizione_segnali(StatoLettura& l) {
   return Esito::prosegui;
 }
 
-// The general rows; "tre", "due", "uno", "progressiva", "sfondo", "segnali" and "ripetizione"
-// are matched with their letter case.
-Esito riga_generale(StatoLettura& l) {
-  const std::string& r = l.parola_chiave;
-  Voce& sfondo = l.s.voci[kVoceScenario];
-  // Notes, for the warnings, whether a general row kind took the keyword.
-  const auto prende = [&l](bool vale) {
-    l.riga_riconosciuta = l.riga_riconosciuta || vale;
-    return vale;
-  };
-  if (prende(contiene(r, "percorso") && contiene(r, "lunghezza"))) {
-    if (const Esito e = lunghezza_percorso(l); e != Esito::prosegui) {
-      return e;
-    }
-  }
-  if (prende(contiene_esatto(r, "tre") && contiene_esatto(r, "progressiva"))) {
-    progressiva(l, kVoceProgressivaTre);
-  }
-  if (prende(contiene_esatto(r, "due") && contiene_esatto(r, "progressiva"))) {
-    progressiva(l, kVoceProgressivaDue);
-  }
-  if (prende(contiene_esatto(r, "uno") && contiene_esatto(r, "progressiva"))) {
-    progressiva(l, kVoceProgressivaUno);
-  }
-  if (prende(contiene_esatto(r, "sfondo") && contiene_esatto(r, "uno"))) {
-    sfondo.inizio_area = l.in().leggi_intero();
-  }
-  if (prende(contiene_esatto(r, "sfondo") && contiene_esatto(r, "due"))) {
-    sfondo.progressiva_voce = l.in().leggi_intero();
-  }
-  if (prende(contiene_esatto(r, "sfondo") && contiene_esatto(r, "tre"))) {
-    sfondo.fine_area = l.in().leggi_intero();
-  }
-  if (prende(contiene_esatto(r, "segnali") && contiene_esatto(r, "ripetizione"))) {
-    return ripetizione_segnali(l);
-  }
+Esito progressiva_tre(StatoLettura& l) {
+  progressiva(l, kVoceProgressivaTre);
+  return Esito::prosegui;
+}
+Esito progressiva_due(StatoLettura& l) {
+  progressiva(l, kVoceProgressivaDue);
+  return Esito::prosegui;
+}
+Esito progressiva_uno(StatoLettura& l) {
+  progressiva(l, kVoceProgressivaUno);
+  return Esito::prosegui;
+}
+Esito sfondo_uno(StatoLettura& l) {
+  l.s.voci[kVoceScenario].inizio_area = l.in().leggi_intero();
+  return Esito::prosegui;
+}
+Esito sfondo_due(StatoLettura& l) {
+  l.s.voci[kVoceScenario].progressiva_voce = l.in().leggi_intero();
+  return Esito::prosegui;
+}
+Esito sfondo_tre(StatoLettura& l) {
+  l.s.voci[kVoceScenario].fine_area = l.in().leggi_intero();
   return Esito::prosegui;
 }
 
-// The general section ends at the first header after it, a field holding "[" and "]" that is
-// not a comment.
-bool fine_sezione_generale(const std::string& r) {
-  return contiene(r, "[") && contiene(r, "]") && !r.starts_with('-');
+using C = CodiceForma;
+constexpr GestoreForma kGenerali[] = {
+    {C::lunghezza_percorso, lunghezza_percorso},
+    {C::progressiva_tre, progressiva_tre},
+    {C::progressiva_due, progressiva_due},
+    {C::progressiva_uno, progressiva_uno},
+    {C::sfondo_uno, sfondo_uno},
+    {C::sfondo_due, sfondo_due},
+    {C::sfondo_tre, sfondo_tre},
+    {C::ripetizione_segnali, ripetizione_segnali},
+};
+
+Esito riga_generale(StatoLettura& l) {
+  return gestisci_riga(l, Sezione::linea_generale, kGenerali);
 }
 
 Esito sezione_generale(StatoLettura& l) {
@@ -125,7 +121,7 @@ Esito sezione_generale(StatoLettura& l) {
     if (l.in().alla_fine()) {
       break;
     }
-    for (int k = 0; k < kCommentiGenerali && contiene(l.parola_chiave, "-"); ++k) {
+    for (int k = 0; k < kCommentiGenerali && commento(l.parola_chiave); ++k) {
       l.parola_chiave = l.in().leggi_testo();
     }
     l.riga_corrente = l.luogo_campo();
@@ -135,7 +131,8 @@ Esito sezione_generale(StatoLettura& l) {
     }
     l.avvisi.riga_letta(l.parola_chiave, l.riga_corrente, l.riga_riconosciuta,
                         l.s.con_tracciato != 0, true, l.in());
-    if (fine_sezione_generale(l.parola_chiave)) {
+    // The general section ends at the first header after it.
+    if (intestazione_di_sezione(l.parola_chiave)) {
       break;
     }
   }
@@ -158,7 +155,8 @@ Esito pendenza(StatoLettura& l) {
   return l.riga_di_riempimento(l.pendenze, RigheOrdinate::pendenze);
 }
 
-Esito curva(StatoLettura& l) {
+// A curve to the left bends with a negative coefficient.
+Esito curva(StatoLettura& l, bool sinistra) {
   const Campo inizio = l.leggi_campo();
   const Campo lunghezza = l.leggi_campo();
   if (!l.controlla_posizione(inizio)) {
@@ -175,8 +173,7 @@ Esito curva(StatoLettura& l) {
   if (classe == kCoefficientiCurva.size()) {
     return l.arresta(kCurvaNonValida, l.riga_corrente);
   }
-  const double coefficiente =
-      contiene(r, "s") ? -kCoefficientiCurva[classe] : kCoefficientiCurva[classe];
+  const double coefficiente = sinistra ? -kCoefficientiCurva[classe] : kCoefficientiCurva[classe];
   if (!traccia_curva(l.s, l.metro_tracciato, inizio.valore, lunghezza.valore, coefficiente)) {
     // The straight run up to the curve, or the curve itself, went past the last point.
     const bool oltre_gia_all_inizio = inizio.valore >= kUltimoPuntoDelTracciato;
@@ -237,35 +234,20 @@ Esito cartello(StatoLettura& l) {
   return Esito::prosegui;
 }
 
-// Every test that holds runs its handler, in this order.
+Esito curva_sinistra(StatoLettura& l) { return curva(l, true); }
+Esito curva_destra(StatoLettura& l) { return curva(l, false); }
+
+constexpr GestoreForma kPrincipali[] = {
+    {C::pendenza, pendenza},
+    {C::curva_sinistra, curva_sinistra},
+    {C::curva_destra, curva_destra},
+    {C::montagna, montagna},
+    {C::indicatori_v_max, indicatori_v_max},
+    {C::cartello_indicatore, cartello},
+};
+
 Esito riga_principale(StatoLettura& l) {
-  struct Prova {
-    bool (*vale)(const StatoLettura&);
-    Esito (*gestisci)(StatoLettura&);
-  };
-  static constexpr Prova kProve[] = {
-      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "pendenza"); }, pendenza},
-      {[](const StatoLettura& sl) {
-         return sl.s.con_tracciato != 0 && contiene(sl.parola_chiave, "curva");
-       },
-       curva},
-      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "montagna"); }, montagna},
-      {[](const StatoLettura& sl) { return contiene(sl.parola_chiave, "indicatori_v"); },
-       indicatori_v_max},
-      {[](const StatoLettura& sl) {
-         return contiene(sl.parola_chiave, "indicat") && contiene(sl.parola_chiave, "cartello");
-       },
-       cartello},
-  };
-  for (const Prova& prova : kProve) {
-    if (prova.vale(l)) {
-      l.riga_riconosciuta = true;
-      if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
-        return e;
-      }
-    }
-  }
-  return Esito::prosegui;
+  return gestisci_riga(l, Sezione::linea_principale, kPrincipali);
 }
 
 }  // namespace
@@ -281,7 +263,7 @@ bool fase_linea(StatoLettura& l) {
       l.registra(kSenzaGenerale, fine);
       return false;
     }
-    if (contiene(l.parola_chiave, "[generale]")) {
+    if (apre_generale(l.parola_chiave)) {
       break;
     }
     l.avvisi.prima_di_generale(l.parola_chiave, l.luogo_campo());

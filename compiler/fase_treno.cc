@@ -184,35 +184,21 @@ Esito stazione(StatoLettura& l) {
   return Esito::prosegui;
 }
 
-Esito riga_treno(StatoLettura& l) {
-  struct Prova {
-    bool (*vale)(const std::string&);
-    Esito (*gestisci)(StatoLettura&);
-  };
-  static constexpr Prova kProve[] = {
-      {[](const std::string& r) { return contiene(r, "frenata") && contiene(r, "massa"); },
-       massa_frenata},
-      {[](const std::string& r) { return contiene(r, "vetture"); }, vetture},
-      {[](const std::string& r) { return contiene(r, "velocit"); }, velocita},
-      {[](const std::string& r) { return contiene(r, "aderenza"); }, aderenza},
-      {[](const std::string& r) { return contiene(r, "orologio"); }, orologio},
-      {[](const std::string& r) { return contiene(r, "sabbia"); }, sabbia},
-      {[](const std::string& r) { return contiene(r, "segnale"); }, segnale},
-      {[](const std::string& r) { return contiene(r, "rallentamento"); }, rallentamento},
-      {[](const std::string& r) { return contiene(r, "abbattimento"); }, abbattimento},
-      {[](const std::string& r) { return contiene(r, "stazione"); }, stazione},
-  };
-  const std::string parola = l.parola_chiave;
-  for (const Prova& prova : kProve) {
-    if (prova.vale(parola)) {
-      l.riga_riconosciuta = true;
-      if (const Esito e = prova.gestisci(l); e != Esito::prosegui) {
-        return e;
-      }
-    }
-  }
-  return Esito::prosegui;
-}
+using C = CodiceForma;
+constexpr GestoreForma kTreno[] = {
+    {C::massa_frenata, massa_frenata},
+    {C::vetture, vetture},
+    {C::velocita, velocita},
+    {C::aderenza, aderenza},
+    {C::orologio, orologio},
+    {C::sabbia, sabbia},
+    {C::segnale, segnale},
+    {C::rallentamento, rallentamento},
+    {C::abbattimento, abbattimento},
+    {C::stazione, stazione},
+};
+
+Esito riga_treno(StatoLettura& l) { return gestisci_riga(l, Sezione::treno, kTreno); }
 
 // The route position and the kilometric value of each reference must be multiples of 50;
 // a problem names the field of the line source the value was read from.
@@ -235,7 +221,7 @@ void fase_treno(StatoLettura& l) {
   l.apri(Sorgente::treno, nome_sorgente_treno(s));
   while (true) {
     l.parola_chiave = l.in().leggi_testo();
-    if (contiene(l.parola_chiave, "[generale]")) {
+    if (apre_generale(l.parola_chiave)) {
       l.avvisi.generale_trovata(l.parola_chiave, l.luogo_campo());
       break;
     }

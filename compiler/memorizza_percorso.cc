@@ -1,64 +1,73 @@
 #include "compiler/memorizza_percorso.h"
 
-#include "compiler/codici_gara.h"
-#include "compiler/compila.h"
-#include "compiler/scrivi_binario.h"
+#include <stdexcept>
+#include <vector>
+
+#include "compiler/errore.h"
+#include "compiler/sorgenti_su_disco.h"
 #include "model/nomi_file.h"
+#include "platform/cartella_in_uso.h"
 
 namespace {
 
 // The error state of the model, with the place of the last problem recorded, and the
 // warnings of the parse.
-EsitoCompilazione esito(const Scenario& s, const std::optional<Problema>& problema,
-                        const std::vector<Avviso>& avvisi) {
+EsitoCompilazione esito(const Compilazione& c) {
   EsitoCompilazione e;
-  e.avvisi = avvisi;
-  e.codice = s.codice_errore;
-  e.posizione = s.posizione_errore;
-  if (problema) {
-    e.codice = problema->codice;
-    e.luogo = problema->luogo;
-    e.motivo = problema->motivo;
-    e.nota = problema->nota;
+  e.avvisi = c.avvisi;
+  e.codice = c.scenario.codice_errore;
+  e.posizione = c.scenario.posizione_errore;
+  if (!c.problemi.empty()) {
+    const Problema& p = c.problemi.back();
+    e.codice = p.codice;
+    e.luogo = p.luogo;
+    e.motivo = p.motivo;
+    e.nota = p.nota;
   }
   return e;
-}
-
-std::optional<Problema> ultimo(const std::vector<Problema>& problemi) {
-  return problemi.empty() ? std::nullopt : std::optional(problemi.back());
 }
 
 }  // namespace
 
-EsitoCompilazione memorizza_percorso(Scenario& s, piattaforma::Disco& disco,
-                                     const std::string& cartella, int32_t j) {
-  s.con_tracciato = j;
-  s.codice_errore = kNessunErrore;
-  s.voci.fill(Voce{});
-  const EsitoLettura lettura = memorizza_dati(s, disco, cartella);
-  return completa_percorso(s, disco, cartella, lettura);
-}
-
-EsitoCompilazione completa_percorso(Scenario& s, piattaforma::Disco& disco,
-                                    const std::string& cartella, const EsitoLettura& lettura) {
-  if (s.percorso.empty()) {
-    return esito(s, ultimo(lettura.problemi), lettura.avvisi);
+EsitoCompilazione scrivi_compilazione(const Compilazione& c, piattaforma::Disco& disco,
+                                      const std::string& cartella) {
+  if (c.scenario.percorso.empty()) {
+    return esito(c);
   }
-  std::optional<Problema> problema = ultimo(lettura.problemi);
-  if (std::optional<Problema> della_passata = passata(s, lettura.provenienze)) {
-    problema = std::move(della_passata);
+  if (c.timbri) {
+    errore(std::to_string(c.timbri->codice));
   }
-  applica_timbri(s);
-  // The three files are written first and take their names together, so that a failure on
-  // any of them leaves the three files of the run before.
-  piattaforma::Sostituzione binari(disco);
-  if (s.con_tracciato != 0) {
-    scrivi_binario(binari, disco.percorso_in(cartella, nome_file_tracciato(s)), s.tracciato);
+  if (c.guasto || !c.immagini) {
+    throw std::runtime_error(c.guasto ? c.guasto->motivo : "nessuna immagine da scrivere");
   }
-  scrivi_binario(binari, disco.percorso_in(cartella, nome_file_voci(s)), s.voci);
-  scrivi_binario(binari, disco.percorso_in(cartella, nome_file_percorso(s)), s.percorso);
-  binari.completa();
-  EsitoCompilazione e = esito(s, problema, lettura.avvisi);
+  const Identita id = identita_di(c.scenario);
+  std::vector<piattaforma::FileDaScrivere> binari;
+  if (c.scenario.con_tracciato != 0) {
+    binari.push_back({nome_file(FileDellaCorsa::tracciato, id), c.immagini->tracciato});
+  }
+  binari.push_back({nome_file(FileDellaCorsa::voci, id), c.immagini->voci});
+  binari.push_back({nome_file(FileDellaCorsa::percorso, id), c.immagini->percorso});
+  piattaforma::sostituisci_insieme(disco, cartella, binari);
+  EsitoCompilazione e = esito(c);
   e.file_scritti = true;
   return e;
+}
+
+EsitoCompilazione memorizza_percorso(Scenario& s, piattaforma::Disco& disco,
+                                     const std::string& cartella, int32_t j) {
+  OpzioniCompilazione opzioni;
+  opzioni.nome_scenario = s.nome_scenario;
+  opzioni.numero_treno = s.numero_treno;
+  opzioni.con_tracciato = j != 0;
+  SorgentiSuDisco sorgenti(disco, cartella, s);
+  // The plan's storage of the model before is reused: a caller that compiles again and again
+  // saves fresh memory for each plan.
+  Compilazione c = compila(sorgenti, opzioni, std::move(s.tracciato));
+  // The model is the caller's also when the ending stops the run.
+  struct Restituisci {
+    Scenario& s;
+    Compilazione& c;
+    ~Restituisci() { s = std::move(c.scenario); }
+  } restituisci{s, c};
+  return scrivi_compilazione(c, disco, cartella);
 }

@@ -41,6 +41,20 @@ void verifica_file_vecchi(const CartellaTemporanea& cartella, const std::string&
   }
 }
 
+// The driver's ending over a model as the parser would leave it: the steps after the parse,
+// then the files, with the model back in `s` however it ends.
+EsitoCompilazione completa_e_scrivi(Scenario& s, piattaforma::Disco& d, const std::string& dove) {
+  Compilazione c;
+  c.scenario = std::move(s);
+  struct Restituisci {
+    Scenario& s;
+    Compilazione& c;
+    ~Restituisci() { s = std::move(c.scenario); }
+  } restituisci{s, c};
+  completa_compilazione(c, {});
+  return scrivi_compilazione(c, d, dove);
+}
+
 // The model as the parser would leave it: identity texts in entries 85 and 86, a track of
 // 31 cells with a slow-down from cell 20 to cell 22 at 60 km/h, a plan of four points.
 Scenario letto() {
@@ -94,12 +108,12 @@ TEST(MemorizzaPercorso, SenzaPercorsoNessunFileBinario) {
 
 // The files are the images of the model after the pass and the stamps, and an error state
 // left by the parser neither stops them nor shows in them.
-TEST(CompletaPercorso, PassataTimbriEPoiITreFile) {
+TEST(CompletaEScrivi, PassataTimbriEPoiITreFile) {
   CartellaTemporanea cartella;
   Scenario s = letto();
   s.codice_errore = 15;
   s.posizione_errore = 1234;
-  completa_percorso(s, disco, cartella.percorso());
+  completa_e_scrivi(s, disco, cartella.percorso());
 
   EXPECT_EQ(s.codice_errore, 15);
   EXPECT_EQ(s.posizione_errore, 1234);
@@ -118,19 +132,19 @@ TEST(CompletaPercorso, PassataTimbriEPoiITreFile) {
   EXPECT_NE(s.percorso[1].valore_2, 0);
 }
 
-TEST(CompletaPercorso, SenzaTracciatoNonToccaIlFileDelPiano) {
+TEST(CompletaEScrivi, SenzaTracciatoNonToccaIlFileDelPiano) {
   CartellaTemporanea cartella;
   scrivi_file_vecchi(cartella);
   Scenario s = letto();
   s.con_tracciato = 0;
-  completa_percorso(s, disco, cartella.percorso());
+  completa_e_scrivi(s, disco, cartella.percorso());
   EXPECT_EQ(cartella.leggi(kPiano), "vecchio " + kPiano);
   EXPECT_EQ(cartella.leggi(kVoci), immagine_voci(s.voci));
   EXPECT_EQ(cartella.leggi(kPercorso), immagine_percorso(s.percorso));
 }
 
 // A stamp conflict ends the run before any file is written; so does a track without cell 1.
-TEST(CompletaPercorso, UnConflittoDeiTimbriNonScriveNulla) {
+TEST(CompletaEScrivi, UnConflittoDeiTimbriNonScriveNulla) {
   const struct {
     const char* nome;
     void (*prepara)(Scenario&);
@@ -155,7 +169,7 @@ TEST(CompletaPercorso, UnConflittoDeiTimbriNonScriveNulla) {
     Scenario s = letto();
     c.prepara(s);
     try {
-      completa_percorso(s, disco, cartella.percorso());
+      completa_e_scrivi(s, disco, cartella.percorso());
       ADD_FAILURE() << c.nome << ": nessun errore";
     } catch (const ErroreTerminale& e) {
       EXPECT_NE(c.messaggio, nullptr) << c.nome << ": " << e.what();
@@ -171,12 +185,12 @@ TEST(CompletaPercorso, UnConflittoDeiTimbriNonScriveNulla) {
 
 // The entry file cannot be written after the plan file was: the three files of the run before
 // stay, all of them.
-TEST(CompletaPercorso, UnTestoTroppoLungoLasciaITreFileVecchi) {
+TEST(CompletaEScrivi, UnTestoTroppoLungoLasciaITreFileVecchi) {
   CartellaTemporanea cartella;
   scrivi_file_vecchi(cartella);
   Scenario s = letto();
   s.voci[40].testo.assign(65536, 'x');
-  EXPECT_THROW(completa_percorso(s, disco, cartella.percorso()), std::length_error);
+  EXPECT_THROW(completa_e_scrivi(s, disco, cartella.percorso()), std::runtime_error);
   verifica_file_vecchi(cartella, "testo troppo lungo");
 }
 

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione) {
   const std::string_view ingresso(reinterpret_cast<const char*>(dati), dimensione);
   const std::string esito = ambiente ? compila_e_verifica(ingresso, *ambiente->disco,
                                                           ambiente->cartella)
-                                     : compila_in_memoria_e_verifica(ingresso);
+                                     : compila_e_verifica_in_memoria(ingresso);
   if (!esito.empty()) {
     std::fprintf(stderr, "proprieta violata: %s\n", esito.c_str());
     std::abort();

@@ -256,7 +256,7 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
   return verifica_tracciato(contenuto(disco, binari[0], copie[0]), int64_t{s.lunghezza_estesa} + 1);
 }
 
-std::string compila_in_memoria_e_verifica(std::string_view ingresso) {
+std::string compila_e_verifica_in_memoria(std::string_view ingresso) {
   const SorgentiDaIngresso sorgenti = dividi_ingresso(ingresso);
   OpzioniCompilazione opzioni;
   opzioni.nome_scenario = "Prova";

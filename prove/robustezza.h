@@ -30,7 +30,7 @@ std::string compila_e_verifica(std::string_view ingresso, piattaforma::Disco& di
 // The same properties for the compile as a function of the two texts: it never throws, the
 // sources it says the parse deletes are those the builder's parse deletes, the images have the
 // files' shape, and every problem says where it was found.
-std::string compila_in_memoria_e_verifica(std::string_view ingresso);
+std::string compila_e_verifica_in_memoria(std::string_view ingresso);
 
 // What a compile of `ingresso` leaves, in one line: the error state, which sources are left,
 // and a hash of each binary file written (or the failure that ended the run). Two compiles

@@ -42,7 +42,7 @@ TEST(Robustezza, OgniIngressoDelCorpus) {
   for (const auto& [nome, ingresso] : ingressi) {
     EXPECT_EQ(compila_e_verifica(ingresso, in_memoria, "/fuzz"), "") << nome;
     EXPECT_EQ(compila_e_verifica(ingresso, reale, cartella.percorso()), "") << nome;
-    EXPECT_EQ(compila_in_memoria_e_verifica(ingresso), "") << nome;
+    EXPECT_EQ(compila_e_verifica_in_memoria(ingresso), "") << nome;
   }
 }
 

@@ -80,6 +80,15 @@ struct Argomenti {
   std::optional<int> porta;
 };
 
+// A problem on standard error as compilers print one, or as a line of JSON on standard output.
+void stampa(const Diagnosi& d, bool json) {
+  if (json) {
+    std::cout << json_diagnosi(d) << "\n";
+  } else {
+    std::cerr << testo_diagnosi(d, kProgramma);
+  }
+}
+
 int esempio(const std::string& cartella) {
   piattaforma::DiscoReale disco;
   try {
@@ -87,7 +96,7 @@ int esempio(const std::string& cartella) {
       std::cout << "scritto " << p << "\n";
     }
   } catch (const piattaforma::ErroreFile& e) {
-    std::cerr << kProgramma << ": " << e.what() << "\n";
+    stampa(diagnosi_del_file(e), false);
     return kStatoGuasto;
   }
   return 0;
@@ -105,7 +114,7 @@ int compila(const Argomenti& a, const Identita& identita) {
   try {
     r = compila_sorgenti_autore(disco, richiesta);
   } catch (const piattaforma::ErroreFile& e) {
-    std::cerr << kProgramma << ": " << e.what() << "\n";
+    stampa(diagnosi_del_file(e), a.json);
     return kStatoGuasto;
   }
   bool avvisi = false;
@@ -116,11 +125,7 @@ int compila(const Argomenti& a, const Identita& identita) {
     avvisi_come_errori(r.diagnosi);
   }
   for (const Diagnosi& d : r.diagnosi) {
-    if (a.json) {
-      std::cout << json_diagnosi(d) << "\n";
-    } else {
-      std::cerr << testo_diagnosi(d, kProgramma);
-    }
+    stampa(d, a.json);
   }
   if (!a.json) {
     for (const std::string& p : r.file_scritti) {

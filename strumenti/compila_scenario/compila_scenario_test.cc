@@ -407,14 +407,6 @@ TEST(Uscita, FileEArgomentiSbagliati) {
     std::string parte_del_messaggio;
     bool con_uso;
   } casi[] = {
-      {"sorgente mancante",
-       {autore.linea(), autore.uscita().file(kTreno)},
-       autore.uscita().file(kTreno),
-       false},
-      {"cartella d'uscita mancante",
-       {autore.linea(), autore.treno(), "--cartella", autore.uscita().file("no")},
-       autore.uscita().file("no"),
-       false},
       {"una sola sorgente", {autore.linea()}, "TRENO", true},
       {"tre sorgenti", {autore.linea(), autore.treno(), "x"}, "x", true},
       {"opzione sconosciuta", {autore.linea(), autore.treno(), "--veloce"}, "--veloce", true},
@@ -429,6 +421,40 @@ TEST(Uscita, FileEArgomentiSbagliati) {
         << c.caso << ": " << e.errori;
     EXPECT_EQ(e.errori.find("uso: compila_scenario") != std::string::npos, c.con_uso)
         << c.caso << ": " << e.errori;
+  }
+}
+
+// A file that cannot be read or written is a problem of that file: its path heads the line,
+// with what could not be done and why, and --json gives it as one more line of JSON.
+TEST(Uscita, FileCheNonSiLeggonoONonSiScrivono) {
+  const Autore autore;
+  const struct {
+    const char* caso;
+    std::vector<std::string> argomenti;
+    std::string percorso;
+    const char* operazione;
+  } casi[] = {
+      {"sorgente mancante",
+       {autore.linea(), autore.uscita().file(kTreno)},
+       autore.uscita().file(kTreno),
+       "aprire"},
+      {"cartella d'uscita mancante",
+       {autore.linea(), autore.treno(), "--cartella", autore.uscita().file("no")},
+       autore.uscita().file("no"),
+       ""},
+  };
+  for (const auto& c : casi) {
+    const EsitoProcesso e = esegui(c.argomenti);
+    EXPECT_EQ(e.stato, 2) << c.caso;
+    EXPECT_EQ(e.errori.rfind(c.percorso, 0), 0u) << c.caso << ": " << e.errori;
+    EXPECT_NE(e.errori.find(": errore: impossibile " + std::string(c.operazione)),
+              std::string::npos)
+        << c.caso << ": " << e.errori;
+    std::vector<std::string> con_json = c.argomenti;
+    con_json.push_back("--json");
+    const EsitoProcesso j = esegui(con_json);
+    EXPECT_EQ(j.stato, 2) << c.caso;
+    EXPECT_EQ(j.uscita.rfind("{\"file\":\"" + c.percorso, 0), 0u) << c.caso << ": " << j.uscita;
   }
 }
 

@@ -22,7 +22,7 @@ int64_t adesso_ms() {
       .count();
 }
 
-ordered_json json_posto(const Posto& p, const std::string& messaggio, const std::string& riga) {
+ordered_json json_posto(const Luogo& p, const std::string& messaggio, const std::string& riga) {
   return {{"file", p.file},
           {"riga", p.riga},
           {"colonna", p.colonna},

@@ -18,7 +18,7 @@ std::string parola(Gravita g) {
   return "";
 }
 
-std::string intestazione(const Posto& p, const std::string& programma) {
+std::string intestazione(const Luogo& p, const std::string& programma) {
   if (p.file.empty()) {
     return programma + ": ";
   }
@@ -56,7 +56,7 @@ std::string nome_del_tipo(const Diagnosi& d) {
   return "";
 }
 
-nlohmann::ordered_json luogo_json(const Posto& p) {
+nlohmann::ordered_json luogo_json(const Luogo& p) {
   nlohmann::ordered_json j;
   j["file"] = p.file;
   j["line"] = p.riga;
@@ -65,6 +65,13 @@ nlohmann::ordered_json luogo_json(const Posto& p) {
 }
 
 }  // namespace
+
+Diagnosi diagnosi_del_file(const piattaforma::ErroreFile& e) {
+  Diagnosi d;
+  d.posto.file = e.percorso();
+  d.messaggio = "impossibile " + e.operazione() + ": " + e.motivo();
+  return d;
+}
 
 std::string testo_diagnosi(const Diagnosi& d, const std::string& programma) {
   std::string testo = intestazione(d.posto, programma) + parola(d.gravita) + testo_del_codice(d) +

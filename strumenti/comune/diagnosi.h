@@ -10,25 +10,24 @@
 #include <variant>
 #include <vector>
 
+#include "compiler/esito_compilazione.h"
+#include "platform/disco.h"
+
 enum class Gravita { errore, avviso, nota };
 
-// A place in a file. Line 0 names the file as a whole; an empty file name, no file at all.
-struct Posto {
-  std::string file;
-  int riga = 0;
-  int colonna = 0;
-};
+// Places are the compile's own type, Luogo, with the file as the author named it: line 0 names
+// the file as a whole; an empty file name, no file at all.
 
 // A second place that the problem involves, with what it is.
 struct Nota {
-  Posto posto;
+  Luogo posto;
   std::string messaggio;
   std::string riga_sorgente;  // the line's bytes, Windows-1252, without its end
 };
 
 struct Diagnosi {
   Gravita gravita = Gravita::errore;
-  Posto posto;
+  Luogo posto;
   // An error of the compile has its number; a warning has its kind's name (also when it is
   // reported as an error). Nothing for a problem of neither kind.
   std::variant<std::monostate, int32_t, std::string> codice;
@@ -36,6 +35,10 @@ struct Diagnosi {
   std::string riga_sorgente;  // the line's bytes, Windows-1252, without its end
   std::vector<Nota> note;
 };
+
+// A file that could not be read or written, as a problem of that file as a whole: its path,
+// and what could not be done and why ("impossibile leggere: No such file or directory").
+Diagnosi diagnosi_del_file(const piattaforma::ErroreFile& e);
 
 // "file:riga:colonna: errore 15: messaggio", the source line and a caret under the field, then
 // each note in the same form; every line ends with '\n'. A problem without a file takes

@@ -9,7 +9,7 @@ class Sorgenti {
   explicit Sorgenti(const std::vector<SorgenteAutore>& s) : sorgenti_(s) {}
 
   // The place in the author's file of a place the compile names.
-  Posto posto(const Luogo& l) const {
+  Luogo posto(const Luogo& l) const {
     const SorgenteAutore* s = di(l.file);
     return {s != nullptr ? s->percorso : l.file, l.riga, l.colonna};
   }

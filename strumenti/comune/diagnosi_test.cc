@@ -9,7 +9,7 @@
 namespace {
 
 // Member by member: GCC 12 at -O2 takes the nested aggregate of a braced note for uninitialised.
-Nota nota(Posto posto, std::string messaggio, std::string riga_sorgente) {
+Nota nota(Luogo posto, std::string messaggio, std::string riga_sorgente) {
   Nota n;
   n.posto = std::move(posto);
   n.messaggio = std::move(messaggio);
@@ -115,6 +115,17 @@ TEST(RigaDelTesto, OgniFineRigaComeLaLeggeIlLettore) {
   }
   EXPECT_EQ(riga_del_testo("a\r\n\r\nb\r\n", 2), "");
   EXPECT_EQ(riga_del_testo("a\r\n\r\nb\r\n", 3), "b");
+}
+
+// A file that cannot be read is a problem of that file as a whole, in both forms.
+TEST(Diagnosi, UnFileCheNonSiLegge) {
+  const Diagnosi d =
+      diagnosi_del_file(piattaforma::ErroreFile("leggere", "a/b_linea.txt", "non esiste"));
+  EXPECT_EQ(testo_diagnosi(d, "compila_scenario"),
+            "a/b_linea.txt: errore: impossibile leggere: non esiste\n");
+  EXPECT_EQ(json_diagnosi(d),
+            R"({"file":"a/b_linea.txt","line":0,"column":0,"severity":"errore","code":null,)"
+            R"("message":"impossibile leggere: non esiste"})");
 }
 
 }  // namespace

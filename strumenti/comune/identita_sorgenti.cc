@@ -3,12 +3,10 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "model/nomi_file.h"
 #include "sources/codifica_1252.h"
 
 namespace {
-
-constexpr std::string_view kCodaLinea = "_linea.txt";
-constexpr std::string_view kCodaTreno = "-.txt";
 
 // The file name after the last folder separator; both separators count, since an author on
 // Windows may write either.
@@ -18,23 +16,21 @@ std::string_view nome_del_file(std::string_view percorso) {
 }
 
 std::optional<std::string> scenario_dal_nome(std::string_view linea) {
-  const std::string_view nome = nome_del_file(linea);
-  if (nome.size() <= kCodaLinea.size() || !nome.ends_with(kCodaLinea)) {
+  const std::optional<NomeRiconosciuto> n = riconosci_nome(nome_del_file(linea));
+  if (!n || n->file != FileDellaCorsa::sorgente_linea) {
     return std::nullopt;
   }
-  return std::string(nome.substr(0, nome.size() - kCodaLinea.size()));
+  return n->identita.scenario;
 }
 
-// NOME_NUMERO-.txt for a known NOME: the scenario name may hold underscores itself, so the
-// number is what lies between "NOME_" and "-.txt".
+// The scenario name may hold underscores itself, so the number is what lies between "NOME_"
+// and the train source's ending for the known NOME.
 std::optional<std::string> treno_dal_nome(std::string_view treno, const std::string& scenario) {
-  const std::string_view nome = nome_del_file(treno);
-  const std::string testa = scenario + "_";
-  if (nome.size() <= testa.size() + kCodaTreno.size() || !nome.starts_with(testa) ||
-      !nome.ends_with(kCodaTreno)) {
+  const std::optional<NomeRiconosciuto> n = riconosci_nome(nome_del_file(treno), scenario);
+  if (!n || n->file != FileDellaCorsa::sorgente_treno) {
     return std::nullopt;
   }
-  return std::string(nome.substr(testa.size(), nome.size() - testa.size() - kCodaTreno.size()));
+  return n->identita.treno;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "strumenti/comune/identita.h"
+#include "model/identita.h"
 
 // The identity for the sources at `linea` and `treno`: a name given on the command line wins;
 // a name not given comes from the file names. Both are UTF-8, and must hold only letters that

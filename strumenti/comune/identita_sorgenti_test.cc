@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "model/nomi_file.h"
+#include "prove/casi_nomi_file.h"
+
 namespace {
 
 TEST(IdentitaDelleSorgenti, DaiNomiDeiFileODagliArgomenti) {
@@ -24,6 +27,23 @@ TEST(IdentitaDelleSorgenti, DaiNomiDeiFileODagliArgomenti) {
     const auto id = identita_delle_sorgenti(c.linea, c.treno, c.scenario, c.numero);
     ASSERT_TRUE(std::holds_alternative<Identita>(id)) << c.linea << " " << c.treno;
     EXPECT_EQ(std::get<Identita>(id), c.attesa) << c.linea << " " << c.treno;
+  }
+}
+
+// The table of the naming rule, through the paths an author names: the line source gives the
+// scenario name, and the train number is what follows it in the train source's name.
+TEST(IdentitaDelleSorgenti, OgniIdentitaDallaTabellaDeiNomi) {
+  for (const CasoNomiFile& caso : kCasiNomiFile) {
+    const std::string linea = "c/" + nome_file(FileDellaCorsa::sorgente_linea, caso.identita);
+    const std::string treno = "c/" + nome_file(FileDellaCorsa::sorgente_treno, caso.identita);
+    const auto id = identita_delle_sorgenti(linea, treno, std::nullopt, std::nullopt);
+    if (caso.identita.scenario.find('\xe0') != std::string::npos) {
+      // Bytes that are not UTF-8 are refused with their reason, not misread.
+      EXPECT_TRUE(std::holds_alternative<std::string>(id)) << linea;
+      continue;
+    }
+    ASSERT_TRUE(std::holds_alternative<Identita>(id)) << linea << " " << treno;
+    EXPECT_EQ(std::get<Identita>(id), caso.identita) << linea << " " << treno;
   }
 }
 

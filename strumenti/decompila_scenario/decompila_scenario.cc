@@ -13,7 +13,7 @@
 #include "model/nomi_file.h"
 #include "platform/disco_reale.h"
 #include "platform/piattaforma.h"
-#include "platform/sostituzione.h"
+#include "platform/cartella_in_uso.h"
 #include "strumenti/comune/argomenti.h"
 #include "strumenti/decompila_scenario/decompilazione.h"
 
@@ -55,19 +55,11 @@ int argomenti_sbagliati(const std::string& messaggio) {
 // The two sources under the builder's names, replaced together, with the folder held.
 std::vector<std::string> scrivi_sorgenti(piattaforma::Disco& disco, const std::string& cartella,
                                          const Identita& id, const SorgentiDecompilate& s) {
-  Scenario nomi;
-  nomi.nome_scenario = id.scenario;
-  nomi.numero_treno = id.treno;
-  const std::vector<std::string> nomi_file = {nome_sorgente_linea(nomi), nome_sorgente_treno(nomi)};
-  const std::vector<std::string> percorsi = {disco.percorso_in(cartella, nomi_file[0]),
-                                             disco.percorso_in(cartella, nomi_file[1])};
-  const auto presa = disco.blocca(cartella);
-  disco.elimina_temporanei(cartella, nomi_file);
-  piattaforma::Sostituzione insieme(disco);
-  insieme.prepara(percorsi[0], s.linea);
-  insieme.prepara(percorsi[1], s.treno);
-  insieme.completa();
-  return percorsi;
+  const piattaforma::FileDaScrivere sorgenti[] = {
+      {nome_file(FileDellaCorsa::sorgente_linea, id), s.linea},
+      {nome_file(FileDellaCorsa::sorgente_treno, id), s.treno},
+  };
+  return piattaforma::scrivi_insieme(disco, cartella, sorgenti);
 }
 
 }  // namespace
@@ -107,10 +99,7 @@ int main(int argc, char** argv) {
     const Decompilazione d =
         decompila(id, byte[kFileTracciato], byte[kFileVoci], byte[kFilePercorso]);
     if (!d.sorgenti) {
-      for (const Difetto& f : d.difetti) {
-        std::cerr << disco.percorso_in(cartella, nomi[f.file]) << ": byte " << f.byte << ": "
-                  << (f.dove.empty() ? "" : f.dove + ": ") << f.descrizione << "\n";
-      }
+      std::cerr << testo_difetti(disco, cartella, id, d.difetti);
       std::cerr << kProgramma << ": nessuna coppia di sorgenti da' questi file; nulla e' scritto\n";
       return kStatoErrore;
     }

@@ -9,7 +9,7 @@
 #include "prove/cartella_temporanea.h"
 #include "prove/processo_di_prova.h"
 #include "prove/scenario_compilato.h"
-#include "strumenti/decompila_scenario/compilazione_in_memoria.h"
+#include "strumenti/decompila_scenario/prova_di_compilazione.h"
 
 namespace {
 
@@ -47,13 +47,14 @@ TEST(DecompilaScenario, scriveLeDueSorgentiCheDannoGliStessiFile) {
   EXPECT_EQ(uscita.nomi(),
             (std::vector<std::string>{"Tavena_Crostia_4417-.txt", "Tavena_Crostia_linea.txt"}));
 
-  const ImmaginiCompilate c =
-      compila_in_memoria(kIncorporato, uscita.leggi("Tavena_Crostia_linea.txt"),
-                         uscita.leggi("Tavena_Crostia_4417-.txt"));
+  const Compilazione c =
+      compila(uscita.leggi("Tavena_Crostia_linea.txt"), uscita.leggi("Tavena_Crostia_4417-.txt"),
+              opzioni_di_compilazione(kIncorporato));
+  ASSERT_TRUE(c.ha_immagini());
   const ScenarioCompilato& s = scenario_incorporato();
-  EXPECT_EQ(c.immagini[kFileTracciato], s.tracciato);
-  EXPECT_EQ(c.immagini[kFileVoci], s.voci);
-  EXPECT_EQ(c.immagini[kFilePercorso], s.percorso);
+  EXPECT_EQ(c.immagini->tracciato, s.tracciato);
+  EXPECT_EQ(c.immagini->voci, s.voci);
+  EXPECT_EQ(c.immagini->percorso, s.percorso);
 }
 
 TEST(DecompilaScenario, fileGuastiDannoUnoSenzaScrivereNulla) {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "strumenti/comune/identita.h"
+#include "model/identita.h"
 #include "strumenti/ispezione/ispezione.h"
 
 struct SorgentiDecompilate {
@@ -32,8 +32,3 @@ struct Decompilazione {
 // `identita` as the tools take it (UTF-8); the images in the order of FileBinario.
 Decompilazione decompila(const Identita& identita, std::string_view tracciato,
                          std::string_view voci, std::string_view percorso);
-
-// Where two images of one kind of file first differ, in the inspector's words; nullopt when
-// they are the same. `riferimento` is the file that was read, `ottenuto` the one compiled.
-std::optional<Difetto> prima_differenza(FileBinario file, std::string_view riferimento,
-                                        std::string_view ottenuto);

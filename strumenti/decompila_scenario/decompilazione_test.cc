@@ -14,15 +14,15 @@
 #include "sources/dati_linea.h"
 #include "sources/dati_treno.h"
 #include "sources/scrivi_righe.h"
-#include "strumenti/decompila_scenario/compilazione_in_memoria.h"
+#include "strumenti/decompila_scenario/prova_di_compilazione.h"
 
 namespace {
 
 const Identita kIncorporato{"Tavena_Crostia", "4417"};
 
-Decompilazione decompila_compilato(const Identita& id, const ImmaginiCompilate& c) {
-  return decompila(id, c.immagini[kFileTracciato], c.immagini[kFileVoci],
-                   c.immagini[kFilePercorso]);
+Decompilazione decompila_compilato(const Identita& id, const Compilazione& c) {
+  const std::array<std::string_view, kNumeroFileBinari> immagini = immagini_in_ordine(c);
+  return decompila(id, immagini[kFileTracciato], immagini[kFileVoci], immagini[kFilePercorso]);
 }
 
 TEST(Decompilazione, loScenarioIncorporatoTornaAgliStessiByteEDaUnPuntoFisso) {
@@ -31,12 +31,13 @@ TEST(Decompilazione, loScenarioIncorporatoTornaAgliStessiByteEDaUnPuntoFisso) {
   ASSERT_TRUE(d.sorgenti) << d.difetti.front().dove << ": " << d.difetti.front().descrizione;
   EXPECT_EQ(d.compilazioni, 1);
 
-  const ImmaginiCompilate c =
-      compila_in_memoria(kIncorporato, d.sorgenti->linea, d.sorgenti->treno);
-  EXPECT_EQ(c.codice, 0);
-  EXPECT_EQ(c.immagini[kFileTracciato], s.tracciato);
-  EXPECT_EQ(c.immagini[kFileVoci], s.voci);
-  EXPECT_EQ(c.immagini[kFilePercorso], s.percorso);
+  const Compilazione c =
+      compila(d.sorgenti->linea, d.sorgenti->treno, opzioni_di_compilazione(kIncorporato));
+  EXPECT_EQ(c.scenario.codice_errore, 0);
+  ASSERT_TRUE(c.ha_immagini());
+  EXPECT_EQ(c.immagini->tracciato, s.tracciato);
+  EXPECT_EQ(c.immagini->voci, s.voci);
+  EXPECT_EQ(c.immagini->percorso, s.percorso);
 
   const Decompilazione di_nuovo = decompila_compilato(kIncorporato, c);
   ASSERT_TRUE(di_nuovo.sorgenti);
@@ -88,8 +89,8 @@ TEST(Decompilazione, iPuntiDellaSorgenteRestanoEQuelliDellaPassataNo) {
   const std::string punti =
       "abbattimento, 9000, 180\r\nabbattimento, 50000, 100\r\nabbattimento, 60000, 0\r\n";
   treno.insert(treno.find("[segnali]"), punti);
-  const ImmaginiCompilate c = compila_in_memoria(kIncorporato, linea, treno);
-  ASSERT_EQ(c.codice, 0);
+  const Compilazione c = compila(linea, treno, opzioni_di_compilazione(kIncorporato));
+  ASSERT_EQ(c.scenario.codice_errore, 0);
   const Decompilazione d = decompila_compilato(kIncorporato, c);
   ASSERT_TRUE(d.sorgenti) << d.difetti.front().dove << ": " << d.difetti.front().descrizione;
   EXPECT_NE(d.sorgenti->treno.find("abbattimento,   50000,   100"), std::string::npos);
@@ -110,8 +111,8 @@ TEST_P(ScenariPiccoli, tornanoAgliStessiByte) {
   const std::string linea =
       "[generale]\r\nlunghezza percorso, 1000\r\n[curve]\r\n" + GetParam().linea + "[fine]\r\n";
   const std::string treno = "[generale]\r\n" + GetParam().treno + "[fine]\r\n";
-  const ImmaginiCompilate c = compila_in_memoria({"Prova", "1"}, linea, treno);
-  ASSERT_EQ(c.codice, 0);
+  const Compilazione c = compila(linea, treno, opzioni_di_compilazione({"Prova", "1"}));
+  ASSERT_EQ(c.scenario.codice_errore, 0);
   EXPECT_EQ(andata_e_ritorno(linea, treno), "");
 }
 
@@ -187,8 +188,8 @@ TEST(Decompilazione, ogniIngressoDelCorpusCompilatoSenzaErroriTornaAgliStessiByt
       continue;
     }
     EXPECT_EQ(andata_e_ritorno(s.linea, *s.treno), "") << voce.path().filename();
-    const ImmaginiCompilate c = compila_in_memoria({"Prova", "1"}, s.linea, *s.treno);
-    provati += c.scritti && c.codice == 0 ? 1 : 0;
+    const Compilazione c = compila(s.linea, *s.treno, opzioni_di_compilazione({"Prova", "1"}));
+    provati += c.ha_immagini() && c.scenario.codice_errore == 0 ? 1 : 0;
   }
   // The corpus holds the built-in scenario and a small one that compile without an error.
   EXPECT_GE(provati, 2);
@@ -199,8 +200,8 @@ class LineeLunghe : public testing::TestWithParam<int32_t> {};
 TEST_P(LineeLunghe, tornanoAgliStessiByte) {
   const SorgentiEstese e = sorgenti_estese(GetParam());
   const Identita id{"Prova", "1"};
-  const ImmaginiCompilate c = compila_in_memoria(id, e.linea, e.treno);
-  ASSERT_EQ(c.codice, 0);
+  const Compilazione c = compila(e.linea, e.treno, opzioni_di_compilazione(id));
+  ASSERT_EQ(c.scenario.codice_errore, 0);
   EXPECT_EQ(andata_e_ritorno(e.linea, e.treno), "");
 }
 

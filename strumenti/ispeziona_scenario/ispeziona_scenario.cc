@@ -58,11 +58,7 @@ int argomenti_sbagliati(const std::string& messaggio) {
 }
 
 void stampa_difetti(piattaforma::Disco& disco, const std::string& cartella, const Ispezione& i) {
-  const auto nomi = nomi_binari(i.identita);
-  for (const Difetto& d : i.difetti) {
-    std::cerr << disco.percorso_in(cartella, nomi[d.file]) << ": byte " << d.byte << ": "
-              << (d.dove.empty() ? "" : d.dove + ": ") << d.descrizione << "\n";
-  }
+  std::cerr << testo_difetti(disco, cartella, i.identita, i.difetti);
 }
 
 // What changed from the scenario of `prima` to that of `dopo`.

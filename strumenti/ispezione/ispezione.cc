@@ -22,10 +22,6 @@ Scenario scenario_di(const Identita& id) {
   return s;
 }
 
-bool termina_con(std::string_view t, std::string_view fine) {
-  return t.size() >= fine.size() && t.substr(t.size() - fine.size()) == fine;
-}
-
 std::string cella_e_campo(int64_t k, CampoCella c) {
   return "cella " + std::to_string(k) + ", " + std::string(nome_campo(c));
 }
@@ -241,26 +237,24 @@ class Controllo {
 }  // namespace
 
 std::array<std::string, kNumeroFileBinari> nomi_binari(const Identita& id) {
-  const Scenario s = scenario_di(id);
-  return {nome_file_tracciato(s), nome_file_voci(s), nome_file_percorso(s)};
+  return {nome_file(FileDellaCorsa::tracciato, id), nome_file(FileDellaCorsa::voci, id),
+          nome_file(FileDellaCorsa::percorso, id)};
 }
 
 std::vector<Identita> scenari_completi(const std::vector<std::string>& nomi) {
   const std::set<std::string> presenti(nomi.begin(), nomi.end());
-  constexpr std::string_view kFineTracciato = "_linea.dat";
   std::vector<Identita> trovati;
   for (const std::string& n : nomi) {
-    if (!termina_con(n, kFineTracciato)) {
+    const std::optional<NomeRiconosciuto> linea = riconosci_nome(n);
+    if (!linea || linea->file != FileDellaCorsa::tracciato) {
       continue;
     }
-    const std::string scenario = n.substr(0, n.size() - kFineTracciato.size());
-    const std::string prefisso = scenario + "_";
+    // The train number is what follows this line's scenario name in an entry file's name.
     for (const std::string& v : nomi) {
-      if (v.size() > prefisso.size() + 4 && v.starts_with(prefisso) && termina_con(v, ".sim")) {
-        const Identita id{scenario, v.substr(prefisso.size(), v.size() - prefisso.size() - 4)};
-        if (presenti.contains(nomi_binari(id)[kFilePercorso])) {
-          trovati.push_back(id);
-        }
+      const std::optional<NomeRiconosciuto> treno = riconosci_nome(v, linea->identita.scenario);
+      if (treno && treno->file == FileDellaCorsa::voci &&
+          presenti.contains(nomi_binari(treno->identita)[kFilePercorso])) {
+        trovati.push_back(treno->identita);
       }
     }
   }
@@ -334,4 +328,15 @@ std::variant<Identita, std::string> scenario_della_cartella(
                                " (servono NOME_linea.dat, NOME_NUMERO.sim e NOME_NUMERO.dat)"
                          : "piu' scenari in " + cartella + " (" + elenco +
                                "): sceglierne uno con --scenario e --treno";
+}
+
+std::string testo_difetti(const piattaforma::Disco& disco, const std::string& cartella,
+                          const Identita& id, const std::vector<Difetto>& difetti) {
+  const auto nomi = nomi_binari(id);
+  std::string testo;
+  for (const Difetto& d : difetti) {
+    testo += disco.percorso_in(cartella, nomi[d.file]) + ": byte " + std::to_string(d.byte) +
+             ": " + (d.dove.empty() ? "" : d.dove + ": ") + d.descrizione + "\n";
+  }
+  return testo;
 }

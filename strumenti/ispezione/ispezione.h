@@ -21,7 +21,7 @@
 #include "compiler/tracciato_letto.h"
 #include "model/scenario.h"
 #include "platform/disco.h"
-#include "strumenti/comune/identita.h"
+#include "model/identita.h"
 
 // The three binary files in the order the compile writes them.
 enum FileBinario { kFileTracciato = 0, kFileVoci = 1, kFilePercorso = 2 };
@@ -65,3 +65,8 @@ Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::st
 // Reads the three files of `id` from `cartella`. A file that is missing or cannot be read
 // throws piattaforma::ErroreFile.
 Ispezione ispeziona(piattaforma::Disco& disco, const std::string& cartella, const Identita& id);
+
+// The faults as the tools print them, one line each: the file's path in `cartella`, the byte,
+// the record when there is one, and the words ("c/A_1.sim: byte 40: voce 1, testo: ...").
+std::string testo_difetti(const piattaforma::Disco& disco, const std::string& cartella,
+                          const Identita& id, const std::vector<Difetto>& difetti);

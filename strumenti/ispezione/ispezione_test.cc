@@ -281,6 +281,15 @@ TEST(Ispezione, ScenariCompletiDaiNomiDeiFile) {
             (std::array<std::string, 3>{"A_linea.dat", "A_1.sim", "A_1.dat"}));
 }
 
+TEST(Ispezione, IDifettiComeLiStampanoGliStrumenti) {
+  piattaforma::DiscoInMemoria disco;
+  const std::vector<Difetto> difetti = {{kFileVoci, 40, "voce 1, testo", "troppo lungo"},
+                                        {kFileTracciato, 0, "", "vuoto"}};
+  EXPECT_EQ(testo_difetti(disco, "c", {"A", "1"}, difetti),
+            "c/A_1.sim: byte 40: voce 1, testo: troppo lungo\nc/A_linea.dat: byte 0: vuoto\n");
+  EXPECT_EQ(testo_difetti(disco, "c", {"A", "1"}, {}), "");
+}
+
 TEST(Ispezione, UnFileMancanteEUnErroreDelDisco) {
   piattaforma::DiscoInMemoria disco;
   const auto nomi = nomi_binari(kIncorporato);

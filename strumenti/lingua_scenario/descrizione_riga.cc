@@ -15,8 +15,8 @@ constexpr int kPassoVelocita = 5;   // km/h per unit of a cell's speed
 constexpr int kZeroPendenza = 100;  // a cell's gradient is per mille plus this
 
 std::optional<int64_t> numero(std::string_view riga, const ValoreLetto& v) {
-  const std::string_view t = riga.substr(static_cast<size_t>(v.inizio),
-                                         static_cast<size_t>(v.fine - v.inizio));
+  const std::string_view t =
+      riga.substr(static_cast<size_t>(v.inizio), static_cast<size_t>(v.fine - v.inizio));
   if (t.empty()) {
     return 0;
   }
@@ -39,18 +39,18 @@ std::string km(std::optional<int32_t> m) {
 }
 
 // Items stand in the cell after their position; layers and points in the cell that holds it.
-bool nella_cella_dopo(const TipoRiga& t) {
-  return t.parola == "segnale" || t.parola == "rallentamento" || t.parola == "indicatori_vmax" ||
-         t.parola == "cartello_indicatore";
+bool nella_cella_dopo(const FormaRiga& t) {
+  return t.codice == CodiceForma::segnale || t.codice == CodiceForma::rallentamento ||
+         t.codice == CodiceForma::indicatori_v_max || t.codice == CodiceForma::cartello_indicatore;
 }
 
-void in_vigore(std::string& t, const Scenario& s, const Riepilogo& r, int64_t p) {
+void in_vigore(std::vector<std::string>& t, const Scenario& s, const Riepilogo& r, int64_t p) {
   const int64_t k = cella_di(p);
   if (k < 0 || static_cast<size_t>(k) >= s.percorso.size()) {
     return;
   }
   const Cella& c = s.percorso[static_cast<size_t>(k)];
-  t += "\n- velocita massima: " + std::to_string(c.velocita_massima * kPassoVelocita) + " km/h";
+  t.push_back("velocita massima: " + std::to_string(c.velocita_massima * kPassoVelocita) + " km/h");
   const CartelloVelocita* cartello = nullptr;
   for (const CartelloVelocita& cv : r.cartelli_velocita) {
     if (cv.posizione <= p) {
@@ -58,46 +58,49 @@ void in_vigore(std::string& t, const Scenario& s, const Riepilogo& r, int64_t p)
     }
   }
   if (cartello != nullptr) {
-    t += "\n- cartelli: A " + std::to_string(cartello->velocita[0]) + ", B " +
-         std::to_string(cartello->velocita[1]) + ", C " + std::to_string(cartello->velocita[2]) +
-         " km/h (da " + std::to_string(cartello->posizione) + " m)";
+    t.push_back("cartelli: A " + std::to_string(cartello->velocita[0]) + ", B " +
+                std::to_string(cartello->velocita[1]) + ", C " +
+                std::to_string(cartello->velocita[2]) + " km/h (da " +
+                std::to_string(cartello->posizione) + " m)");
   }
-  t += "\n- pendenza: " + std::to_string(int{c.pendenza_cella} - kZeroPendenza) + " per mille";
-  t += "\n- aderenza: " + std::to_string(int{c.aderenza_cella});
+  t.push_back("pendenza: " + std::to_string(int{c.pendenza_cella} - kZeroPendenza) + " per mille");
+  t.push_back("aderenza: " + std::to_string(int{c.aderenza_cella}));
 }
 
 }  // namespace
 
-std::string descrizione_riga(const RigaLetta& letta, std::string_view riga,
-                             const Compilazione& c) {
-  const std::vector<const TipoRiga*> tipi = tipi_della_riga(letta.sezione, letta.parola, true);
-  if (tipi.empty() || letta.commento) {
-    return {};
+std::optional<DescrizioneRiga> descrizione_riga(const RigaDelSorgente& letta, std::string_view riga,
+                                                const Compilazione& c) {
+  const FormaRiga* forma = forma_della_riga(letta.sezione, letta.parola, true);
+  if (forma == nullptr || letta.commento) {
+    return std::nullopt;
   }
-  const TipoRiga& tipo = *tipi.front();
-  std::string t = "**" + std::string(tipo.parola) + "**: " + std::string(tipo.descrizione);
+  const FormaRiga& tipo = *forma;
+  DescrizioneRiga d{std::string(tipo.parola), std::string(tipo.descrizione), {}};
+  std::vector<std::string>& t = d.voci;
   const bool posizionata = !tipo.campi.empty() && tipo.campi.front().unita == "m" &&
                            tipo.sezione != Sezione::linea_generale;
   if (!posizionata || letta.valori.empty()) {
-    return t;
+    return d;
   }
   const std::optional<int64_t> p = numero(riga, letta.valori.front());
   if (!p || *p < 0 || *p > INT32_MAX) {
-    return t;
+    return d;
   }
   const Scenario& s = c.scenario;
   const Riepilogo r = riepiloga(TracciatoLetto{}, s.voci, s.percorso);
   const int64_t cella = nella_cella_dopo(tipo) ? cella_dopo(*p) : cella_di(*p);
-  t += "\n- cella " + std::to_string(cella);
-  t += "\n- chilometrica: km " + km(chilometrica(r.riferimenti, static_cast<int32_t>(*p)));
+  t.push_back("cella " + std::to_string(cella));
+  t.push_back("chilometrica: km " + km(chilometrica(r.riferimenti, static_cast<int32_t>(*p))));
   in_vigore(t, s, r, *p);
   if (tipo.simbolo == Simbolo::stazione) {
     for (const StazioneLetta& st : r.stazioni) {
       if (st.posizione == *p) {
-        t += "\n- stazione " + st.nome + ": area da " + std::to_string(st.inizio_area) + " a " +
-             std::to_string(st.fine_area) + " m";
-        t += "\n- sosta: " + std::to_string(st.sosta) + " s";
-        t += "\n- orario: " + (st.orario != 0 ? ora_del_giorno(st.orario) : std::string("nessuno"));
+        t.push_back("stazione " + st.nome + ": area da " + std::to_string(st.inizio_area) + " a " +
+                    std::to_string(st.fine_area) + " m");
+        t.push_back("sosta: " + std::to_string(st.sosta) + " s");
+        t.push_back("orario: " +
+                    (st.orario != 0 ? ora_del_giorno(st.orario) : std::string("nessuno")));
       }
     }
   }
@@ -109,11 +112,11 @@ std::string descrizione_riga(const RigaLetta& letta, std::string_view riga,
       ++classe;
     }
     if (classe < std::size(kRaggi)) {
-      t += "\n- raggio: " + std::to_string(kRaggi[classe]) + " m";
+      t.push_back("raggio: " + std::to_string(kRaggi[classe]) + " m");
     }
     if (const std::optional<int64_t> l = numero(riga, letta.valori[1])) {
-      t += "\n- fine della curva: " + std::to_string(*p + *l) + " m";
+      t.push_back("fine della curva: " + std::to_string(*p + *l) + " m");
     }
   }
-  return t;
+  return d;
 }

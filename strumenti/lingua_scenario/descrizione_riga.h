@@ -4,12 +4,21 @@
 // and where it ends.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiler/compila.h"
 #include "strumenti/lingua_scenario/righe_sorgente.h"
 
-// `riga` is the line's bytes; the text is UTF-8. Empty for a line that is no row.
-std::string descrizione_riga(const RigaLetta& letta, std::string_view riga,
-                             const Compilazione& c);
+// The row's kind, what it is, and one entry for each thing it becomes ("cella 12").
+struct DescrizioneRiga {
+  std::string parola;
+  std::string descrizione;
+  std::vector<std::string> voci;
+};
+
+// `riga` is the line's bytes; the texts are UTF-8. None for a line that is no row.
+std::optional<DescrizioneRiga> descrizione_riga(const RigaDelSorgente& letta, std::string_view riga,
+                                                const Compilazione& c);

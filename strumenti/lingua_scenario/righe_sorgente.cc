@@ -1,17 +1,11 @@
 #include "strumenti/lingua_scenario/righe_sorgente.h"
 
-#include "compiler/parole_chiave.h"
-
 namespace {
-
-bool e_intestazione(std::string_view parola) {
-  return contiene(parola, "[") && contiene(parola, "]") && !parola.starts_with('-');
-}
 
 // The values after the keyword: a text value runs to the comma, numbers are also split by
 // spaces, as the field reader splits them.
 std::vector<ValoreLetto> valori_di(std::string_view riga, size_t dopo_parola,
-                                   const TipoRiga* tipo) {
+                                   const FormaRiga* tipo) {
   std::vector<ValoreLetto> valori;
   size_t i = dopo_parola;
   while (i < riga.size()) {
@@ -19,7 +13,7 @@ std::vector<ValoreLetto> valori_di(std::string_view riga, size_t dopo_parola,
       ++i;
     }
     const size_t campo = valori.size();
-    const bool testo = tipo != nullptr && campo < tipo->campi.size() && tipo->campi[campo].testo;
+    const bool testo = tipo != nullptr && campo < tipo->campi.size() && tipo->campi[campo].larghezza == LarghezzaCampo::testo;
     const size_t inizio = i;
     while (i < riga.size() && riga[i] != ',' && (testo || riga[i] != ' ')) {
       ++i;
@@ -37,11 +31,11 @@ std::vector<ValoreLetto> valori_di(std::string_view riga, size_t dopo_parola,
 
 }  // namespace
 
-std::vector<RigaLetta> leggi_righe(const std::vector<std::string_view>& righe, GenereSorgente g) {
-  std::vector<RigaLetta> lette;
+std::vector<RigaDelSorgente> leggi_righe(const std::vector<std::string_view>& righe, GenereSorgente g) {
+  std::vector<RigaDelSorgente> lette;
   Sezione sezione = Sezione::prima_di_generale;
   for (const std::string_view riga : righe) {
-    RigaLetta r;
+    RigaDelSorgente r;
     size_t i = riga.find_first_not_of(' ');
     if (i == std::string_view::npos) {
       i = riga.size();
@@ -49,24 +43,23 @@ std::vector<RigaLetta> leggi_righe(const std::vector<std::string_view>& righe, G
     const size_t virgola = std::min(riga.find(',', i), riga.size());
     r.inizio_parola = static_cast<int>(i);
     r.parola = std::string(riga.substr(i, virgola - i));
-    r.intestazione = e_intestazione(r.parola);
-    r.commento = contiene(r.parola, "-");
-    if (contiene(r.parola, "[generale]") && sezione == Sezione::prima_di_generale) {
+    r.intestazione = intestazione_di_sezione(r.parola);
+    r.commento = commento(r.parola);
+    if (apre_generale(r.parola) && sezione == Sezione::prima_di_generale) {
       sezione = g == GenereSorgente::linea ? Sezione::linea_generale : Sezione::treno;
     } else if (r.intestazione && sezione == Sezione::linea_generale) {
       sezione = Sezione::linea_principale;
     }
     r.sezione = sezione;
-    const std::vector<const TipoRiga*> tipi = tipi_della_riga(sezione, r.parola, true);
     if (virgola < riga.size()) {
-      r.valori = valori_di(riga, virgola + 1, tipi.empty() ? nullptr : tipi.front());
+      r.valori = valori_di(riga, virgola + 1, forma_della_riga(sezione, r.parola, true));
     }
     lette.push_back(std::move(r));
   }
   return lette;
 }
 
-int campo_alla_colonna(std::string_view riga, const RigaLetta& letta, int colonna) {
+int campo_alla_colonna(std::string_view riga, const RigaDelSorgente& letta, int colonna) {
   const size_t fine_parola = std::min(riga.find(',', static_cast<size_t>(letta.inizio_parola)),
                                       riga.size());
   if (colonna <= static_cast<int>(fine_parola)) {

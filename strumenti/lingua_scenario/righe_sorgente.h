@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "strumenti/lingua_scenario/campi_righe.h"
+#include "compiler/grammatica_righe.h"
 
 enum class GenereSorgente { linea, treno };
 
@@ -18,7 +18,7 @@ struct ValoreLetto {
   int fine = 0;
 };
 
-struct RigaLetta {
+struct RigaDelSorgente {
   Sezione sezione = Sezione::prima_di_generale;  // the section the line's row belongs to
   std::string parola;                            // the keyword, spaces before it left out
   int inizio_parola = 0;
@@ -28,7 +28,7 @@ struct RigaLetta {
 };
 
 // One reading per line of `righe` (Windows-1252 bytes, without their ends).
-std::vector<RigaLetta> leggi_righe(const std::vector<std::string_view>& righe, GenereSorgente g);
+std::vector<RigaDelSorgente> leggi_righe(const std::vector<std::string_view>& righe, GenereSorgente g);
 
 // The field under byte `colonna` (from 0) of a line: 0 the keyword, k the k-th value.
-int campo_alla_colonna(std::string_view riga, const RigaLetta& letta, int colonna);
+int campo_alla_colonna(std::string_view riga, const RigaDelSorgente& letta, int colonna);

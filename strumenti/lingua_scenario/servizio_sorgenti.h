@@ -2,25 +2,21 @@
 // parsed from their framing) and answers with the messages to send back. It keeps the text of
 // every open source, compiles a source with the other of its pair (the editor's text when it
 // is open, the disk's otherwise) and publishes the problems of each file for that file.
+//
+// This is the server's layer: a table from each method to its handler, the lifecycle
+// (initialize, shutdown, exit) and the open documents. What a source holds is found by the
+// analysis (analisi_sorgente); the messages' shapes are the protocol's (protocollo_lsp).
 #pragma once
 
 #include <map>
-#include <memory>
-#include <optional>
+#include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
-#include "compiler/compila.h"
 #include "platform/disco.h"
+#include "strumenti/lingua_scenario/coppia_sorgenti.h"
 #include "strumenti/lingua_scenario/testo_editor.h"
-
-// A source of a compile: its path and its text as the editor counts it (none when missing).
-struct Fonte {
-  std::string percorso;
-  std::shared_ptr<const TestoEditor> testo;
-};
 
 class ServizioSorgenti {
  public:
@@ -36,32 +32,37 @@ class ServizioSorgenti {
   // 0 when `exit` came after `shutdown`, 1 otherwise.
   int stato_uscita() const { return chiuso_ ? 0 : 1; }
 
+  using Richiesta = nlohmann::json (ServizioSorgenti::*)(const nlohmann::json& parametri);
+  using Notifica = void (ServizioSorgenti::*)(const nlohmann::json& parametri,
+                                              std::vector<nlohmann::json>& uscita);
+
  private:
-  struct Aperto {
-    std::string percorso;
-    std::shared_ptr<const TestoEditor> testo;
-  };
+  // Every method the server answers, and every notification it heeds; any other request is
+  // an unknown method, any other notification is ignored.
+  static const std::map<std::string_view, Richiesta>& richieste();
+  static const std::map<std::string_view, Notifica>& notifiche();
 
-  // A compile of the pair a file belongs to, with the names the compile gives its files.
-  struct Coppia {
-    Fonte linea;
-    Fonte treno;
-    std::string nome_linea;
-    std::string nome_treno;
-    Compilazione c;
-  };
+  nlohmann::json inizia(const nlohmann::json& p);
+  nlohmann::json chiudi(const nlohmann::json& p);
+  nlohmann::json passa_al_simbolo(const nlohmann::json& p);
+  nlohmann::json completa(const nlohmann::json& p);
+  nlohmann::json mostra_firma(const nlohmann::json& p);
+  nlohmann::json descrivi(const nlohmann::json& p);
+  nlohmann::json formatta(const nlohmann::json& p);
 
-  std::optional<Fonte> fonte(const std::string& percorso);
-  Coppia compila_coppia(const std::string& uri);
-  nlohmann::json richiesta(const std::string& metodo, const nlohmann::json& parametri);
-  void notifica(const std::string& metodo, const nlohmann::json& parametri,
-                std::vector<nlohmann::json>& uscita);
+  void esci(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+  void apri(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+  void cambia(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+  void chiudi_documento(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+
+  // The open document a request names; an error answer when it is not open.
+  const Fonte& aperto(const nlohmann::json& parametri) const;
+  // Publishes the problems of `uri`, then of the other open files of its scenario.
   void pubblica_coppia(const std::string& uri, std::vector<nlohmann::json>& uscita);
   nlohmann::json pubblica(const std::string& uri);
-  const Aperto* aperto(const nlohmann::json& parametri) const;
 
   piattaforma::Disco& disco_;
-  std::map<std::string, Aperto> aperti_;  // by URI
+  DocumentiAperti aperti_;
   UnitaPosizione unita_ = UnitaPosizione::utf16;
   bool iniziato_ = false;
   bool chiuso_ = false;

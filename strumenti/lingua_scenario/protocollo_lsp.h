@@ -1,0 +1,72 @@
+// The editor's protocol at the server's edge: file URIs and paths, places in the editor's
+// units (UTF-16 code units or UTF-8 bytes) from the analysis's byte columns and back, the
+// protocol's errors, and the JSON shape of every answer the analysis gives. The framing is in
+// canale_lsp; what the server does with a message is in servizio_sorgenti.
+#pragma once
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "strumenti/comune/diagnosi.h"
+#include "strumenti/lingua_scenario/analisi_sorgente.h"
+#include "strumenti/lingua_scenario/testo_editor.h"
+
+inline constexpr const char* kNomeServer = "lingua_scenario";
+
+// The protocol's error codes.
+inline constexpr int kJsonNonValido = -32700;
+inline constexpr int kRichiestaNonValida = -32600;
+inline constexpr int kMetodoSconosciuto = -32601;
+inline constexpr int kParametriNonValidi = -32602;
+inline constexpr int kNonIniziato = -32002;
+
+// A request that gets an error answer with this code.
+struct ErroreRichiesta : std::runtime_error {
+  ErroreRichiesta(int c, const std::string& m) : std::runtime_error(m), codice(c) {}
+  int codice;
+};
+
+nlohmann::json risposta(const nlohmann::json& id, nlohmann::json risultato);
+nlohmann::json risposta_di_errore(const nlohmann::json& id, int codice,
+                                  const std::string& messaggio);
+nlohmann::json notifica_lsp(const std::string& metodo, nlohmann::json parametri);
+
+// The path of a file: URI, its escapes decoded; none for another scheme.
+std::optional<std::string> percorso_di(const std::string& uri);
+std::string uri_di(const std::string& percorso);
+
+// The editor's units of the first offered encoding the server counts in: UTF-8 when offered,
+// UTF-16 (which every client takes) otherwise; and its name.
+UnitaPosizione unita_offerta(const nlohmann::json& capacita);
+const char* nome_unita(UnitaPosizione u);
+
+// The byte place of the protocol's `position`; none on a line the text does not have. Throws
+// json::exception when `position` is not one.
+std::optional<PuntoByte> punto_byte(const TestoEditor& t, const nlohmann::json& posizione,
+                                    UnitaPosizione u);
+// The protocol's range of a byte stretch; (0,0)-(0,0) without a text.
+nlohmann::json intervallo_lsp(const TestoEditor* t, const TrattoByte& b, UnitaPosizione u);
+
+nlohmann::json simboli_lsp(const TestoEditor& t, const std::vector<SimboloSorgente>& s,
+                           UnitaPosizione u);
+nlohmann::json completamento_lsp(const std::vector<VoceCompletamento>& voci);
+nlohmann::json firma_lsp(const FirmaRiga& f);
+nlohmann::json descrizione_lsp(const DescrizioneRiga& d);
+nlohmann::json modifiche_lsp(const TestoEditor& t, const std::vector<ModificaTesto>& m,
+                             UnitaPosizione u);
+
+// How the protocol names a file of a problem and counts in it (no text: a missing file).
+struct DocumentoLsp {
+  std::string uri;
+  const TestoEditor* testo = nullptr;
+};
+
+// A problem in the protocol's shape: its place and each note's at the field they point to,
+// each file found through `documento`.
+nlohmann::json diagnostica_lsp(const Diagnosi& d,
+                               const std::function<DocumentoLsp(const std::string&)>& documento,
+                               UnitaPosizione u);
