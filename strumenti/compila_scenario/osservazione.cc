@@ -2,6 +2,8 @@
 
 #include <ostream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "platform/disco_reale.h"
 #include "platform/interruzione.h"
@@ -60,6 +62,23 @@ std::string con_campo(const std::string& oggetto, std::string_view nome, const s
   return t;
 }
 
+// The changes from `prima` to `dopo`. Two plans alike have nothing to compare point by point,
+// and that walk over a long line's millions of points is the dearest part of the comparison:
+// the plans are set aside while the rest is compared, and put back after.
+std::vector<Cambiamento> cambiamenti(Compilato& prima, Compilato& dopo, bool stessa_pianta) {
+  if (!stessa_pianta) {
+    return confronta(prima.ispezione, prima.riepilogo, dopo.ispezione, dopo.riepilogo);
+  }
+  struct DaParte {
+    TracciatoLetto& posto;
+    TracciatoLetto pianta = std::exchange(posto, TracciatoLetto{});
+    ~DaParte() { posto = std::move(pianta); }
+  };
+  const DaParte a{prima.ispezione.tracciato};
+  const DaParte b{dopo.ispezione.tracciato};
+  return confronta(prima.ispezione, prima.riepilogo, dopo.ispezione, dopo.riepilogo);
+}
+
 }  // namespace
 
 EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
@@ -104,6 +123,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   // track, or a file that could not be written) left the files of an earlier one, read back.
   std::optional<Compilato> ora;
   std::optional<Compilato>& valida = stato.ultima_valida;
+  bool stessa_pianta = false;
   try {
     Compilato c;
     if (risultato && risultato->compilazione.ha_immagini()) {
@@ -115,9 +135,8 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
     }
     c.riepilogo = riepiloga(c.ispezione.tracciato, c.ispezione.voci, c.ispezione.percorso);
     // Most edits leave the plan as it was, and reducing it is the dearest part of the data.
-    c.piante = valida && stesso_tracciato(valida->ispezione.tracciato, c.ispezione.tracciato)
-                   ? valida->piante
-                   : piante_ridotte(c.ispezione.tracciato);
+    stessa_pianta = valida && stesso_tracciato(valida->ispezione.tracciato, c.ispezione.tracciato);
+    c.piante = stessa_pianta ? valida->piante : piante_ridotte(c.ispezione.tracciato);
     ora = std::move(c);
   } catch (const piattaforma::ErroreFile&) {
     // No files yet: the page says so.
@@ -125,8 +144,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   // The files of a compile with an error hold what it read before the error: counted from
   // them, the changes would list what the error cut off, and its fix the same again.
   const bool confronto = ora && valida;
-  e["cambiamenti"] = confronto ? json_cambiamenti(confronta(valida->ispezione, valida->riepilogo,
-                                                            ora->ispezione, ora->riepilogo))
+  e["cambiamenti"] = confronto ? json_cambiamenti(cambiamenti(*valida, *ora, stessa_pianta))
                                : ordered_json::array();
   e["confronto_con_ultima_valida"] = confronto && stato.ultima_con_errore;
   EventoCompilazione evento;

@@ -93,6 +93,11 @@ TEST(CompilaEDescrivi, OgniEventoPortaIDatiDeiFileScritti) {
     EXPECT_FALSE(e["cambiamenti"].empty());
     EXPECT_EQ(e["dati"], o.dati_dai_file());
     EXPECT_EQ(e["dati"]["pianta_fine"] != prima["dati"]["pianta_fine"], m.pianta_cambia);
+    bool pianta_tra_i_cambiamenti = false;
+    for (const json& c : e["cambiamenti"]) {
+      pianta_tra_i_cambiamenti = pianta_tra_i_cambiamenti || c["cosa"] == "pianta";
+    }
+    EXPECT_EQ(pianta_tra_i_cambiamenti, m.pianta_cambia);
     prima = e;
   }
 }
