@@ -115,13 +115,17 @@ Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNum
   r.sfondo = {scenario.inizio_area, scenario.progressiva_voce, scenario.fine_area};
   r.ripetizione = {ripetizione.inizio_area, ripetizione.fine_area, ripetizione.progressiva_voce};
 
-  for (int32_t i = 0; i < r.punti; ++i) {
-    if (tracciato.etichetta(i, 0) == Etichetta::vuoto ||
-        tracciato.etichetta(i, 1) == Etichetta::vuoto) {
+  // The x column, then the y column, as the plan stores them: a long line's million points are
+  // walked straight through, not one checked lookup at a time.
+  const auto punti = static_cast<size_t>(r.punti);
+  const std::vector<Etichetta>& etichette = tracciato.etichette();
+  const std::vector<double>& valori = tracciato.valori();
+  for (size_t i = 0; i < punti; ++i) {
+    if (etichette[i] == Etichetta::vuoto || etichette[punti + i] == Etichetta::vuoto) {
       continue;
     }
-    const double x = tracciato.valore(i, 0);
-    const double y = tracciato.valore(i, 1);
+    const double x = valori[i];
+    const double y = valori[punti + i];
     Estensione& e = r.estensione;
     if (!e.esiste) {
       e = {true, x, x, y, y};
