@@ -116,7 +116,9 @@ Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNum
   r.ripetizione = {ripetizione.inizio_area, ripetizione.fine_area, ripetizione.progressiva_voce};
 
   // The x column, then the y column, as the plan stores them: a long line's million points are
-  // walked straight through, not one checked lookup at a time.
+  // walked straight through, not one checked lookup at a time, into a local extent that the
+  // compiler can keep in registers.
+  Estensione estesa;
   const auto punti = static_cast<size_t>(r.punti);
   const std::vector<Etichetta>& etichette = tracciato.etichette();
   const std::vector<double>& valori = tracciato.valori();
@@ -126,15 +128,15 @@ Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNum
     }
     const double x = valori[i];
     const double y = valori[punti + i];
-    Estensione& e = r.estensione;
-    if (!e.esiste) {
-      e = {true, x, x, y, y};
+    if (!estesa.esiste) {
+      estesa = {true, x, x, y, y};
     }
-    e.min_x = std::min(e.min_x, x);
-    e.max_x = std::max(e.max_x, x);
-    e.min_y = std::min(e.min_y, y);
-    e.max_y = std::max(e.max_y, y);
+    estesa.min_x = std::min(estesa.min_x, x);
+    estesa.max_x = std::max(estesa.max_x, x);
+    estesa.min_y = std::min(estesa.min_y, y);
+    estesa.max_y = std::max(estesa.max_y, y);
   }
+  r.estensione = estesa;
 
   for (int k : {kVoceProgressivaTre, kVoceProgressivaDue, kVoceProgressivaUno}) {
     const Voce& v = voci[static_cast<size_t>(k)];
