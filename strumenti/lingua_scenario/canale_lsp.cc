@@ -1,5 +1,6 @@
 #include "strumenti/lingua_scenario/canale_lsp.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -38,6 +39,30 @@ std::optional<size_t> lunghezza_di(std::string_view valore) {
   return n;
 }
 
+// The next line of the header, without its end, into `riga`; false when the input ends first.
+// A line longer than kRigaIntestazioneMassima keeps its start and is marked too long by
+// `troppo_lunga`, and the rest of it is skipped.
+bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
+  riga.clear();
+  troppo_lunga = false;
+  std::streambuf& b = *in.rdbuf();
+  for (;;) {
+    const int c = b.sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return false;
+    }
+    if (c == '\n') {
+      return true;
+    }
+    if (riga.size() < kRigaIntestazioneMassima) {
+      riga.push_back(static_cast<char>(c));
+    } else {
+      troppo_lunga = true;
+    }
+  }
+}
+
 }  // namespace
 
 std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
@@ -45,10 +70,12 @@ std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
   bool valida = true;
   bool letta_una_riga = false;
   std::string riga;
+  bool troppo_lunga = false;
   while (true) {
-    if (!std::getline(in, riga)) {
+    if (!leggi_riga(in, riga, troppo_lunga)) {
       return std::nullopt;
     }
+    valida = valida && !troppo_lunga;
     if (!riga.empty() && riga.back() == '\r') {
       riga.pop_back();
     }
@@ -69,7 +96,13 @@ std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
     return m;
   }
   if (*lunghezza > kCorpoMassimo) {
-    in.ignore(static_cast<std::streamsize>(*lunghezza));
+    // Skipped in pieces: a length near the largest size_t must not become a negative count.
+    for (size_t resto = *lunghezza; resto > 0 && in;) {
+      const size_t pezzo = std::min(resto, kCorpoMassimo);
+      in.ignore(static_cast<std::streamsize>(pezzo));
+      resto -= pezzo;
+    }
+    m.scartato = *lunghezza;
     return m;
   }
   std::string corpo(*lunghezza, '\0');
@@ -77,6 +110,10 @@ std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
   corpo.resize(static_cast<size_t>(in.gcount()));
   m.corpo = std::move(corpo);
   return m;
+}
+
+bool altro_in_attesa(std::istream& in) {
+  return in.rdbuf()->in_avail() > 0;
 }
 
 void scrivi_messaggio(std::ostream& out, const std::string& corpo) {
