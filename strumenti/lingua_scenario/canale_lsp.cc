@@ -1,6 +1,7 @@
 #include "strumenti/lingua_scenario/canale_lsp.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <string_view>
 
@@ -96,11 +97,13 @@ std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
     return m;
   }
   if (*lunghezza > kCorpoMassimo) {
-    // Skipped in pieces: a length near the largest size_t must not become a negative count.
+    // Read in pieces and dropped. Not by `ignore`, which after its last byte waits for one
+    // more: the answer would wait for the editor's next message.
+    std::array<char, 65536> pezzo;
     for (size_t resto = *lunghezza; resto > 0 && in;) {
-      const size_t pezzo = std::min(resto, kCorpoMassimo);
-      in.ignore(static_cast<std::streamsize>(pezzo));
-      resto -= pezzo;
+      const size_t n = std::min(resto, pezzo.size());
+      in.read(pezzo.data(), static_cast<std::streamsize>(n));
+      resto -= n;
     }
     m.scartato = *lunghezza;
     return m;
