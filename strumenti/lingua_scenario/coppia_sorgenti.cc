@@ -104,7 +104,10 @@ std::string nel_percorso(const std::string& cartella, const std::string& nome) {
 std::optional<std::string> linea_del_file(const std::string& percorso,
                                           const DocumentiAperti& aperti,
                                           piattaforma::Disco& disco) {
-  const auto [cartella, nome] = cartella_e_nome(percorso);
+  // Not a structured binding: the lambda below captures the name, which clang 14 refuses.
+  const std::pair<std::string, std::string> parti = cartella_e_nome(percorso);
+  const std::string& cartella = parti.first;
+  const std::string& nome = parti.second;
   const std::optional<NomeRiconosciuto> n = nome_sorgente(nome);
   if (!n) {
     return std::nullopt;

@@ -15,14 +15,18 @@ namespace {
 // The type of a message for the person that is an error.
 constexpr int kMessaggioErrore = 1;
 
-// The problem of a document whose text is refused for its length.
-json diagnostica_rifiuto(size_t byte) {
-  return {{"range", intervallo_lsp(nullptr, {}, UnitaPosizione::utf16)},
-          {"severity", 1},
-          {"source", kNomeServer},
-          {"code", "testo-troppo-lungo"},
-          {"message", "testo di " + std::to_string(byte) + " byte, oltre i " +
-                          std::to_string(kTestoMassimo) + " che il server legge: non analizzato"}};
+// The problem of the document at `uri` whose text is refused for its length, on the document
+// as a whole.
+json diagnostica_rifiuto(const std::string& uri, size_t byte, UnitaPosizione u) {
+  const Diagnosi d{Gravita::errore,
+                   {uri, 0, 0},
+                   std::string("testo-troppo-lungo"),
+                   "testo di " + std::to_string(byte) + " byte, oltre i " +
+                       std::to_string(kTestoMassimo) + " che il server legge: non analizzato",
+                   {},
+                   {}};
+  const auto documento = [](const std::string& file) { return DocumentoLsp{file, nullptr}; };
+  return diagnostica_lsp(d, documento, u);
 }
 
 }  // namespace
@@ -321,7 +325,7 @@ std::string ServizioSorgenti::uri_del_percorso(const std::string& percorso) cons
 json ServizioSorgenti::pubblicazione(const std::string& uri, json diagnostiche) const {
   const auto r = rifiutati_.find(uri);
   if (r != rifiutati_.end()) {
-    diagnostiche = json::array({diagnostica_rifiuto(r->second)});
+    diagnostiche = json::array({diagnostica_rifiuto(uri, r->second, unita_)});
   }
   json p = {{"uri", uri}, {"diagnostics", std::move(diagnostiche)}};
   const auto v = versioni_.find(uri);
@@ -340,9 +344,9 @@ bool ServizioSorgenti::rifiuta(const std::string& uri, size_t byte, std::vector<
   if (aperti_.contains(uri)) {
     rifiutati_[uri] = byte;
   }
-  uscita.push_back(
-      notifica_lsp("textDocument/publishDiagnostics",
-                   {{"uri", uri}, {"diagnostics", json::array({diagnostica_rifiuto(byte)})}}));
+  uscita.push_back(notifica_lsp(
+      "textDocument/publishDiagnostics",
+      {{"uri", uri}, {"diagnostics", json::array({diagnostica_rifiuto(uri, byte, unita_)})}}));
   return true;
 }
 
