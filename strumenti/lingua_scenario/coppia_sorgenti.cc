@@ -184,18 +184,6 @@ CoppiaCompilata compila_con_treno(const std::string& linea, const std::optional<
   return k;
 }
 
-std::vector<CoppiaCompilata> compila_linea(const std::string& linea, const DocumentiAperti& aperti,
-                                           piattaforma::Disco& disco) {
-  std::vector<CoppiaCompilata> coppie;
-  for (const std::string& treno : treni_della_linea(linea, aperti, disco)) {
-    coppie.push_back(compila_con_treno(linea, treno, aperti, disco));
-  }
-  if (coppie.empty()) {
-    coppie.push_back(compila_con_treno(linea, std::nullopt, aperti, disco));
-  }
-  return coppie;
-}
-
 CoppiaCompilata compila_coppia(const std::string& percorso, const DocumentiAperti& aperti,
                                piattaforma::Disco& disco) {
   const std::optional<std::string> linea = linea_del_file(percorso, aperti, disco);
@@ -249,7 +237,25 @@ std::vector<Diagnosi> diagnosi_del_file(const CoppiaCompilata& k, const Fonte& p
   return del_file;
 }
 
-std::vector<Diagnosi> diagnosi_della_linea(const std::vector<CoppiaCompilata>& coppie) {
+ProblemiDellaCoppia problemi_della_coppia(const CoppiaCompilata& k) {
+  return {k.linea, k.treno, k.numero_treno, diagnosi_del_file(k, k.linea),
+          diagnosi_del_file(k, k.treno)};
+}
+
+std::vector<ProblemiDellaCoppia> problemi_della_linea(const std::string& linea,
+                                                      const DocumentiAperti& aperti,
+                                                      piattaforma::Disco& disco) {
+  std::vector<ProblemiDellaCoppia> coppie;
+  for (const std::string& treno : treni_della_linea(linea, aperti, disco)) {
+    coppie.push_back(problemi_della_coppia(compila_con_treno(linea, treno, aperti, disco)));
+  }
+  if (coppie.empty()) {
+    coppie.push_back(problemi_della_coppia(compila_con_treno(linea, std::nullopt, aperti, disco)));
+  }
+  return coppie;
+}
+
+std::vector<Diagnosi> diagnosi_della_linea(const std::vector<ProblemiDellaCoppia>& coppie) {
   struct Trovata {
     Diagnosi d;
     std::vector<size_t> coppie;  // the compiles that find it, in order
@@ -258,10 +264,10 @@ std::vector<Diagnosi> diagnosi_della_linea(const std::vector<CoppiaCompilata>& c
   // Two problems are the same when they print the same: place, code, words and notes.
   std::unordered_map<std::string, size_t> per_testo;
   for (size_t i = 0; i < coppie.size(); ++i) {
-    for (Diagnosi& d : diagnosi_del_file(coppie[i], coppie[i].linea)) {
+    for (const Diagnosi& d : coppie[i].della_linea) {
       const auto [t, nuova] = per_testo.try_emplace(json_diagnosi(d), trovate.size());
       if (nuova) {
-        trovate.push_back({std::move(d), {}});
+        trovate.push_back({d, {}});
       }
       std::vector<size_t>& di = trovate[t->second].coppie;
       if (di.empty() || di.back() != i) {

@@ -53,11 +53,6 @@ std::vector<std::string> treni_della_linea(const std::string& linea, const Docum
 CoppiaCompilata compila_con_treno(const std::string& linea, const std::optional<std::string>& treno,
                                   const DocumentiAperti& aperti, piattaforma::Disco& disco);
 
-// The compiles of the line source at `linea`: one with each of its train sources, in their
-// order, or the line alone when it has none.
-std::vector<CoppiaCompilata> compila_linea(const std::string& linea, const DocumentiAperti& aperti,
-                                           piattaforma::Disco& disco);
-
 // The compile of the pair of the source at `percorso`. A line source takes the first train
 // source of its name, open or on the disk; a file of neither name is a line source alone.
 CoppiaCompilata compila_coppia(const std::string& percorso, const DocumentiAperti& aperti,
@@ -71,7 +66,26 @@ GenereSorgente genere_del_file(const std::string& percorso);
 // problem in no file of the pair goes to the file that is there.
 std::vector<Diagnosi> diagnosi_del_file(const CoppiaCompilata& k, const Fonte& per);
 
-// The problems of the line source over its compiles `coppie` (those of compila_linea), each
-// given once. A problem that every compile finds is the line's own; one that only some find
-// ends with the trains it comes from: "(treno 4419)", "(treni 4417, 4419)".
-std::vector<Diagnosi> diagnosi_della_linea(const std::vector<CoppiaCompilata>& coppie);
+// What one compile found, by file: its two sources and the problems of each, without the
+// compile itself, whose model and images are large.
+struct ProblemiDellaCoppia {
+  Fonte linea;
+  Fonte treno;
+  std::string numero_treno;  // empty without a train source
+  std::vector<Diagnosi> della_linea;
+  std::vector<Diagnosi> del_treno;
+};
+
+ProblemiDellaCoppia problemi_della_coppia(const CoppiaCompilata& k);
+
+// The problems of the line source at `linea` compiled with each of its train sources, in their
+// order, or alone when it has none. One compile is held at a time: each takes as much memory
+// as the last, which it reuses.
+std::vector<ProblemiDellaCoppia> problemi_della_linea(const std::string& linea,
+                                                      const DocumentiAperti& aperti,
+                                                      piattaforma::Disco& disco);
+
+// The problems of the line source over its compiles `coppie` (those of problemi_della_linea),
+// each given once. A problem that every compile finds is the line's own; one that only some
+// find ends with the trains it comes from: "(treno 4419)", "(treni 4417, 4419)".
+std::vector<Diagnosi> diagnosi_della_linea(const std::vector<ProblemiDellaCoppia>& coppie);

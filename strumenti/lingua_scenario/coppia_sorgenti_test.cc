@@ -116,13 +116,14 @@ TEST(CoppiaSorgenti, TheTrainSourcesOfALine) {
   aperti["file:///d/P_2-.txt"] = {"/d/P_2-.txt", std::make_shared<const TestoEditor>(kTreno)};
   EXPECT_EQ(treni_della_linea("/d/P_linea.txt", aperti, disco),
             (std::vector<std::string>{"/d/P_10-.txt", "/d/P_2-.txt", "/d/P_9-.txt"}));
-  const std::vector<CoppiaCompilata> coppie = compila_linea("/d/P_linea.txt", aperti, disco);
+  const std::vector<ProblemiDellaCoppia> coppie =
+      problemi_della_linea("/d/P_linea.txt", aperti, disco);
   ASSERT_EQ(coppie.size(), 3u);
   EXPECT_EQ(coppie[1].numero_treno, "2");
-  EXPECT_EQ(coppie[1].nome_treno, "P_2-.txt");
+  EXPECT_EQ(coppie[1].treno.testo, aperti["file:///d/P_2-.txt"].testo);
   EXPECT_EQ(coppie[2].treno.percorso, "/d/P_9-.txt");
   // Without a train source, the line alone.
-  const std::vector<CoppiaCompilata> sola = compila_linea("/d/Z_linea.txt", {}, disco);
+  const std::vector<ProblemiDellaCoppia> sola = problemi_della_linea("/d/Z_linea.txt", {}, disco);
   ASSERT_EQ(sola.size(), 1u);
   EXPECT_EQ(sola[0].numero_treno, "");
   EXPECT_FALSE(sola[0].treno.testo);
@@ -145,8 +146,10 @@ TEST(CoppiaSorgenti, TheLineSourceHasTheProblemsOfEachTrain) {
   // A slow-down in the first cell: the stamps find it taken, and the compile stops there.
   disco.file["/d/P_4418-.txt"] = "[generale]\r\nrallentamento, 0, 70, 300, 0, 0, 0\r\n[fine]\r\n";
   disco.file["/d/P_4419-.txt"] = valido;
-  const std::vector<CoppiaCompilata> coppie = compila_linea("/d/P_linea.txt", aperti, disco);
+  const std::vector<ProblemiDellaCoppia> coppie =
+      problemi_della_linea("/d/P_linea.txt", aperti, disco);
   ASSERT_EQ(coppie.size(), 3u);
+  EXPECT_EQ(coppie[1].del_treno.size(), 1u);  // the stamps' conflict
   std::vector<std::string> messaggi;
   for (const Diagnosi& d : diagnosi_della_linea(coppie)) {
     EXPECT_EQ(d.posto.file, "/d/P_linea.txt");
@@ -160,7 +163,7 @@ TEST(CoppiaSorgenti, TheLineSourceHasTheProblemsOfEachTrain) {
   piattaforma::DiscoInMemoria uno;
   uno.file["/d/P_4417-.txt"] = valido;
   const std::vector<Diagnosi> solo =
-      diagnosi_della_linea(compila_linea("/d/P_linea.txt", aperti, uno));
+      diagnosi_della_linea(problemi_della_linea("/d/P_linea.txt", aperti, uno));
   ASSERT_EQ(solo.size(), 2u);
   EXPECT_EQ(solo[1].messaggio + " (treni 4417, 4419)",
             messaggi[1].substr(messaggi[1].find(' ') + 1));

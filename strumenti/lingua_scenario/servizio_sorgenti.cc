@@ -18,13 +18,11 @@ constexpr int kMessaggioErrore = 1;
 // The problem of the document at `uri` whose text is refused for its length, on the document
 // as a whole.
 json diagnostica_rifiuto(const std::string& uri, size_t byte, UnitaPosizione u) {
-  const Diagnosi d{Gravita::errore,
-                   {uri, 0, 0},
-                   std::string("testo-troppo-lungo"),
-                   "testo di " + std::to_string(byte) + " byte, oltre i " +
-                       std::to_string(kTestoMassimo) + " che il server legge: non analizzato",
-                   {},
-                   {}};
+  Diagnosi d;
+  d.posto = {uri, 0, 0};
+  d.codice = std::string("testo-troppo-lungo");
+  d.messaggio = "testo di " + std::to_string(byte) + " byte, oltre i " +
+                std::to_string(kTestoMassimo) + " che il server legge: non analizzato";
   const auto documento = [](const std::string& file) { return DocumentoLsp{file, nullptr}; };
   return diagnostica_lsp(d, documento, u);
 }
@@ -204,12 +202,12 @@ class ServizioSorgenti::Giro {
 
   // The line source's problems over its trains; with `treni`, each train source's too.
   void linea(const std::string& linea, bool treni) {
-    const std::vector<CoppiaCompilata>& coppie = della_linea(linea);
+    const std::vector<ProblemiDellaCoppia>& coppie = della_linea(linea);
     pubblica(linea, diagnosi_della_linea(coppie), coppie);
     if (treni) {
-      for (const CoppiaCompilata& k : coppie) {
+      for (const ProblemiDellaCoppia& k : coppie) {
         if (!k.numero_treno.empty()) {
-          pubblica(k.treno.percorso, diagnosi_del_file(k, k.treno), coppie);
+          pubblica(k.treno.percorso, k.del_treno, coppie);
         }
       }
     }
@@ -218,47 +216,47 @@ class ServizioSorgenti::Giro {
   // The train source's problems; with `con_linea`, its line source's when it is open.
   void treno(const std::string& linea, const std::string& treno, bool con_linea) {
     if (s_.percorso_aperto(linea)) {
-      const std::vector<CoppiaCompilata>& coppie = della_linea(linea);
-      const auto k = std::find_if(coppie.begin(), coppie.end(), [&](const CoppiaCompilata& c) {
+      const std::vector<ProblemiDellaCoppia>& coppie = della_linea(linea);
+      const auto k = std::find_if(coppie.begin(), coppie.end(), [&](const ProblemiDellaCoppia& c) {
         return c.treno.percorso == treno;
       });
       if (k != coppie.end()) {
-        pubblica(treno, diagnosi_del_file(*k, k->treno), coppie);
+        pubblica(treno, k->del_treno, coppie);
         if (con_linea) {
           pubblica(linea, diagnosi_della_linea(coppie), coppie);
         }
         return;
       }
     }
-    std::vector<CoppiaCompilata> k;
-    k.push_back(compila_con_treno(linea, treno, s_.aperti_, s_.disco_));
-    pubblica(treno, diagnosi_del_file(k[0], k[0].treno), k);
+    const std::vector<ProblemiDellaCoppia> k = {
+        problemi_della_coppia(compila_con_treno(linea, treno, s_.aperti_, s_.disco_))};
+    pubblica(treno, k[0].del_treno, k);
   }
 
   // A file of neither name, compiled alone.
   void da_solo(const std::string& percorso) {
-    std::vector<CoppiaCompilata> k;
-    k.push_back(compila_con_treno(percorso, std::nullopt, s_.aperti_, s_.disco_));
-    pubblica(percorso, diagnosi_del_file(k[0], k[0].linea), k);
+    const std::vector<ProblemiDellaCoppia> k = {
+        problemi_della_coppia(compila_con_treno(percorso, std::nullopt, s_.aperti_, s_.disco_))};
+    pubblica(percorso, k[0].della_linea, k);
   }
 
  private:
-  const std::vector<CoppiaCompilata>& della_linea(const std::string& linea) {
+  const std::vector<ProblemiDellaCoppia>& della_linea(const std::string& linea) {
     auto l = linee_.find(linea);
     if (l == linee_.end()) {
-      l = linee_.emplace(linea, compila_linea(linea, s_.aperti_, s_.disco_)).first;
+      l = linee_.emplace(linea, problemi_della_linea(linea, s_.aperti_, s_.disco_)).first;
     }
     return l->second;
   }
 
   void pubblica(const std::string& percorso, const std::vector<Diagnosi>& diagnosi,
-                const std::vector<CoppiaCompilata>& coppie) {
+                const std::vector<ProblemiDellaCoppia>& coppie) {
     const std::string uri = s_.uri_del_percorso(percorso);
     if (!pubblicati_.insert(uri).second) {
       return;
     }
     const auto documento = [&](const std::string& p) {
-      for (const CoppiaCompilata& k : coppie) {
+      for (const ProblemiDellaCoppia& k : coppie) {
         for (const Fonte* f : {&k.linea, &k.treno}) {
           if (f->percorso == p) {
             return DocumentoLsp{s_.uri_del_percorso(p), f->testo.get()};
@@ -276,7 +274,7 @@ class ServizioSorgenti::Giro {
 
   const ServizioSorgenti& s_;
   std::vector<json>& uscita_;
-  std::map<std::string, std::vector<CoppiaCompilata>> linee_;
+  std::map<std::string, std::vector<ProblemiDellaCoppia>> linee_;
   std::set<std::string> pubblicati_;
 };
 
