@@ -37,8 +37,10 @@ double decimi(double x) {
   return std::round(x * 10) / 10;
 }
 
+// A stretch's seconds as they are: the page words them as the warnings do, and a value
+// rounded twice could read a second apart.
 ordered_json secondi(double s) {
-  return std::isfinite(s) ? ordered_json(decimi(s)) : ordered_json(nullptr);
+  return std::isfinite(s) ? ordered_json(s) : ordered_json(nullptr);
 }
 
 // A cell's stretch of chainage: cell k covers 50k - 25 to 50k + 25 m; the line starts at 0.
@@ -139,7 +141,8 @@ ordered_json dati_marcia(const Marcia& m, const std::array<Voce, kNumeroVoci>& v
   }
   d["corsa"] = ordered_json::array();
   for (const PuntoCorsa& p : corsa_ridotta(m.profilo, kTolleranzaVelocitaKmh, kTolleranzaTempoS)) {
-    d["corsa"].push_back({p.metro, decimi(p.velocita_kmh), secondi(p.tempo_s)});
+    d["corsa"].push_back({p.metro, decimi(p.velocita_kmh),
+                          std::isfinite(p.tempo_s) ? ordered_json(decimi(p.tempo_s)) : nullptr});
   }
   d["punti"] = ordered_json::array();
   if (!m.tratte.empty()) {

@@ -33,6 +33,7 @@ std::vector<PuntoCorsa> corsa_ridotta(const ProfiloMarcia& p, double tolleranza_
 // The check's data for the page: "tetto", "tetto_treno" and "rallentamenti" as [from, to,
 // km/h] ranges of chainage, "corsa" as [metre, km/h, s] points, "punti" (the timed points),
 // "tratte" and, when there is no run, "difetto". `voci` and `percorso` are those the check ran
-// on. Names in UTF-8; a time that never ends is null.
+// on. Names in UTF-8; a time that never ends is null. The run's points are in tenths; the
+// stretches' seconds are exact, so that the page words them as the warnings do.
 nlohmann::ordered_json dati_marcia(const Marcia& m, const std::array<Voce, kNumeroVoci>& voci,
                                    const std::vector<Cella>& percorso);

@@ -163,6 +163,35 @@ TEST(MarciaPagina, LaLineaPiuLungaRestaPiccola) {
   EXPECT_LT(d.dump().size(), 600'000u) << d["corsa"].size() << " punti della corsa";
 }
 
+// A run of 1000 km, ten times the built-in one end to end, keeps as many points as the ten
+// runs do, and its points stay small.
+TEST(MarciaPagina, UnaCorsaDiMilleChilometri) {
+  const ScenarioCompilato& c = scenario_incorporato();
+  const ProfiloMarcia una = verifica_marcia(c.s, ParametriMarcia{}).profilo;
+  const size_t punti_di_una =
+      corsa_ridotta(una, kTolleranzaVelocitaKmh, kTolleranzaTempoS).size();
+  ProfiloMarcia dieci;
+  dieci.inizio_m = una.inizio_m;
+  for (int k = 0; k < 10; ++k) {
+    const float dopo = dieci.tempo_s.empty() ? 0 : dieci.tempo_s.back();
+    for (size_t i = dieci.velocita_ms.empty() ? 0 : 1; i < una.velocita_ms.size(); ++i) {
+      dieci.velocita_ms.push_back(una.velocita_ms[i]);
+      dieci.tempo_s.push_back(dopo + una.tempo_s[i]);
+    }
+  }
+  ASSERT_GT(dieci.velocita_ms.size(), 1'000'000u);
+  const std::vector<PuntoCorsa> r = corsa_ridotta(dieci, kTolleranzaVelocitaKmh, kTolleranzaTempoS);
+  EXPECT_LE(r.size(), 10 * punti_di_una);
+  const Scarto s = scarto_massimo(dieci, r);
+  EXPECT_LE(s.velocita_kmh, kTolleranzaVelocitaKmh + 1e-3);
+  EXPECT_LE(s.tempo_s, kTolleranzaTempoS + 1e-2);
+  ordered_json j = ordered_json::array();
+  for (const PuntoCorsa& p : r) {
+    j.push_back({p.metro, std::round(p.velocita_kmh * 10) / 10, std::round(p.tempo_s * 10) / 10});
+  }
+  EXPECT_LT(j.dump().size(), 200'000u);
+}
+
 // A check without a run: no points, no stretches, and the reason.
 TEST(MarciaPagina, SenzaCorsa) {
   const ScenarioCompilato& c = scenario_incorporato();

@@ -48,13 +48,14 @@
     return M.tratte.map((t, k) => {
       const partenza = M.punti[k].partenza, t0 = valore_a(M.corsa, t.da_m, 2);
       const linea = [];
-      const aggiungi = (m) => {
-        const s = valore_a(M.corsa, m, 2);
+      const aggiungi = (m, s) => {
         if (s !== null && t0 !== null) { linea.push([m, partenza + s - t0]); }
       };
-      aggiungi(t.da_m);
-      for (const p of M.corsa) { if (p[0] > t.da_m && p[0] < t.a_m) { aggiungi(p[0]); } }
-      aggiungi(t.a_m);
+      aggiungi(t.da_m, t0);
+      for (let i = indice(M.corsa, t.da_m, true); i < M.corsa.length && M.corsa[i][0] < t.a_m; i++) {
+        aggiungi(M.corsa[i][0], M.corsa[i][2]);
+      }
+      aggiungi(t.a_m, valore_a(M.corsa, t.a_m, 2));
       return linea;
     });
   }

@@ -100,7 +100,8 @@
           e.clientY - presa.y, r.width, r.height, solo_x));
     });
     svg.addEventListener("dblclick", () => { applica(base.slice()); });
-    applica(v, true);
+    // The view it starts from is no change to tell.
+    applica(v, true, true);
     return {
       // Acts on key k; false for a key that does nothing here.
       tasto(k) {
@@ -116,7 +117,9 @@
       vista() { return v; },
       intera() { return intera(v, base); },
       // Along x as the view `altra` of another drawing as wide, without telling anyone.
-      segui(altra) { applica(seguita(v, altra), false, true); },
+      segui(altra) {
+        if (altra[0] !== v[0] || altra[2] !== v[2]) { applica(seguita(v, altra), false, true); }
+      },
     };
   }
 
