@@ -2,6 +2,8 @@
 
 #include <ostream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "platform/disco_reale.h"
 #include "platform/interruzione.h"
@@ -20,32 +22,6 @@ int64_t adesso_ms() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::system_clock::now().time_since_epoch())
       .count();
-}
-
-ordered_json json_posto(const Luogo& p, const std::string& messaggio, const std::string& riga) {
-  return {{"file", p.file},
-          {"riga", p.riga},
-          {"colonna", p.colonna},
-          {"messaggio", messaggio},
-          {"sorgente", da_1252(riga)}};
-}
-
-// A problem as the page lists it: its place, the source line (UTF-8) for the caret, the notes.
-ordered_json json_problema(const Diagnosi& d) {
-  ordered_json o = json_posto(d.posto, d.messaggio, d.riga_sorgente);
-  o["gravita"] = d.gravita == Gravita::errore ? "errore" : "avviso";
-  if (const auto* n = std::get_if<int32_t>(&d.codice)) {
-    o["codice"] = *n;
-  } else if (const auto* t = std::get_if<std::string>(&d.codice)) {
-    o["codice"] = *t;
-  } else {
-    o["codice"] = nullptr;
-  }
-  o["note"] = ordered_json::array();
-  for (const Nota& n : d.note) {
-    o["note"].push_back(json_posto(n.posto, n.messaggio, n.riga_sorgente));
-  }
-  return o;
 }
 
 // Where the file name of a path begins: after its last separator ('\\' too on Windows).
@@ -88,6 +64,23 @@ std::string con_campo(const std::string& oggetto, std::string_view nome, const s
   return t;
 }
 
+// The changes from `prima` to `dopo`. Two plans alike have nothing to compare point by point,
+// and that walk over a long line's millions of points is the dearest part of the comparison:
+// the plans are set aside while the rest is compared, and put back after.
+std::vector<Cambiamento> cambiamenti(Compilato& prima, Compilato& dopo, bool stessa_pianta) {
+  if (!stessa_pianta) {
+    return confronta(prima.ispezione, prima.riepilogo, dopo.ispezione, dopo.riepilogo);
+  }
+  struct DaParte {
+    TracciatoLetto& posto;
+    TracciatoLetto pianta = std::exchange(posto, TracciatoLetto{});
+    ~DaParte() { posto = std::move(pianta); }
+  };
+  const DaParte a{prima.ispezione.tracciato};
+  const DaParte b{dopo.ispezione.tracciato};
+  return confronta(prima.ispezione, prima.riepilogo, dopo.ispezione, dopo.riepilogo);
+}
+
 }  // namespace
 
 EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
@@ -105,7 +98,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
     diagnosi = std::move(risultato->diagnosi);
     errore = risultato->errore_nei_dati;
   } catch (const piattaforma::ErroreFile& f) {
-    diagnosi.emplace_back().messaggio = f.what();
+    diagnosi.push_back(diagnosi_del_file(f));
     errore = true;
   } catch (const std::length_error& f) {
     diagnosi.emplace_back().messaggio =
@@ -132,7 +125,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   ordered_json problemi = ordered_json::array();
   std::optional<std::string> primo_errore;
   for (const Diagnosi& d : diagnosi) {
-    problemi.push_back(json_problema(d));
+    problemi.push_back(oggetto_diagnosi(d, true));
     if (!primo_errore && d.gravita == Gravita::errore) {
       const std::string testo = testo_diagnosi(d, "compila_scenario");
       primo_errore = testo.substr(0, testo.find('\n'));
@@ -149,6 +142,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   // track, or a file that could not be written) left the files of an earlier one, read back.
   std::optional<Compilato> ora;
   std::optional<Compilato>& valida = stato.ultima_valida;
+  bool stessa_pianta = false;
   try {
     Compilato c;
     if (risultato && risultato->compilazione.ha_immagini()) {
@@ -160,9 +154,8 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
     }
     c.riepilogo = riepiloga(c.ispezione.tracciato, c.ispezione.voci, c.ispezione.percorso);
     // Most edits leave the plan as it was, and reducing it is the dearest part of the data.
-    c.piante = valida && stesso_tracciato(valida->ispezione.tracciato, c.ispezione.tracciato)
-                   ? valida->piante
-                   : piante_ridotte(c.ispezione.tracciato);
+    stessa_pianta = valida && stesso_tracciato(valida->ispezione.tracciato, c.ispezione.tracciato);
+    c.piante = stessa_pianta ? valida->piante : piante_ridotte(c.ispezione.tracciato);
     ora = std::move(c);
   } catch (const piattaforma::ErroreFile&) {
     // No files yet: the page says so.
@@ -170,8 +163,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   // The files of a compile with an error hold what it read before the error: counted from
   // them, the changes would list what the error cut off, and its fix the same again.
   const bool confronto = ora && valida;
-  e["cambiamenti"] = confronto ? json_cambiamenti(confronta(valida->ispezione, valida->riepilogo,
-                                                            ora->ispezione, ora->riepilogo))
+  e["cambiamenti"] = confronto ? json_cambiamenti(cambiamenti(*valida, *ora, stessa_pianta))
                                : ordered_json::array();
   e["confronto_con_ultima_valida"] = confronto && stato.ultima_con_errore;
   EventoCompilazione evento;

@@ -96,6 +96,11 @@ TEST(CompilaEDescrivi, OgniEventoPortaIDatiDeiFileScritti) {
     EXPECT_FALSE(e["cambiamenti"].empty());
     EXPECT_EQ(e["dati"], o.dati_dai_file());
     EXPECT_EQ(e["dati"]["pianta_fine"] != prima["dati"]["pianta_fine"], m.pianta_cambia);
+    bool pianta_tra_i_cambiamenti = false;
+    for (const json& c : e["cambiamenti"]) {
+      pianta_tra_i_cambiamenti = pianta_tra_i_cambiamenti || c["cosa"] == "pianta";
+    }
+    EXPECT_EQ(pianta_tra_i_cambiamenti, m.pianta_cambia);
     prima = e;
   }
 }
@@ -109,8 +114,8 @@ TEST(CompilaEDescrivi, LaVerificaDellOrario) {
   const json c = json::parse(e.compilazione);
   bool avviso = false;
   for (const json& p : c["problemi"]) {
-    avviso = avviso || (p["codice"] == "orario-impossibile-con-ogni-treno" &&
-                        p["file"] == kTreno && p["gravita"] == "avviso");
+    avviso = avviso || (p["code"] == "orario-impossibile-con-ogni-treno" &&
+                        p["file"] == kTreno && p["severity"] == "avviso");
   }
   EXPECT_TRUE(avviso) << c["problemi"].dump();
   EXPECT_FALSE(c["errore"]);
@@ -122,8 +127,8 @@ TEST(CompilaEDescrivi, LaVerificaDellOrario) {
   const json g = json::parse(guasta.compilazione);
   ASSERT_FALSE(g["problemi"].empty());
   EXPECT_EQ(g["problemi"].back()["file"], "/autore/Valle_marcia.txt");
-  EXPECT_EQ(g["problemi"].back()["riga"], 1);
-  EXPECT_EQ(g["problemi"].back()["gravita"], "errore");
+  EXPECT_EQ(g["problemi"].back()["line"], 1);
+  EXPECT_EQ(g["problemi"].back()["severity"], "errore");
   EXPECT_FALSE(json::parse(guasta.dati).contains("marcia"));
   EXPECT_NE(riga_compilazione(2, guasta).find("/autore/Valle_marcia.txt:1:"), std::string::npos)
       << riga_compilazione(2, guasta);
@@ -238,11 +243,11 @@ TEST(RigaCompilazione, UnErroreNominaFileERiga) {
   ASSERT_TRUE(e.primo_errore.has_value());
   const std::string riga = riga_compilazione(1, e);
   const json problema = json::parse(e.compilazione)["problemi"][0];
-  const std::string posto = kTreno + ":" + std::to_string(problema["riga"].get<int>()) + ":" +
-                            std::to_string(problema["colonna"].get<int>()) + ": errore " +
-                            std::to_string(problema["codice"].get<int>()) + ": ";
+  const std::string posto = kTreno + ":" + std::to_string(problema["line"].get<int>()) + ":" +
+                            std::to_string(problema["column"].get<int>()) + ": errore " +
+                            std::to_string(problema["code"].get<int>()) + ": ";
   EXPECT_EQ(riga.rfind("compilazione 1: " + posto, 0), 0u) << riga;
-  EXPECT_NE(riga.find(problema["messaggio"].get<std::string>()), std::string::npos) << riga;
+  EXPECT_NE(riga.find(problema["message"].get<std::string>()), std::string::npos) << riga;
   EXPECT_NE(riga.find("(" + std::to_string(e.problemi) + " problemi, "), std::string::npos)
       << riga;
 }

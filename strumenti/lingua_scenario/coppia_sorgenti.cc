@@ -157,7 +157,7 @@ std::vector<Diagnosi> diagnosi_del_file(const CoppiaCompilata& k, const Fonte& p
     for (const CarattereMancante& m : per.testo->mancanti()) {
       del_file.push_back({Gravita::errore,
                           {per.percorso, m.riga, m.colonna},
-                          std::string("carattere-senza-byte"),
+                          std::string(kCarattereSenzaByte),
                           "carattere che Windows-1252 non ha",
                           {},
                           {}});

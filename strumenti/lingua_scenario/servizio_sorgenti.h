@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/disco.h"
+#include "strumenti/lingua_scenario/capacita_cliente.h"
 #include "strumenti/lingua_scenario/coppia_sorgenti.h"
 #include "strumenti/lingua_scenario/testo_editor.h"
 
@@ -49,8 +50,12 @@ class ServizioSorgenti {
   nlohmann::json mostra_firma(const nlohmann::json& p);
   nlohmann::json descrivi(const nlohmann::json& p);
   nlohmann::json formatta(const nlohmann::json& p);
+  nlohmann::json suggerisci(const nlohmann::json& p);
+  nlohmann::json correggi(const nlohmann::json& p);
 
   void esci(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+  void pronto(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+  void file_cambiati(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
   void apri(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
   void cambia(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
   void chiudi_documento(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
@@ -63,7 +68,8 @@ class ServizioSorgenti {
 
   piattaforma::Disco& disco_;
   DocumentiAperti aperti_;
-  UnitaPosizione unita_ = UnitaPosizione::utf16;
+  CapacitaCliente cliente_;
+  int richieste_al_cliente_ = 0;
   bool iniziato_ = false;
   bool chiuso_ = false;
   bool finito_ = false;

@@ -3,18 +3,20 @@
 (function (P) {
   "use strict";
 
-  function riferimento(p) { return p.file + ":" + p.riga + ":" + p.colonna; }
+  // A problem or note is the compile's diagnostic as JSON: file, line, column, severity, code,
+  // message, source (the source line) and notes.
+  function riferimento(p) { return p.line ? p.file + ":" + p.line + ":" + p.column : p.file; }
 
   // A problem's line as the report shows it: place, severity, code, message.
   function testo_problema(p) {
-    return (p.file ? riferimento(p) + ": " : "") + p.gravita + (p.codice !== null ? " " + p.codice : "") +
-        ": " + p.messaggio;
+    return (p.file ? riferimento(p) + ": " : "") + p.severity + (p.code !== null ? " " + p.code : "") +
+        ": " + p.message;
   }
 
   // The source line of a problem or note with a caret under its column; null without one.
   function riga_e_accento(p) {
-    if (!p.riga || !p.sorgente) { return null; }
-    return p.sorgente + "\n" + " ".repeat(Math.max(p.colonna - 1, 0)) + "^";
+    if (!p.line || !p.source) { return null; }
+    return p.source + "\n" + " ".repeat(Math.max(p.column - 1, 0)) + "^";
   }
 
   function stato(c) {
@@ -56,11 +58,11 @@
       if (t !== null) { el_html("pre", padre, "sorgente").textContent = t; }
     };
     for (const p of c.problemi) {
-      const li = el_html("li", problemi, p.gravita);
+      const li = el_html("li", problemi, p.severity);
       testo(el_html("div", li, "messaggio"), testo_problema(p));
       sorgente(li, p);
-      for (const n of p.note) {
-        testo(el_html("div", li, "nota-problema"), riferimento(n) + ": nota: " + n.messaggio);
+      for (const n of p.notes || []) {
+        testo(el_html("div", li, "nota-problema"), riferimento(n) + ": nota: " + n.message);
         sorgente(li, n);
       }
     }

@@ -264,12 +264,13 @@ test("pannelli: cio' che sta al metro, la stazione vicina", () => {
 });
 
 test("rapporto: problemi e cambiamenti come la pagina li scrive", () => {
-  const p = { file: "a_linea.txt", riga: 3, colonna: 5, gravita: "errore", codice: 15, messaggio: "fuori",
-    sorgente: "riga, 12a" };
+  const p = { file: "a_linea.txt", line: 3, column: 5, severity: "errore", code: 15, message: "fuori",
+    source: "riga, 12a" };
   assert.equal(R.testo_problema(p), "a_linea.txt:3:5: errore 15: fuori");
-  assert.equal(R.testo_problema({ ...p, file: "", codice: null }), "errore: fuori");
+  assert.equal(R.testo_problema({ ...p, file: "", code: null }), "errore: fuori");
+  assert.equal(R.testo_problema({ ...p, line: 0, code: null }), "a_linea.txt: errore: fuori");
   assert.equal(R.riga_e_accento(p), "riga, 12a\n    ^");
-  assert.equal(R.riga_e_accento({ ...p, riga: 0 }), null);
+  assert.equal(R.riga_e_accento({ ...p, line: 0 }), null);
   const casi = [
     [{ da: null, a: null, descrizione: "nome" }, "scenario: nome"],
     [{ da: 100, a: 100, descrizione: "stazione" }, "100 m: stazione"],
