@@ -280,13 +280,17 @@ stato=0
   --cartella uscita) >"$tmp/compila.log" 2>"$tmp/compila.err" || stato=$?
 [ "$stato" -eq 0 ] || fallisci "compila_scenario.exe sull'esempio e finito con stato $stato:
 $(tail -20 "$tmp/compila.err")"
-[ ! -s "$tmp/compila.err" ] || fallisci "compila_scenario.exe sull'esempio ha segnalato:
+# The example's one message is the timetable's warning on its last stretch, which no train
+# can keep.
+avvisi=$(grep -c ': avviso: ' "$tmp/compila.err" || true)
+{ [ "$avvisi" -eq 1 ] && grep -q '\[orario-impossibile-con-ogni-treno\]' "$tmp/compila.err"; } ||
+  fallisci "compila_scenario.exe sull'esempio ha segnalato:
 $(tail -20 "$tmp/compila.err")"
 for nome in Tavena_Crostia_linea.dat Tavena_Crostia_4417.sim Tavena_Crostia_4417.dat; do
   cmp -s "$tmp/linux/$nome" "$tmp/autore/uscita/$nome" ||
     fallisci "compila_scenario.exe non scrive $nome come genera_scenario"
 done
-echo "  da $sorgenti: stato 0, nessun messaggio, i tre file binari di genera_scenario"
+echo "  da $sorgenti: stato 0, il solo avviso dell'orario, i tre file binari di genera_scenario"
 
 # --- The Windows archive ------------------------------------------------------------------------
 

@@ -17,6 +17,8 @@
 #include "strumenti/comune/diagnosi.h"
 #include "strumenti/comune/identita_sorgenti.h"
 #include "strumenti/compila_scenario/osservazione.h"
+#include "strumenti/marcia/avvisi_marcia.h"
+#include "strumenti/marcia/parametri_autore.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ using piattaforma::kStatoGuasto;  // a file that cannot be read or written, wron
 constexpr const char* kUso =
     "uso: compila_scenario LINEA TRENO [--cartella DIR] [--scenario NOME] [--treno NUMERO]\n"
     "                      [--senza-tracciato] [--json] [--avvisi-come-errori]\n"
+    "                      [--marcia] [--marcia-parametro CHIAVE=VALORE]...\n"
     "                      [--osserva [--porta N]]\n"
     "     compila_scenario --esempio DIR\n"
     "     compila_scenario --help | --version";
@@ -45,6 +48,13 @@ cambiate ne' cancellate.
   --senza-tracciato     non costruisce la pianta della linea e non scrive NOME_linea.dat
   --json                ogni problema come un oggetto JSON su una riga, sullo standard output
   --avvisi-come-errori  ogni avviso conta come un errore
+  --marcia              scrive anche la verifica dell'orario, tratta per tratta: la marcia
+                        piu' veloce ammessa dai limiti e dal treno contro l'orario (con
+                        --json un oggetto JSON per tratta sullo standard output, e i
+                        problemi sullo standard error)
+  --marcia-parametro CHIAVE=VALORE
+                        un parametro della verifica (potenza_kw=4200, ...), sopra quelli
+                        del file NOME_marcia.txt accanto a LINEA; si puo' ripetere
   --osserva             dopo la prima compilazione resta in ascolto: a ogni salvataggio di
                         una sorgente compila di nuovo, riscrive i file e aggiorna la pagina
                         servita su http://127.0.0.1:N/ (l'indirizzo e' scritto all'avvio);
@@ -76,14 +86,17 @@ struct Argomenti {
   bool senza_tracciato = false;
   bool json = false;
   bool avvisi_come_errori = false;
+  bool marcia = false;
+  std::vector<std::string> parametri_marcia;
   bool osserva = false;
   std::optional<int> porta;
 };
 
-// A problem on standard error as compilers print one, or as a line of JSON on standard output.
-void stampa(const Diagnosi& d, bool json) {
+// A problem on standard error as compilers print one, or as a line of JSON: on standard
+// output, or on standard error when standard output carries the stretches of the check.
+void stampa(const Diagnosi& d, bool json, bool json_su_errore = false) {
   if (json) {
-    std::cout << json_diagnosi(d) << "\n";
+    (json_su_errore ? std::cerr : std::cout) << json_diagnosi(d) << "\n";
   } else {
     std::cerr << testo_diagnosi(d, kProgramma);
   }
@@ -102,6 +115,26 @@ int esempio(const std::string& cartella) {
   return 0;
 }
 
+// The check's stretches: a table, or one JSON object a line, in running order; why there is
+// none on standard error.
+void stampa_marcia(const std::optional<Marcia>& marcia, const RisultatoCompilazione& r,
+                   bool json) {
+  if (!marcia) {
+    std::cerr << kProgramma << ": nessuna verifica dell'orario: la compilazione ha errori\n";
+    return;
+  }
+  if (!json) {
+    std::cout << tabella_marcia(*marcia, r.compilazione);
+    return;
+  }
+  if (!marcia->difetto.empty()) {
+    std::cerr << kProgramma << ": nessuna marcia: " << marcia->difetto << "\n";
+  }
+  for (const Tratta& t : marcia->tratte) {
+    std::cout << json_tratta(t, riga_della_tratta(t, r.compilazione)) << "\n";
+  }
+}
+
 int compila(const Argomenti& a, const Identita& identita) {
   piattaforma::DiscoReale disco;
   RichiestaCompilazione richiesta;
@@ -117,6 +150,20 @@ int compila(const Argomenti& a, const Identita& identita) {
     stampa(diagnosi_del_file(e), a.json);
     return kStatoGuasto;
   }
+  // The timetable's check, with the parameters of the author's file and options: its
+  // warnings stand with the compile's, after them.
+  const ParametriAutore parametri =
+      parametri_autore(disco, richiesta.linea, identita, a.parametri_marcia);
+  const std::optional<Marcia> marcia =
+      parametri.errori.empty() ? marcia_della_compilazione(r.compilazione, parametri.parametri)
+                               : std::nullopt;
+  if (marcia) {
+    for (Diagnosi& d : avvisi_della_marcia(*marcia, r.compilazione, richiesta.treno,
+                                           r.sorgenti[1].testo)) {
+      r.diagnosi.push_back(std::move(d));
+    }
+  }
+  r.diagnosi.insert(r.diagnosi.end(), parametri.errori.begin(), parametri.errori.end());
   bool avvisi = false;
   for (const Diagnosi& d : r.diagnosi) {
     avvisi = avvisi || d.gravita == Gravita::avviso;
@@ -125,14 +172,20 @@ int compila(const Argomenti& a, const Identita& identita) {
     avvisi_come_errori(r.diagnosi);
   }
   for (const Diagnosi& d : r.diagnosi) {
-    stampa(d, a.json);
+    stampa(d, a.json, a.marcia);
   }
   if (!a.json) {
     for (const std::string& p : r.file_scritti) {
       std::cout << "scritto " << p << "\n";
     }
   }
-  return r.errore_nei_dati || (avvisi && a.avvisi_come_errori) ? kStatoErrore : 0;
+  if (a.marcia) {
+    stampa_marcia(marcia, r, a.json);
+  }
+  const bool errore_nei_parametri = !parametri.errori.empty();
+  return r.errore_nei_dati || errore_nei_parametri || (avvisi && a.avvisi_come_errori)
+             ? kStatoErrore
+             : 0;
 }
 
 }  // namespace
@@ -150,6 +203,8 @@ int main(int argc, char** argv) {
   app.add_flag("--senza-tracciato", a.senza_tracciato);
   app.add_flag("--json", a.json);
   app.add_flag("--avvisi-come-errori", a.avvisi_come_errori);
+  app.add_flag("--marcia", a.marcia);
+  app.add_option("--marcia-parametro", a.parametri_marcia);
   app.add_flag("--osserva", a.osserva);
   app.add_option("--porta", a.porta)->check(CLI::Range(0, 65535));
   const RigaLetta letta = leggi_riga(app, riga, "manca un argomento");
@@ -159,7 +214,7 @@ int main(int argc, char** argv) {
   if (a.esempio) {
     for (const char* altro : {"sorgenti", "--cartella", "--scenario", "--treno",
                               "--senza-tracciato", "--json", "--avvisi-come-errori",
-                              "--osserva", "--porta"}) {
+                              "--marcia", "--marcia-parametro", "--osserva", "--porta"}) {
       if (app.count(altro) > 0) {
         return argomenti_sbagliati("--esempio va da solo, con la sola cartella");
       }
@@ -177,6 +232,9 @@ int main(int argc, char** argv) {
   if (const auto* perche = std::get_if<std::string>(&identita)) {
     return argomenti_sbagliati(*perche);
   }
+  if (a.marcia && a.osserva) {
+    return argomenti_sbagliati("--marcia non va con --osserva: la pagina mostra la verifica");
+  }
   if (a.porta && !a.osserva) {
     return argomenti_sbagliati("--porta va con --osserva");
   }
@@ -187,6 +245,7 @@ int main(int argc, char** argv) {
     richiesta.cartella = a.cartella;
     richiesta.identita = std::get<Identita>(identita);
     richiesta.con_tracciato = !a.senza_tracciato;
+    richiesta.parametri_marcia = a.parametri_marcia;
     return osserva(richiesta, a.porta.value_or(0), std::cout, std::cerr);
   }
   return compila(a, std::get<Identita>(identita));

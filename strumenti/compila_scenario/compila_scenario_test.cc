@@ -94,6 +94,11 @@ class Autore {
   std::string linea() const { return sorgenti_.file(kLinea); }
   std::string treno() const { return sorgenti_.file(kTreno); }
   const CartellaTemporanea& uscita() const { return uscita_; }
+  // Another file in the sources' folder.
+  std::string accanto(std::string_view nome, const std::string& testo) const {
+    sorgenti_.scrivi(nome, testo);
+    return sorgenti_.file(nome);
+  }
   const std::string& testo_linea() const { return linea_; }
   const std::string& testo_treno() const { return treno_; }
 
@@ -135,7 +140,14 @@ TEST(Esempio, SiCompilaNegliStessiByteDelCostruttore) {
   const EsitoProcesso compilato =
       esegui({cartella.file(kLinea), cartella.file(kTreno), "--cartella", cartella.percorso()});
   EXPECT_EQ(compilato.stato, 0);
-  EXPECT_EQ(compilato.errori, "") << "l'esempio non deve dare avvisi";
+  // Its one warning is the timetable's last stretch, which no train can keep.
+  EXPECT_EQ(compilato.errori.find("avviso: "), compilato.errori.rfind("avviso: "))
+      << compilato.errori;
+  EXPECT_NE(compilato.errori.find(": avviso: da CROSTIA a CROSTIA C.L.V.: 3 min in orario, "
+                                  "almeno 4 min 3 s ai soli limiti "
+                                  "[orario-impossibile-con-ogni-treno]\n"),
+            std::string::npos)
+      << compilato.errori;
   const ScenarioCompilato& costruttore = scenario_incorporato();
   EXPECT_TRUE(cartella.leggi(kTracciato) == costruttore.tracciato);
   EXPECT_TRUE(cartella.leggi(kVoci) == costruttore.voci);
@@ -348,6 +360,87 @@ TEST(Json, UnOggettoPerProblemaCheSiRilegge) {
 
 // --- Exit statuses, identity, arguments
 // -----------------------------------------------------------
+
+// --- The timetable's check ------------------------------------------------------------------
+
+// The table of the stretches after the files written, one line each, the last one that no
+// train can keep; with --json one object a stretch on standard output and the problems, as
+// JSON, on standard error. The files are written as ever.
+TEST(Marcia, LaTabellaOUnOggettoPerTratta) {
+  const Autore autore;
+  const EsitoProcesso tabella = autore.compila({"--marcia"});
+  EXPECT_EQ(tabella.stato, 0) << tabella.errori;
+  EXPECT_NE(tabella.uscita.find("scritto " + autore.uscita().file(kPercorso)), std::string::npos);
+  EXPECT_NE(tabella.uscita.find("CROSTIA -> CROSTIA C.L.V.  3050  180 s"), std::string::npos)
+      << tabella.uscita;
+  EXPECT_EQ(tabella.uscita.substr(tabella.uscita.size() - 27), "impossibile-con-ogni-treno\n");
+
+  const EsitoProcesso json = autore.compila({"--marcia", "--json"});
+  EXPECT_EQ(json.stato, 0) << json.errori;
+  const std::vector<nlohmann::json> tratte = righe_json(json.uscita);
+  ASSERT_EQ(tratte.size(), 17u) << json.uscita;
+  std::istringstream righe(json.uscita);
+  for (std::string riga; std::getline(righe, riga);) {
+    std::vector<std::string> chiavi;
+    const nlohmann::ordered_json tratta = nlohmann::ordered_json::parse(riga);
+    for (const auto& [chiave, valore] : tratta.items()) {
+      chiavi.push_back(chiave);
+    }
+    EXPECT_EQ(chiavi, (std::vector<std::string>{"da", "a", "riga", "metri", "programmato_s",
+                                                 "piu_veloce_s", "limite_s", "margine_s",
+                                                 "esito"}));
+  }
+  EXPECT_EQ(tratte.front()["da"], "TAVENA");
+  EXPECT_EQ(tratte.back()["da"], "CROSTIA");
+  EXPECT_EQ(tratte.back()["a"], "CROSTIA C.L.V.");
+  EXPECT_EQ(tratte.back()["metri"], 3050);
+  EXPECT_EQ(tratte.back()["programmato_s"], 180);
+  EXPECT_EQ(tratte.back()["esito"], "impossibile-con-ogni-treno");
+  EXPECT_EQ(tratte.back()["riga"],
+            punto_di(autore.testo_treno(), "CROSTIA C.L.V.", "CROSTIA C.L.V.").riga);
+  const std::vector<nlohmann::json> problemi = righe_json(json.errori);
+  ASSERT_EQ(problemi.size(), 1u) << json.errori;
+  EXPECT_EQ(problemi[0]["code"], "orario-impossibile-con-ogni-treno");
+  EXPECT_EQ(autore.uscita().nomi().size(), 3u);
+}
+
+// The timetable's warnings are warnings like the others; a bad parameter, in the file beside
+// the sources or in an option, is an error at its place, and no check is made.
+TEST(Marcia, AvvisiEParametri) {
+  {
+    const Autore autore;
+    EXPECT_EQ(autore.compila({"--avvisi-come-errori"}).stato, 1);
+  }
+  {
+    const Autore autore;
+    const std::string file = autore.accanto("Tavena_Crostia_marcia.txt", "potenza_kw = 4200\n"
+                                                                         "massa_carro_t = -3\n");
+    const EsitoProcesso e = autore.compila({"--marcia"});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_EQ(e.errori.rfind(file + ":2:", 0), 0u) << e.errori;
+    EXPECT_NE(e.errori.find("nessuna verifica dell'orario"), std::string::npos) << e.errori;
+    EXPECT_EQ(autore.uscita().nomi().size(), 3u) << "i file si scrivono lo stesso";
+  }
+  {
+    const Autore autore;
+    const EsitoProcesso e = autore.compila({"--marcia-parametro", "potenza=1"});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_NE(e.errori.find("compila_scenario: errore: --marcia-parametro potenza=1: "),
+              std::string::npos)
+        << e.errori;
+  }
+  {
+    // A stronger train and a looser margin still cannot keep the last stretch.
+    const Autore autore;
+    autore.accanto("Tavena_Crostia_marcia.txt", "# piu' forte\npotenza_kw = 6000\n");
+    const EsitoProcesso e = autore.compila({"--marcia", "--json", "--marcia-parametro",
+                                            "soglia_stretto_percento=0"});
+    EXPECT_EQ(e.stato, 0) << e.errori;
+    EXPECT_EQ(righe_json(e.uscita).back()["esito"], "impossibile-con-ogni-treno");
+  }
+  const Autore autore;
+  EXPECT_EQ(autore.compila({"--marcia", "--osserva"}).stato, 2);
+}
 
 TEST(Uscita, NessunPercorsoNessunFile) {
   const Autore autore(con(linea_incorporata(), "[generale]", "[generali]"));

@@ -19,7 +19,7 @@ RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
   opzioni.con_tracciato = richiesta.con_tracciato;
   const Identita nomi_compilazione{opzioni.nome_scenario, opzioni.numero_treno};
   // Both are read before anything is compiled or written.
-  const std::vector<SorgenteAutore> sorgenti = {
+  std::vector<SorgenteAutore> sorgenti = {
       {richiesta.linea, nome_file(FileDellaCorsa::sorgente_linea, nomi_compilazione),
        disco.leggi(richiesta.linea)},
       {richiesta.treno, nome_file(FileDellaCorsa::sorgente_treno, nomi_compilazione),
@@ -29,6 +29,7 @@ RisultatoCompilazione compila_sorgenti_autore(piattaforma::Disco& disco,
   r.compilazione = compila(sorgenti[0].testo, sorgenti[1].testo, opzioni);
   const Compilazione& c = r.compilazione;
   r.diagnosi = diagnosi_della_compilazione(c, sorgenti);
+  r.sorgenti = std::move(sorgenti);
   r.errore_nei_dati = c.scenario.codice_errore != kNessunErrore || !c.ha_immagini();
   if (!c.ha_immagini()) {
     return r;

@@ -10,6 +10,7 @@
 #include "compiler/compila.h"
 #include "platform/disco.h"
 #include "strumenti/comune/diagnosi.h"
+#include "strumenti/comune/diagnosi_compilazione.h"
 #include "strumenti/comune/identita_sorgenti.h"
 
 struct RichiestaCompilazione {
@@ -18,6 +19,9 @@ struct RichiestaCompilazione {
   std::string cartella = ".";  // where the binary files go
   Identita identita;  // UTF-8, letters Windows-1252 has: the files are named with it as given
   bool con_tracciato = true;  // false: no plan is built and no plan file written
+  // The timetable check's parameters given as options, CHIAVE=VALORE, over those of the file
+  // beside the line source.
+  std::vector<std::string> parametri_marcia;
 };
 
 struct RisultatoCompilazione {
@@ -30,6 +34,8 @@ struct RisultatoCompilazione {
   // The compile itself: its model and the images of the files, for a caller that inspects
   // them without reading the files back.
   Compilazione compilazione;
+  // The two sources as they were read: the line source, then the train source.
+  std::vector<SorgenteAutore> sorgenti;
 };
 
 // Reads both sources from `disco` (a missing or unreadable one throws piattaforma::ErroreFile,

@@ -2,6 +2,8 @@
 
 #include <ostream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "platform/disco_reale.h"
 #include "platform/interruzione.h"
@@ -9,6 +11,8 @@
 #include "sources/codifica_1252.h"
 #include "strumenti/ispezione/pagina_html.h"
 #include "strumenti/compila_scenario/servizio_pagina.h"
+#include "strumenti/marcia/avvisi_marcia.h"
+#include "strumenti/marcia/parametri_autore.h"
 
 using nlohmann::ordered_json;
 
@@ -18,32 +22,6 @@ int64_t adesso_ms() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::system_clock::now().time_since_epoch())
       .count();
-}
-
-ordered_json json_posto(const Luogo& p, const std::string& messaggio, const std::string& riga) {
-  return {{"file", p.file},
-          {"riga", p.riga},
-          {"colonna", p.colonna},
-          {"messaggio", messaggio},
-          {"sorgente", da_1252(riga)}};
-}
-
-// A problem as the page lists it: its place, the source line (UTF-8) for the caret, the notes.
-ordered_json json_problema(const Diagnosi& d) {
-  ordered_json o = json_posto(d.posto, d.messaggio, d.riga_sorgente);
-  o["gravita"] = d.gravita == Gravita::errore ? "errore" : "avviso";
-  if (const auto* n = std::get_if<int32_t>(&d.codice)) {
-    o["codice"] = *n;
-  } else if (const auto* t = std::get_if<std::string>(&d.codice)) {
-    o["codice"] = *t;
-  } else {
-    o["codice"] = nullptr;
-  }
-  o["note"] = ordered_json::array();
-  for (const Nota& n : d.note) {
-    o["note"].push_back(json_posto(n.posto, n.messaggio, n.riga_sorgente));
-  }
-  return o;
 }
 
 // Where the file name of a path begins: after its last separator ('\\' too on Windows).
@@ -86,33 +64,72 @@ std::string con_campo(const std::string& oggetto, std::string_view nome, const s
   return t;
 }
 
+// The changes from `prima` to `dopo`. Two plans alike have nothing to compare point by point,
+// and that walk over a long line's millions of points is the dearest part of the comparison:
+// the plans are set aside while the rest is compared, and put back after.
+std::vector<Cambiamento> cambiamenti(Compilato& prima, Compilato& dopo, bool stessa_pianta) {
+  if (!stessa_pianta) {
+    return confronta(prima.ispezione, prima.riepilogo, dopo.ispezione, dopo.riepilogo);
+  }
+  struct DaParte {
+    TracciatoLetto& posto;
+    TracciatoLetto pianta = std::exchange(posto, TracciatoLetto{});
+    ~DaParte() { posto = std::move(pianta); }
+  };
+  const DaParte a{prima.ispezione.tracciato};
+  const DaParte b{dopo.ispezione.tracciato};
+  return confronta(prima.ispezione, prima.riepilogo, dopo.ispezione, dopo.riepilogo);
+}
+
 }  // namespace
 
 EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
                                       const RichiestaCompilazione& richiesta, int numero,
-                                      int64_t rilevato, std::optional<Compilato>& precedente) {
+                                      int64_t rilevato, StatoOsservazione& stato) {
   ordered_json e;
   e["numero"] = numero;
   e["rilevato"] = rilevato;
   const auto inizio = std::chrono::steady_clock::now();
-  ordered_json problemi = ordered_json::array();
+  std::vector<Diagnosi> diagnosi;
   bool errore = false;
+  std::optional<RisultatoCompilazione> risultato;
   try {
-    const RisultatoCompilazione r = compila_sorgenti_autore(disco, richiesta);
-    for (const Diagnosi& d : r.diagnosi) {
-      problemi.push_back(json_problema(d));
-    }
-    errore = r.errore_nei_dati;
+    risultato = compila_sorgenti_autore(disco, richiesta);
+    diagnosi = std::move(risultato->diagnosi);
+    errore = risultato->errore_nei_dati;
   } catch (const piattaforma::ErroreFile& f) {
-    Diagnosi d;
-    d.messaggio = f.what();
-    problemi.push_back(json_problema(d));
+    diagnosi.push_back(diagnosi_del_file(f));
     errore = true;
   } catch (const std::length_error& f) {
-    Diagnosi d;
-    d.messaggio = std::string("il file delle voci non si puo' scrivere: ") + f.what();
-    problemi.push_back(json_problema(d));
+    diagnosi.emplace_back().messaggio =
+        std::string("il file delle voci non si puo' scrivere: ") + f.what();
     errore = true;
+  }
+  // The timetable's check, as compila_scenario runs it: its warnings and the parameters'
+  // errors after the compile's problems.
+  std::optional<Marcia> marcia;
+  if (risultato) {
+    const ParametriAutore parametri = parametri_autore(disco, richiesta.linea, richiesta.identita,
+                                                       richiesta.parametri_marcia);
+    if (parametri.errori.empty()) {
+      marcia = marcia_della_compilazione(risultato->compilazione, parametri.parametri);
+    }
+    if (marcia) {
+      for (Diagnosi& d : avvisi_della_marcia(*marcia, risultato->compilazione, richiesta.treno,
+                                             risultato->sorgenti[1].testo)) {
+        diagnosi.push_back(std::move(d));
+      }
+    }
+    diagnosi.insert(diagnosi.end(), parametri.errori.begin(), parametri.errori.end());
+  }
+  ordered_json problemi = ordered_json::array();
+  std::optional<std::string> primo_errore;
+  for (const Diagnosi& d : diagnosi) {
+    problemi.push_back(oggetto_diagnosi(d, true));
+    if (!primo_errore && d.gravita == Gravita::errore) {
+      const std::string testo = testo_diagnosi(d, "compila_scenario");
+      primo_errore = testo.substr(0, testo.find('\n'));
+    }
   }
   e["durata_ms"] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                              inizio)
@@ -120,35 +137,55 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   e["quando"] = adesso_ms();
   e["errore"] = errore;
   e["problemi"] = std::move(problemi);
-  // What the page draws is what the files hold, also while the sources have an error.
+  // What the page draws is what the files hold, also while the sources have an error: the
+  // images just written, inspected as they are in memory. A compile that wrote nothing (no
+  // track, or a file that could not be written) left the files of an earlier one, read back.
   std::optional<Compilato> ora;
+  std::optional<Compilato>& valida = stato.ultima_valida;
+  bool stessa_pianta = false;
   try {
     Compilato c;
-    c.ispezione = ispeziona(disco, richiesta.cartella, richiesta.identita);
+    if (risultato && risultato->compilazione.ha_immagini()) {
+      const Immagini& immagini = *risultato->compilazione.immagini;
+      c.ispezione = ispeziona_byte(richiesta.identita, immagini.tracciato, immagini.voci,
+                                   immagini.percorso);
+    } else {
+      c.ispezione = ispeziona(disco, richiesta.cartella, richiesta.identita);
+    }
     c.riepilogo = riepiloga(c.ispezione.tracciato, c.ispezione.voci, c.ispezione.percorso);
     // Most edits leave the plan as it was, and reducing it is the dearest part of the data.
-    c.piante = precedente && stesso_tracciato(precedente->ispezione.tracciato,
-                                              c.ispezione.tracciato)
-                   ? precedente->piante
-                   : piante_ridotte(c.ispezione.tracciato);
+    stessa_pianta = valida && stesso_tracciato(valida->ispezione.tracciato, c.ispezione.tracciato);
+    c.piante = stessa_pianta ? valida->piante : piante_ridotte(c.ispezione.tracciato);
     ora = std::move(c);
   } catch (const piattaforma::ErroreFile&) {
     // No files yet: the page says so.
   }
-  e["cambiamenti"] = ora && precedente ? json_cambiamenti(confronta(precedente->ispezione,
-                                                                    precedente->riepilogo,
-                                                                    ora->ispezione, ora->riepilogo))
-                                       : ordered_json::array();
+  // The files of a compile with an error hold what it read before the error: counted from
+  // them, the changes would list what the error cut off, and its fix the same again.
+  const bool confronto = ora && valida;
+  e["cambiamenti"] = confronto ? json_cambiamenti(cambiamenti(*valida, *ora, stessa_pianta))
+                               : ordered_json::array();
+  e["confronto_con_ultima_valida"] = confronto && stato.ultima_con_errore;
   EventoCompilazione evento;
   evento.compilazione = testo_json(e);
-  evento.dati = ora ? testo_json(dati_pagina(ora->ispezione, ora->riepilogo, ora->piante))
+  evento.dati = ora ? testo_json(dati_pagina(ora->ispezione, ora->riepilogo, ora->piante,
+                                             marcia ? &*marcia : nullptr))
                     : std::string("null");
   evento.problemi = e["problemi"].size();
   evento.durata_ms = e["durata_ms"].get<double>();
-  if (ora) {
-    precedente = std::move(ora);
+  evento.primo_errore = std::move(primo_errore);
+  if (ora && !errore) {
+    valida = std::move(ora);
   }
+  stato.ultima_con_errore = errore;
   return evento;
+}
+
+std::string riga_compilazione(int numero, const EventoCompilazione& e) {
+  const std::string conto = std::to_string(e.problemi) + " problemi, " +
+                            std::to_string(static_cast<int>(e.durata_ms)) + " ms";
+  const std::string inizio = "compilazione " + std::to_string(numero) + ": ";
+  return e.primo_errore ? inizio + *e.primo_errore + " (" + conto + ")" : inizio + conto;
 }
 
 std::string testo_evento(const EventoCompilazione& e) {
@@ -176,16 +213,14 @@ int osserva(const RichiestaCompilazione& richiesta, int porta, std::ostream& usc
     return 2;
   }
   piattaforma::DiscoReale disco;
-  std::optional<Compilato> precedente;
+  StatoOsservazione stato;
   int numero = 0;
   auto compila = [&](int64_t rilevato) {
-    const EventoCompilazione e =
-        compila_e_descrivi(disco, richiesta, ++numero, rilevato, precedente);
+    const EventoCompilazione e = compila_e_descrivi(disco, richiesta, ++numero, rilevato, stato);
     // The open pages first: a page loaded in between still gets this event from its stream.
     servizio->pubblica_evento(testo_evento(e));
     servizio->pubblica_pagina(pagina_evento(e));
-    uscita << "compilazione " << numero << ": " << e.problemi << " problemi, "
-           << static_cast<int>(e.durata_ms) << " ms" << std::endl;
+    uscita << riga_compilazione(numero, e) << std::endl;
   };
   compila(adesso_ms());
   uscita << "pagina su http://127.0.0.1:" << servizio->porta() << "/" << std::endl;

@@ -28,21 +28,37 @@ struct Compilato {
   PianteRidotte piante;
 };
 
+// What the watch keeps from one compile for those after it.
+struct StatoOsservazione {
+  // The last compile without an error whose files could be read: the changes are counted
+  // from it, so that an error that cut the sources short and its fix list nothing of their own.
+  std::optional<Compilato> ultima_valida;
+  bool ultima_con_errore = false;  // whether the compile just before had an error
+};
+
 // One compile as the pages get it.
 struct EventoCompilazione {
   std::string compilazione;  // JSON: number, times, problems, changes
   std::string dati;          // JSON: what the page draws ("null" when no files could be read)
   size_t problemi = 0;
   double durata_ms = 0;
+  // The first error's header line ("file:riga:colonna: errore N: messaggio"), when there was
+  // an error.
+  std::optional<std::string> primo_errore;
 };
 
-// One compile with the author's compile, the files it wrote read back and compared with the
-// previous compile's; `rilevato` is when the change was seen (ms since the epoch, the page
-// reports the time from it to its redraw). Returns the event; `precedente` becomes this one's
-// files when they could be read.
+// One compile with the author's compile, its files inspected and compared with those of the
+// last compile without an error; `rilevato` is when the change was seen (ms since the epoch,
+// the page reports the time from it to its redraw). The compile's "confronto_con_ultima_valida"
+// says whether the changes are counted from a compile older than the one just before, because
+// that one had an error. Returns the event and updates `stato`.
 EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
                                       const RichiestaCompilazione& richiesta, int numero,
-                                      int64_t rilevato, std::optional<Compilato>& precedente);
+                                      int64_t rilevato, StatoOsservazione& stato);
+
+// The line printed for a compile: "compilazione N: P problemi, T ms", and after an error the
+// first error's place and words in the place of the count.
+std::string riga_compilazione(int numero, const EventoCompilazione& e);
 
 // The event as the streams send it: the compile with its data in "dati", one line of JSON.
 std::string testo_evento(const EventoCompilazione& e);

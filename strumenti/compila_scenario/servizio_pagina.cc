@@ -14,6 +14,7 @@
 #include <boost/beast/http/write.hpp>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -35,9 +36,17 @@ constexpr auto kLimiteRete = std::chrono::seconds(30);
 struct Pubblicato {
   std::mutex mutex;
   uint64_t numero = 0;  // of the state published last, 0 before the first
-  std::string pagina;
+  std::optional<std::string> pagina;  // none before the first compile has ended
   std::string evento;
 };
+
+// What "/" answers when the first compile has not ended within the bound: a page that asks
+// again a moment later, so that a browser opened at once ends on the live page by itself.
+constexpr std::string_view kPaginaInAttesa =
+    "<!DOCTYPE html>\n<html lang=\"it\"><head><meta charset=\"utf-8\">"
+    "<meta http-equiv=\"refresh\" content=\"1\"><title>compila_scenario</title></head>"
+    "<body><p>La prima compilazione non e' ancora finita: la pagina si ricarica da se'.</p>"
+    "</body></html>\n";
 
 // One open event stream. It lives as long as an operation of its own is pending; every handler
 // runs on the server's one thread, so nothing in it needs a lock but what it reads from
@@ -130,12 +139,17 @@ class Flusso : public std::enable_shared_from_this<Flusso> {
   bool chiuso_ = false;
 };
 
+class Connessione;
+
 // What the connections share, on the server's thread.
 struct Condiviso {
   int porta = 0;
+  std::chrono::milliseconds attesa_prima_pagina{0};
   Pubblicato pubblicato;
-  // The open streams, touched only on the server's thread.
+  // The open streams, and the requests for the page that wait for the first compile: touched
+  // only on the server's thread.
   std::vector<std::weak_ptr<Flusso>> flussi;
+  std::vector<std::weak_ptr<Connessione>> in_attesa;
 
   // Whether `host` names this server: the loopback address or localhost, with its port.
   bool per_noi(std::string_view host) const {
@@ -150,14 +164,16 @@ struct Condiviso {
       }
     }
   }
+
+  void servi_in_attesa();
 };
 
 // One connection until it asks for the event stream or closes: requests read one after another,
-// each answered.
+// each answered. A HEAD is answered as its GET would be, without the body.
 class Connessione : public std::enable_shared_from_this<Connessione> {
  public:
   Connessione(tcp::socket socket, Condiviso& stato)
-      : flusso_(std::move(socket)), stato_(stato) {}
+      : flusso_(std::move(socket)), stato_(stato), attesa_(flusso_.get_executor()) {}
 
   void leggi() {
     richiesta_ = {};
@@ -170,38 +186,87 @@ class Connessione : public std::enable_shared_from_this<Connessione> {
                      });
   }
 
+  // The first page is there: a request held for it gets it now.
+  void pagina_pronta() {
+    if (in_attesa_) {
+      servi_pagina(false);
+    }
+  }
+
  private:
   void rispondi();
+  void servi_pagina(bool scaduta);
+
+  using Risposta = http::response<http::string_body>;
+
+  Risposta risposta(http::status stato, std::string_view tipo, std::string corpo) const {
+    Risposta r(stato, richiesta_.version());
+    r.set(http::field::content_type, tipo);
+    r.set(http::field::cache_control, "no-store");
+    r.keep_alive(richiesta_.keep_alive());
+    r.body() = std::move(corpo);
+    r.prepare_payload();
+    return r;
+  }
 
   void scrivi(http::status stato, std::string_view tipo, std::string corpo) {
-    auto r = std::make_shared<http::response<http::string_body>>(stato, richiesta_.version());
-    r->set(http::field::content_type, tipo);
-    r->set(http::field::cache_control, "no-store");
-    r->keep_alive(richiesta_.keep_alive());
-    r->body() = std::move(corpo);
-    r->prepare_payload();
-    http::async_write(flusso_, *r,
-                      [self = shared_from_this(), r](beast::error_code e, size_t) {
-                        if (e) {
-                          return;
-                        }
-                        if (r->keep_alive()) {
-                          self->leggi();
-                        } else {
-                          beast::error_code ignorato;
-                          self->flusso_.socket().shutdown(tcp::socket::shutdown_send, ignorato);
-                        }
-                      });
+    scrivi(risposta(stato, tipo, std::move(corpo)));
+  }
+
+  // Writes the answer, only its header for a HEAD, then reads the next request or ends.
+  void scrivi(Risposta r) {
+    struct Invio {
+      explicit Invio(Risposta r) : risposta(std::move(r)), serializzatore(risposta) {}
+      Risposta risposta;
+      http::response_serializer<http::string_body> serializzatore;
+    };
+    auto invio = std::make_shared<Invio>(std::move(r));
+    auto fatto = [self = shared_from_this(), invio](beast::error_code e, size_t) {
+      if (e) {
+        return;
+      }
+      if (invio->risposta.keep_alive()) {
+        self->leggi();
+      } else {
+        beast::error_code ignorato;
+        self->flusso_.socket().shutdown(tcp::socket::shutdown_send, ignorato);
+      }
+    };
+    flusso_.expires_after(kLimiteRete);
+    if (richiesta_.method() == http::verb::head) {
+      http::async_write_header(flusso_, invio->serializzatore, std::move(fatto));
+    } else {
+      http::async_write(flusso_, invio->serializzatore, std::move(fatto));
+    }
   }
 
   beast::tcp_stream flusso_;
   Condiviso& stato_;
+  asio::steady_timer attesa_;  // the bound on waiting for the first page
+  bool in_attesa_ = false;
   beast::flat_buffer memoria_;
   http::request<http::empty_body> richiesta_;
 };
 
+void Condiviso::servi_in_attesa() {
+  for (const auto& w : in_attesa) {
+    if (auto c = w.lock()) {
+      c->pagina_pronta();
+    }
+  }
+  in_attesa.clear();
+}
+
 void Connessione::rispondi() {
   constexpr std::string_view testo = "text/plain; charset=utf-8";
+  if (richiesta_.count(http::field::host) > 1) {
+    // Which of the two names the server is a guess that a proxy and this server could make
+    // differently: the request is refused, and the connection with it.
+    Risposta r = risposta(http::status::bad_request, testo, "due intestazioni Host\n");
+    r.keep_alive(false);
+    scrivi(std::move(r));
+    return;
+  }
   if (!stato_.per_noi(richiesta_[http::field::host])) {
     scrivi(http::status::misdirected_request, testo, "richiesta per un altro server\n");
     return;
@@ -213,23 +278,61 @@ void Connessione::rispondi() {
     scrivi(http::status::not_found, testo, "non trovato\n");
     return;
   }
-  if (richiesta_.method() != http::verb::get) {
-    scrivi(http::status::method_not_allowed, testo, "solo GET\n");
+  if (richiesta_.method() != http::verb::get && richiesta_.method() != http::verb::head) {
+    Risposta r = risposta(http::status::method_not_allowed, testo, "solo GET e HEAD\n");
+    r.set(http::field::allow, "GET, HEAD");
+    scrivi(std::move(r));
     return;
   }
   if (percorso == "/") {
-    std::string pagina;
-    {
-      std::lock_guard<std::mutex> l(stato_.pubblicato.mutex);
-      pagina = stato_.pubblicato.pagina;
-    }
-    scrivi(http::status::ok, "text/html; charset=utf-8", std::move(pagina));
+    servi_pagina(false);
+    return;
+  }
+  if (richiesta_.method() == http::verb::head) {
+    // The stream's header, as a GET gets it, and no stream.
+    Risposta r(http::status::ok, richiesta_.version());
+    r.set(http::field::content_type, "text/event-stream");
+    r.set(http::field::cache_control, "no-store");
+    r.keep_alive(richiesta_.keep_alive());
+    r.chunked(true);
+    scrivi(std::move(r));
     return;
   }
   auto f = std::make_shared<Flusso>(std::move(flusso_), stato_.pubblicato);
   std::erase_if(stato_.flussi, [](const std::weak_ptr<Flusso>& w) { return w.expired(); });
   stato_.flussi.push_back(f);
   f->inizia();
+}
+
+// The page once the first compile has ended. Before that the request waits for it, as long as
+// the bound, and then gets the page that asks again.
+void Connessione::servi_pagina(bool scaduta) {
+  std::optional<std::string> pagina;
+  {
+    std::lock_guard<std::mutex> l(stato_.pubblicato.mutex);
+    pagina = stato_.pubblicato.pagina;
+  }
+  if (pagina || scaduta) {
+    in_attesa_ = false;
+    attesa_.cancel();
+    if (pagina) {
+      scrivi(http::status::ok, "text/html; charset=utf-8", std::move(*pagina));
+    } else {
+      Risposta r = risposta(http::status::service_unavailable, "text/html; charset=utf-8",
+                            std::string(kPaginaInAttesa));
+      r.set(http::field::retry_after, "1");
+      scrivi(std::move(r));
+    }
+    return;
+  }
+  in_attesa_ = true;
+  stato_.in_attesa.push_back(weak_from_this());
+  attesa_.expires_after(stato_.attesa_prima_pagina);
+  attesa_.async_wait([self = shared_from_this()](beast::error_code e) {
+    if (!e && self->in_attesa_) {
+      self->servi_pagina(true);
+    }
+  });
 }
 
 }  // namespace
@@ -256,8 +359,10 @@ void ServizioPagina::Stato::accetta() {
   });
 }
 
-ServizioPagina::ServizioPagina(int porta) : stato_(std::make_unique<Stato>()) {
+ServizioPagina::ServizioPagina(int porta, std::chrono::milliseconds attesa_prima_pagina)
+    : stato_(std::make_unique<Stato>()) {
   Stato& s = *stato_;
+  s.condiviso.attesa_prima_pagina = attesa_prima_pagina;
   if (porta < 0 || porta > 65535) {
     throw std::runtime_error("la porta " + std::to_string(porta) + " non si puo' usare");
   }
@@ -311,6 +416,9 @@ void ServizioPagina::pubblica_evento(std::string evento) {
 }
 
 void ServizioPagina::pubblica_pagina(std::string pagina) {
-  std::lock_guard<std::mutex> l(stato_->condiviso.pubblicato.mutex);
-  stato_->condiviso.pubblicato.pagina = std::move(pagina);
+  {
+    std::lock_guard<std::mutex> l(stato_->condiviso.pubblicato.mutex);
+    stato_->condiviso.pubblicato.pagina = std::move(pagina);
+  }
+  asio::post(stato_->contesto, [c = &stato_->condiviso] { c->servi_in_attesa(); });
 }

@@ -88,7 +88,7 @@ std::string testo_diagnosi(const Diagnosi& d, const std::string& programma) {
   return testo;
 }
 
-std::string json_diagnosi(const Diagnosi& d) {
+nlohmann::ordered_json oggetto_diagnosi(const Diagnosi& d, bool con_sorgente) {
   nlohmann::ordered_json j = luogo_json(d.posto);
   j["severity"] = parola(d.gravita);
   if (const auto* numero = std::get_if<int32_t>(&d.codice)) {
@@ -99,17 +99,27 @@ std::string json_diagnosi(const Diagnosi& d) {
     j["code"] = nullptr;
   }
   j["message"] = d.messaggio;
+  if (con_sorgente) {
+    j["source"] = da_1252(d.riga_sorgente);
+  }
   if (!d.note.empty()) {
     nlohmann::ordered_json note = nlohmann::ordered_json::array();
     for (const Nota& n : d.note) {
       nlohmann::ordered_json nota = luogo_json(n.posto);
       nota["message"] = n.messaggio;
+      if (con_sorgente) {
+        nota["source"] = da_1252(n.riga_sorgente);
+      }
       note.push_back(std::move(nota));
     }
     j["notes"] = std::move(note);
   }
+  return j;
+}
+
+std::string json_diagnosi(const Diagnosi& d) {
   // A file name that is not UTF-8 is shown with replacement characters rather than refused.
-  return j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  return oggetto_diagnosi(d).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 std::string riga_del_testo(const std::string& testo, int riga) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <variant>
@@ -48,6 +49,9 @@ std::string testo_diagnosi(const Diagnosi& d, const std::string& programma);
 // One JSON object on one line (no '\n'): file, line, column, severity, code, message, and
 // "notes" (file, line, column, message) when there are some. The texts are UTF-8.
 std::string json_diagnosi(const Diagnosi& d);
+// The same object, for a caller that puts it into a larger document; `con_sorgente` adds
+// "source", the source line in UTF-8 for a caret, to it and to each note.
+nlohmann::ordered_json oggetto_diagnosi(const Diagnosi& d, bool con_sorgente = false);
 
 // The line `riga` (from 1) of a source's bytes, without its end (CR LF, CR or LF, as the
 // field reader takes them); empty when the source has fewer lines.

@@ -215,7 +215,7 @@ std::vector<Diagnosi> diagnosi_del_file(const CoppiaCompilata& k, const Fonte& p
     for (const CarattereMancante& m : per.testo->mancanti()) {
       del_file.push_back({Gravita::errore,
                           {per.percorso, m.riga, m.colonna},
-                          std::string("carattere-senza-byte"),
+                          std::string(kCarattereSenzaByte),
                           "carattere che Windows-1252 non ha",
                           {},
                           {}});
@@ -244,13 +244,21 @@ ProblemiDellaCoppia problemi_della_coppia(const CoppiaCompilata& k) {
 
 std::vector<ProblemiDellaCoppia> problemi_della_linea(const std::string& linea,
                                                       const DocumentiAperti& aperti,
-                                                      piattaforma::Disco& disco) {
+                                                      piattaforma::Disco& disco,
+                                                      const ProblemiAggiunti& aggiunti) {
   std::vector<ProblemiDellaCoppia> coppie;
+  const auto problemi = [&](const std::optional<std::string>& treno) {
+    const CoppiaCompilata k = compila_con_treno(linea, treno, aperti, disco);
+    coppie.push_back(problemi_della_coppia(k));
+    if (aggiunti) {
+      aggiunti(k, coppie.back());
+    }
+  };
   for (const std::string& treno : treni_della_linea(linea, aperti, disco)) {
-    coppie.push_back(problemi_della_coppia(compila_con_treno(linea, treno, aperti, disco)));
+    problemi(treno);
   }
   if (coppie.empty()) {
-    coppie.push_back(problemi_della_coppia(compila_con_treno(linea, std::nullopt, aperti, disco)));
+    problemi(std::nullopt);
   }
   return coppie;
 }

@@ -4,6 +4,7 @@
 // that belong to one file.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -78,12 +79,17 @@ struct ProblemiDellaCoppia {
 
 ProblemiDellaCoppia problemi_della_coppia(const CoppiaCompilata& k);
 
+// What a caller adds to the problems of a compile from the compile itself, before it is
+// dropped (the timetable check's, for one).
+using ProblemiAggiunti = std::function<void(const CoppiaCompilata&, ProblemiDellaCoppia&)>;
+
 // The problems of the line source at `linea` compiled with each of its train sources, in their
 // order, or alone when it has none. One compile is held at a time: each takes as much memory
 // as the last, which it reuses.
 std::vector<ProblemiDellaCoppia> problemi_della_linea(const std::string& linea,
                                                       const DocumentiAperti& aperti,
-                                                      piattaforma::Disco& disco);
+                                                      piattaforma::Disco& disco,
+                                                      const ProblemiAggiunti& aggiunti = {});
 
 // The problems of the line source over its compiles `coppie` (those of problemi_della_linea),
 // each given once. A problem that every compile finds is the line's own; one that only some

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/disco.h"
+#include "strumenti/lingua_scenario/capacita_cliente.h"
 #include "strumenti/lingua_scenario/coppia_sorgenti.h"
 #include "strumenti/lingua_scenario/testo_editor.h"
 
@@ -60,8 +61,12 @@ class ServizioSorgenti {
   nlohmann::json mostra_firma(const nlohmann::json& p);
   nlohmann::json descrivi(const nlohmann::json& p);
   nlohmann::json formatta(const nlohmann::json& p);
+  nlohmann::json suggerisci(const nlohmann::json& p);
+  nlohmann::json correggi(const nlohmann::json& p);
 
   void esci(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+  void pronto(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
+  void file_cambiati(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
   void apri(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
   void cambia(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
   void chiudi_documento(const nlohmann::json& p, std::vector<nlohmann::json>& uscita);
@@ -91,7 +96,8 @@ class ServizioSorgenti {
   std::vector<std::pair<std::string, bool>> in_attesa_;
   // The length of the text refused for each open document whose last change was refused.
   std::map<std::string, size_t> rifiutati_;
-  UnitaPosizione unita_ = UnitaPosizione::utf16;
+  CapacitaCliente cliente_;
+  int richieste_al_cliente_ = 0;
   bool iniziato_ = false;
   bool chiuso_ = false;
   bool finito_ = false;

@@ -25,14 +25,14 @@ nlohmann::ordered_json secondi_json(double secondi) {
 std::string parole_della_tratta(const Tratta& t) {
   const std::string orario = durata(static_cast<double>(t.programmato_s)) + " in orario";
   switch (t.esito) {
-    case Esito::impossibile_con_ogni_treno:
+    case EsitoTratta::impossibile_con_ogni_treno:
       return orario + ", almeno " + durata(t.limite_s) + " ai soli limiti";
-    case Esito::impossibile:
+    case EsitoTratta::impossibile:
       return orario + ", la marcia piu' veloce ne chiede " + durata(t.piu_veloce_s);
-    case Esito::stretto:
+    case EsitoTratta::stretto:
       return orario + ", la marcia piu' veloce ne chiede " + durata(t.piu_veloce_s) +
              ": margine di " + durata(t.margine_s);
-    case Esito::ok:
+    case EsitoTratta::ok:
       break;
   }
   return orario;
@@ -73,7 +73,7 @@ std::string durata(double secondi) {
   return negativa && totale > 0 ? "-" + testo : testo;
 }
 
-std::string tipo_avviso_marcia(Esito e) {
+std::string tipo_avviso_marcia(EsitoTratta e) {
   return "orario-" + std::string(testo_esito(e));
 }
 
@@ -87,7 +87,7 @@ std::vector<Diagnosi> avvisi_della_marcia(const Marcia& m, const Compilazione& c
                                           const std::string& testo_treno) {
   std::vector<Diagnosi> avvisi;
   for (const Tratta& t : m.tratte) {
-    if (t.esito == Esito::ok) {
+    if (t.esito == EsitoTratta::ok) {
       continue;
     }
     Diagnosi d;

@@ -22,7 +22,7 @@ std::optional<Marcia> marcia_della_compilazione(const Compilazione& c,
 std::string durata(double secondi);
 
 // The warning's kind, "orario-" and the verdict: "orario-impossibile-con-ogni-treno".
-std::string tipo_avviso_marcia(Esito e);
+std::string tipo_avviso_marcia(EsitoTratta e);
 
 // A warning for each stretch that is not ok, at its last station's name in the train source
 // (`file_treno` as the author named it, `testo_treno` its bytes), in running order.

@@ -46,7 +46,7 @@ TEST(AvvisiDellaMarcia, LUltimaTrattaDelloScenarioIncorporato) {
       avvisi_della_marcia(*m, i.c, "dir/Tavena_Crostia_4417-.txt", i.treno);
   size_t non_ok = 0;
   for (const Tratta& t : m->tratte) {
-    non_ok += t.esito != Esito::ok ? 1 : 0;
+    non_ok += t.esito != EsitoTratta::ok ? 1 : 0;
   }
   ASSERT_EQ(avvisi.size(), non_ok);
   ASSERT_FALSE(avvisi.empty());
@@ -83,7 +83,7 @@ TEST(JsonTratta, ChiaviEValori) {
   t.piu_veloce_s = 268.43;
   t.limite_s = 243.46;
   t.margine_s = -88.43;
-  t.esito = Esito::impossibile_con_ogni_treno;
+  t.esito = EsitoTratta::impossibile_con_ogni_treno;
   const nlohmann::json j = nlohmann::json::parse(json_tratta(t, 79));
   EXPECT_EQ(j["da"], "CROSTIA");
   EXPECT_EQ(j["a"], "CROSTIA C.L.V.");

@@ -157,31 +157,31 @@ double tempo_limite(const std::vector<double>& tetto_ms, int64_t da, int64_t a) 
   return t;
 }
 
-Esito esito(const Tratta& t, double soglia_percento) {
+EsitoTratta esito(const Tratta& t, double soglia_percento) {
   const auto programmato = static_cast<double>(t.programmato_s);
   if (programmato < t.limite_s) {
-    return Esito::impossibile_con_ogni_treno;
+    return EsitoTratta::impossibile_con_ogni_treno;
   }
   if (programmato < t.piu_veloce_s) {
-    return Esito::impossibile;
+    return EsitoTratta::impossibile;
   }
   if (t.margine_s < soglia_percento / 100 * t.piu_veloce_s) {
-    return Esito::stretto;
+    return EsitoTratta::stretto;
   }
-  return Esito::ok;
+  return EsitoTratta::ok;
 }
 
 }  // namespace
 
-std::string_view testo_esito(Esito e) {
+std::string_view testo_esito(EsitoTratta e) {
   switch (e) {
-    case Esito::ok:
+    case EsitoTratta::ok:
       return "ok";
-    case Esito::stretto:
+    case EsitoTratta::stretto:
       return "stretto";
-    case Esito::impossibile:
+    case EsitoTratta::impossibile:
       return "impossibile";
-    case Esito::impossibile_con_ogni_treno:
+    case EsitoTratta::impossibile_con_ogni_treno:
       return "impossibile-con-ogni-treno";
   }
   return "";

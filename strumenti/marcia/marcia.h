@@ -1,7 +1,7 @@
 // The timetable checked against the line: the fastest run of the train from stop to stop
 // under the line's ceilings, and for each stretch between two timed points its scheduled time
 // against the fastest run and against the ceilings alone. A pure function of the compiled
-// model (or of the entry and track files read back) and of the parameters; MODELLO.md states
+// model (or of the entry and track files read back) and of the parameters; the README states
 // the model.
 #pragma once
 
@@ -14,10 +14,10 @@
 #include "model/scenario.h"
 #include "strumenti/marcia/parametri_marcia.h"
 
-enum class Esito : uint8_t { ok, stretto, impossibile, impossibile_con_ogni_treno };
+enum class EsitoTratta : uint8_t { ok, stretto, impossibile, impossibile_con_ogni_treno };
 
 // "ok", "stretto", "impossibile" or "impossibile-con-ogni-treno".
-std::string_view testo_esito(Esito e);
+std::string_view testo_esito(EsitoTratta e);
 
 // The stretch from one timed point to the next. A time is infinite where a ceiling of 0 km/h
 // stops every train, or where the train cannot start.
@@ -33,7 +33,7 @@ struct Tratta {
   double piu_veloce_s = 0;
   double limite_s = 0;   // at the cell ceiling everywhere, with no train length
   double margine_s = 0;  // scheduled minus fastest
-  Esito esito = Esito::ok;
+  EsitoTratta esito = EsitoTratta::ok;
 };
 
 // A stretch of head positions, da_m to a_m inclusive, at one train ceiling.

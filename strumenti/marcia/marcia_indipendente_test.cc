@@ -47,6 +47,21 @@ double secondi(const nlohmann::json& v) {
   return v.is_null() ? std::numeric_limits<double>::infinity() : v.get<double>();
 }
 
+// The independent computation's stretches, one JSON object each.
+std::vector<nlohmann::json> indipendente(const Scenario& s, const ParametriMarcia& p) {
+  piattaforma::CartellaTemporanea cartella;
+  cartella.scrivi("modello.json", dati_del_modello(s, p).dump());
+  const EsitoProcesso e =
+      esegui_con_argomenti(NODE_ESEGUIBILE, {MARCIA_INDIPENDENTE, cartella.file("modello.json")});
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  std::vector<nlohmann::json> tratte;
+  std::istringstream righe(e.uscita);
+  for (std::string riga; std::getline(righe, riga);) {
+    tratte.push_back(nlohmann::json::parse(riga));
+  }
+  return tratte;
+}
+
 void confronta(const Scenario& s, const ParametriMarcia& p) {
   const Marcia m = verifica_marcia(s, p);
   ASSERT_TRUE(m.difetto.empty()) << m.difetto;
@@ -79,6 +94,48 @@ std::string sostituisci(std::string testo, const std::string& da, const std::str
   const size_t dove = testo.find(da);
   EXPECT_NE(dove, std::string::npos) << da;
   return dove == std::string::npos ? testo : testo.replace(dove, da.size(), a);
+}
+
+// The author's compiler, with the parameters of the file beside the sources and of its options,
+// prints every stretch within a second or 0.5 % of the independent computation, in order.
+TEST(MarciaIndipendente, IlCompilatoreDegliAutoriDiceLoStesso) {
+  std::string treno = testo_delle_righe(dati_treno());
+  treno = sostituisci(treno, "numero vetture,    5", "numero vetture,    8");
+  treno = sostituisci(treno, "rallentamento,    9200,    70", "rallentamento,    9200,    30");
+  piattaforma::CartellaTemporanea cartella;
+  cartella.scrivi("Tavena_Crostia_linea.txt", testo_delle_righe(dati_linea()));
+  cartella.scrivi("Tavena_Crostia_4417-.txt", treno);
+  cartella.scrivi("Tavena_Crostia_marcia.txt", "# piu' debole\npotenza_kw = 1800\n");
+  const EsitoProcesso e = esegui_con_argomenti(
+      COMPILA_SCENARIO_ESEGUIBILE,
+      {cartella.file("Tavena_Crostia_linea.txt"), cartella.file("Tavena_Crostia_4417-.txt"),
+       "--cartella", cartella.percorso(), "--marcia", "--json", "--marcia-parametro",
+       "sforzo_massimo_kn=150"});
+  ASSERT_EQ(e.stato, 0) << e.errori;
+  ParametriMarcia p;
+  p.potenza_kw = 1800;
+  p.sforzo_massimo_kn = 150;
+  const ScenarioCompilato c = compila_sorgenti(testo_delle_righe(dati_linea()), treno);
+  const std::vector<nlohmann::json> loro = indipendente(c.s, p);
+  std::istringstream righe(e.uscita);
+  size_t i = 0;
+  bool non_ok = false;
+  for (std::string riga; std::getline(righe, riga); ++i) {
+    ASSERT_LT(i, loro.size()) << riga;
+    const nlohmann::json nostro = nlohmann::json::parse(riga);
+    EXPECT_EQ(nostro["metri"], loro[i]["metri"]) << riga;
+    EXPECT_EQ(nostro["programmato_s"], loro[i]["programmato_s"]) << riga;
+    for (const char* nome : {"piu_veloce_s", "limite_s"}) {
+      const double atteso = secondi(loro[i][nome]);
+      EXPECT_NEAR(secondi(nostro[nome]), atteso, std::max(1.0, 0.005 * atteso)) << riga;
+    }
+    EXPECT_GT(nostro["riga"].get<int>(), 0) << riga;
+    non_ok = non_ok || nostro["esito"] != "ok";
+  }
+  EXPECT_EQ(i, loro.size());
+  EXPECT_TRUE(non_ok);
+  EXPECT_NE(e.errori.find("\"code\":\"orario-impossibile-con-ogni-treno\""), std::string::npos)
+      << e.errori;
 }
 
 TEST(MarciaIndipendente, LaCorsaIncorporata) {

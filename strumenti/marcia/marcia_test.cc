@@ -94,10 +94,10 @@ double tempo_a(const Marcia& m, int64_t x) {
 }
 
 TEST(Marcia, TestiDegliEsiti) {
-  EXPECT_EQ(testo_esito(Esito::ok), "ok");
-  EXPECT_EQ(testo_esito(Esito::stretto), "stretto");
-  EXPECT_EQ(testo_esito(Esito::impossibile), "impossibile");
-  EXPECT_EQ(testo_esito(Esito::impossibile_con_ogni_treno), "impossibile-con-ogni-treno");
+  EXPECT_EQ(testo_esito(EsitoTratta::ok), "ok");
+  EXPECT_EQ(testo_esito(EsitoTratta::stretto), "stretto");
+  EXPECT_EQ(testo_esito(EsitoTratta::impossibile), "impossibile");
+  EXPECT_EQ(testo_esito(EsitoTratta::impossibile_con_ogni_treno), "impossibile-con-ogni-treno");
 }
 
 // Uniform acceleration, cruise and uniform braking, on the flat and on gradients: the
@@ -324,15 +324,15 @@ TEST(Marcia, Esiti) {
   ASSERT_NEAR(limite, 360, 1e-9);
   const struct {
     int64_t programmato;
-    Esito esito;
+    EsitoTratta esito;
   } casi[] = {
-      {359, Esito::impossibile_con_ogni_treno},
-      {361, Esito::impossibile},
-      {static_cast<int64_t>(std::floor(veloce)), Esito::impossibile},
-      {static_cast<int64_t>(std::ceil(veloce)), Esito::stretto},
-      {static_cast<int64_t>(std::floor(veloce * 1.03)), Esito::stretto},
-      {static_cast<int64_t>(std::ceil(veloce * 1.03)), Esito::ok},
-      {-60, Esito::impossibile_con_ogni_treno},
+      {359, EsitoTratta::impossibile_con_ogni_treno},
+      {361, EsitoTratta::impossibile},
+      {static_cast<int64_t>(std::floor(veloce)), EsitoTratta::impossibile},
+      {static_cast<int64_t>(std::ceil(veloce)), EsitoTratta::stretto},
+      {static_cast<int64_t>(std::floor(veloce * 1.03)), EsitoTratta::stretto},
+      {static_cast<int64_t>(std::ceil(veloce * 1.03)), EsitoTratta::ok},
+      {-60, EsitoTratta::impossibile_con_ogni_treno},
   };
   for (const auto& c : casi) {
     l.s.voci[2].orario = static_cast<int32_t>(3600 + c.programmato);
@@ -341,8 +341,8 @@ TEST(Marcia, Esiti) {
   ParametriMarcia largo = p;
   largo.soglia_stretto_percento = 10;
   l.s.voci[2].orario = static_cast<int32_t>(3600 + std::ceil(veloce * 1.05));
-  EXPECT_EQ(verifica_marcia(l.s, p).tratte.at(0).esito, Esito::ok);
-  EXPECT_EQ(verifica_marcia(l.s, largo).tratte.at(0).esito, Esito::stretto);
+  EXPECT_EQ(verifica_marcia(l.s, p).tratte.at(0).esito, EsitoTratta::ok);
+  EXPECT_EQ(verifica_marcia(l.s, largo).tratte.at(0).esito, EsitoTratta::stretto);
 }
 
 // A cell at 0 km/h stops every train: both times are infinite.
@@ -356,7 +356,7 @@ TEST(Marcia, UnaCellaFerma) {
   ASSERT_EQ(m.tratte.size(), 2u);
   EXPECT_EQ(m.tratte[0].limite_s, std::numeric_limits<double>::infinity());
   EXPECT_EQ(m.tratte[0].piu_veloce_s, std::numeric_limits<double>::infinity());
-  EXPECT_EQ(m.tratte[0].esito, Esito::impossibile_con_ogni_treno);
+  EXPECT_EQ(m.tratte[0].esito, EsitoTratta::impossibile_con_ogni_treno);
   EXPECT_TRUE(std::isfinite(m.tratte[1].piu_veloce_s));
 }
 
@@ -424,7 +424,7 @@ TEST(MarciaIncorporata, LUltimaTrattaEImpossibileConOgniTreno) {
   EXPECT_EQ(t.programmato_s, 180);
   EXPECT_NEAR(t.limite_s, 625 * 3.6 / 75 + 1200 * 3.6 / 65 + 1225 * 3.6 / 30, 1e-9);
   EXPECT_EQ(static_cast<int>(t.limite_s), 4 * 60 + 3);
-  EXPECT_EQ(t.esito, Esito::impossibile_con_ogni_treno);
+  EXPECT_EQ(t.esito, EsitoTratta::impossibile_con_ogni_treno);
   EXPECT_LT(t.margine_s, -63);
 }
 

@@ -229,6 +229,13 @@ test("compila_scenario --osserva: la pagina dal vivo in Chromium e il server HTT
       assert.equal(sorgente, righe[indice].replace(/\r$/, ""), "la riga guasta e' mostrata com'e'");
       assert.equal(accento, " ".repeat(colonna - 1) + "^", "l'accento sta sotto 12a");
       assert.ok(nostro.messaggio.includes(`:${riga}:${colonna}:`), nostro.messaggio);
+      // The terminal's line of this compile names the error's place, printed after the event.
+      const attesa = `compilazione ${numero}: ${treno}:${riga}:${colonna}: errore `;
+      const limite = Date.now() + ATTESA_MS;
+      while (!server.uscita().split("\n").some((l) => l.startsWith(attesa)) && Date.now() < limite) {
+        await new Promise((risolvi) => setTimeout(risolvi, 50));
+      }
+      assert.ok(server.uscita().split("\n").some((l) => l.startsWith(attesa)), server.uscita());
     });
 
     await t.test("la rotella ingrandisce la pianta", async () => {
