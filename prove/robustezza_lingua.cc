@@ -39,6 +39,14 @@ std::string verifica_messaggio_scritto(const nlohmann::json& m) {
   }
   const bool risultato = m.contains("result");
   const bool errore = m.contains("error");
+  const bool metodo = m.contains("method");
+  if (m.contains("id") && metodo) {
+    // A request of the server to the client.
+    if (!m["method"].is_string() || risultato || errore) {
+      return "richiesta al cliente malformata: " + m.dump();
+    }
+    return {};
+  }
   if (m.contains("id")) {
     if (risultato == errore) {
       return "risposta senza risultato o errore, o con entrambi: " + m.dump();
@@ -48,7 +56,7 @@ std::string verifica_messaggio_scritto(const nlohmann::json& m) {
     }
     return {};
   }
-  if (!m.contains("method") || !m["method"].is_string() || risultato || errore) {
+  if (!metodo || !m["method"].is_string() || risultato || errore) {
     return "notifica senza metodo: " + m.dump();
   }
   const auto p = m.find("params");
