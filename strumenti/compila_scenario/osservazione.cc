@@ -148,7 +148,7 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
     if (risultato && risultato->compilazione.ha_immagini()) {
       const Immagini& immagini = *risultato->compilazione.immagini;
       c.ispezione = ispeziona_byte(richiesta.identita, immagini.tracciato, immagini.voci,
-                                   immagini.percorso);
+                                   immagini.percorso, stato.tracciato);
     } else {
       c.ispezione = ispeziona(disco, richiesta.cartella, richiesta.identita);
     }

@@ -34,6 +34,8 @@ struct StatoOsservazione {
   // from it, so that an error that cut the sources short and its fix list nothing of their own.
   std::optional<Compilato> ultima_valida;
   bool ultima_con_errore = false;  // whether the compile just before had an error
+  // The plan of the last images inspected: most edits leave it as it was.
+  MemoriaTracciato tracciato;
 };
 
 // One compile as the pages get it.

@@ -95,6 +95,12 @@ TEST(CompilaEDescrivi, OgniEventoPortaIDatiDeiFileScritti) {
     EXPECT_FALSE(e["errore"]);
     EXPECT_FALSE(e["cambiamenti"].empty());
     EXPECT_EQ(e["dati"], o.dati_dai_file());
+    // The plan is read again only when it changed, and the inspection is a fresh one's.
+    EXPECT_EQ(o.stato.tracciato.ripresa, !m.pianta_cambia);
+    const Ispezione daccapo = ispeziona(o.disco, o.richiesta.cartella, o.richiesta.identita);
+    ASSERT_TRUE(o.stato.ultima_valida.has_value());
+    EXPECT_EQ(o.stato.ultima_valida->ispezione.difetti, daccapo.difetti);
+    EXPECT_EQ(o.stato.ultima_valida->ispezione.tracciato.valori(), daccapo.tracciato.valori());
     EXPECT_EQ(e["dati"]["pianta_fine"] != prima["dati"]["pianta_fine"], m.pianta_cambia);
     bool pianta_tra_i_cambiamenti = false;
     for (const json& c : e["cambiamenti"]) {

@@ -1,6 +1,7 @@
 #include "strumenti/ispezione/ispezione.h"
 
 #include <cmath>
+#include <cstddef>
 #include <set>
 #include <utility>
 
@@ -261,8 +262,11 @@ std::vector<Identita> scenari_completi(const std::vector<std::string>& nomi) {
   return trovati;
 }
 
-Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::string_view voci,
-                         std::string_view percorso) {
+namespace {
+
+// The inspection, with the plan taken from `memoria` where it holds the same, when there is one.
+Ispezione ispeziona_con(const Identita& id, std::string_view tracciato, std::string_view voci,
+                        std::string_view percorso, MemoriaTracciato* memoria) {
   Ispezione i;
   i.identita = id;
   i.dimensioni = {static_cast<int64_t>(tracciato.size()), static_cast<int64_t>(voci.size()),
@@ -276,9 +280,26 @@ Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::st
   LetturaPercorso lp = leggi_percorso(percorso);
   i.percorso = std::move(lp.percorso);
   c.dal_lettore(kFilePercorso, lp.difetti);
-  LetturaTracciato lt = leggi_tracciato(tracciato);
-  i.tracciato = std::move(lt.tracciato);
-  c.dal_lettore(kFileTracciato, lt.difetti);
+  const bool ripresa = memoria && memoria->piena && memoria->byte == tracciato;
+  if (memoria) {
+    memoria->piena = false;  // until the plan's part below is all in it
+  }
+  if (ripresa) {
+    i.tracciato = memoria->tracciato;
+    i.difetti.insert(i.difetti.end(), memoria->difetti_lettura.begin(),
+                     memoria->difetti_lettura.end());
+  } else {
+    LetturaTracciato lt = leggi_tracciato(tracciato);
+    i.tracciato = std::move(lt.tracciato);
+    const size_t prima = i.difetti.size();
+    c.dal_lettore(kFileTracciato, lt.difetti);
+    if (memoria) {
+      memoria->byte.assign(tracciato);
+      memoria->tracciato = i.tracciato;
+      memoria->difetti_lettura.assign(i.difetti.begin() + static_cast<std::ptrdiff_t>(prima),
+                                      i.difetti.end());
+    }
+  }
 
   // The line's length from entry 84 sizes the other two files, when it is there and is one
   // that the compile accepts.
@@ -298,8 +319,36 @@ Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::st
   const Scenario atteso = scenario_di(id);
   c.voci(atteso);
   c.percorso(atteso, lunghezza_estesa);
-  c.tracciato(lunghezza_estesa);
+  // The checks of the points read only the plan, its size and the line's length.
+  if (ripresa && memoria->lunghezza_estesa == lunghezza_estesa) {
+    i.difetti.insert(i.difetti.end(), memoria->difetti_controllo.begin(),
+                     memoria->difetti_controllo.end());
+  } else {
+    const size_t prima = i.difetti.size();
+    c.tracciato(lunghezza_estesa);
+    if (memoria) {
+      memoria->lunghezza_estesa = lunghezza_estesa;
+      memoria->difetti_controllo.assign(i.difetti.begin() + static_cast<std::ptrdiff_t>(prima),
+                                        i.difetti.end());
+    }
+  }
+  if (memoria) {
+    memoria->piena = true;
+    memoria->ripresa = ripresa;
+  }
   return i;
+}
+
+}  // namespace
+
+Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::string_view voci,
+                         std::string_view percorso) {
+  return ispeziona_con(id, tracciato, voci, percorso, nullptr);
+}
+
+Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::string_view voci,
+                         std::string_view percorso, MemoriaTracciato& memoria) {
+  return ispeziona_con(id, tracciato, voci, percorso, &memoria);
 }
 
 Ispezione ispeziona(piattaforma::Disco& disco, const std::string& cartella, const Identita& id) {

@@ -46,6 +46,8 @@ struct Difetto {
   std::string dove;  // "voce 85, orario", "cella 1, valore_2", "punti 12-40": empty for the
                      // file as a whole
   std::string descrizione;
+
+  bool operator==(const Difetto&) const = default;
 };
 
 struct Ispezione {
@@ -61,6 +63,26 @@ struct Ispezione {
 // Reads and checks the bytes of the three files, in the order of FileBinario.
 Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::string_view voci,
                          std::string_view percorso);
+
+// What an inspection of a plan file leaves for the next one. A caller that inspects one compile
+// after another (the watch mode) keeps it: most edits leave the plan's bytes as they were, and
+// reading and checking a long line's plan again is the dearest part of an inspection.
+struct MemoriaTracciato {
+  bool piena = false;  // whether the fields below hold an inspection
+  std::string byte;    // the plan file as it was inspected
+  TracciatoLetto tracciato;
+  std::vector<Difetto> difetti_lettura;  // the reader's, as they stand among the faults
+  // The checks of the points depend on the line's length (entry 84) as well as on the bytes.
+  int64_t lunghezza_estesa = -1;
+  std::vector<Difetto> difetti_controllo;
+  bool ripresa = false;  // whether the last inspection took the plan from here
+};
+
+// The same inspection as ispeziona_byte's, with the plan's reading taken from `memoria` when
+// `tracciato` holds the bytes it was made of, and its checks too when the line's length is also
+// the same; `memoria` is left holding the plan of this inspection.
+Ispezione ispeziona_byte(const Identita& id, std::string_view tracciato, std::string_view voci,
+                         std::string_view percorso, MemoriaTracciato& memoria);
 
 // Reads the three files of `id` from `cartella`. A file that is missing or cannot be read
 // throws piattaforma::ErroreFile.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -298,6 +299,80 @@ TEST(Ispezione, UnFileMancanteEUnErroreDelDisco) {
   EXPECT_THROW(ispeziona(disco, "/c", kIncorporato), piattaforma::ErroreFile);
   disco.ricrea("/c/" + nomi[kFileTracciato], scenario_incorporato().tracciato);
   EXPECT_TRUE(ispeziona(disco, "/c", kIncorporato).difetti.empty());
+}
+
+// Whether two inspections hold the same, the plan's values bit for bit.
+void attendi_uguali(const Ispezione& a, const Ispezione& b, const char* caso) {
+  EXPECT_EQ(a.identita, b.identita) << caso;
+  EXPECT_EQ(a.dimensioni, b.dimensioni) << caso;
+  EXPECT_EQ(a.voci, b.voci) << caso;
+  EXPECT_EQ(a.inizio_voce, b.inizio_voce) << caso;
+  EXPECT_EQ(a.percorso, b.percorso) << caso;
+  EXPECT_EQ(a.difetti, b.difetti) << caso << "\n" << descrivi(a) << "--\n" << descrivi(b);
+  EXPECT_EQ(a.tracciato.ultimo_punto(), b.tracciato.ultimo_punto()) << caso;
+  EXPECT_EQ(a.tracciato.etichette(), b.tracciato.etichette()) << caso;
+  const std::vector<double>& va = a.tracciato.valori();
+  const std::vector<double>& vb = b.tracciato.valori();
+  EXPECT_TRUE(va.size() == vb.size() &&
+              std::memcmp(va.data(), vb.data(), va.size() * sizeof(double)) == 0)
+      << caso;
+}
+
+// One compile after another, as the watch mode inspects them: wherever the plan is taken from
+// the inspection before, the result is the one a fresh inspection gives, faults and their
+// order included; a plan whose bytes changed is read again, and a length of entry 84 that
+// changed has the points checked again against it.
+TEST(Ispezione, IlTracciatoRipresoComeUnoLettoDaCapo) {
+  const auto lunghezza_84 = [](File& f, char basso) {
+    f.voci[static_cast<size_t>(voce(84) + 5)] = basso;  // low byte of 101000 (0x018A88)
+  };
+  const auto x_intera = [](File& f) {
+    f.tracciato = tracciato_cambiato([](TracciatoLetto& t) { t.imposta_intero(5000, 0, 3); });
+  };
+  struct Passo {
+    const char* caso;
+    std::function<void(File&)> prepara;
+    bool ripreso;
+    size_t difetti_del_tracciato;
+  };
+  const Passo passi[] = {
+      {"la prima compilazione", [](File&) {}, false, 0},
+      {"una voce cambiata, il tracciato no",
+       [](File& f) { scrivi_16(f.voci, voce(85) + 30 + 14, 1); }, true, 0},
+      {"la lunghezza della voce 84 cambiata", [&](File& f) { lunghezza_84(f, 0); }, true, 1},
+      {"la stessa lunghezza, un'altra voce cambiata",
+       [&](File& f) {
+         lunghezza_84(f, 0);
+         scrivi_16(f.voci, voce(85) + 30 + 14, 1);
+       },
+       true, 1},
+      {"la lunghezza di prima", [](File&) {}, true, 0},
+      {"un punto del tracciato cambiato", x_intera, false, 1},
+      {"lo stesso tracciato cambiato, la lunghezza no", x_intera, true, 1},
+      {"un'etichetta sconosciuta", [](File& f) { f.tracciato[8] = 7; }, false, 3},
+      {"la stessa etichetta, la lunghezza cambiata",
+       [&](File& f) {
+         f.tracciato[8] = 7;
+         lunghezza_84(f, 0);
+       },
+       true, 3},
+      {"il tracciato di prima", [](File&) {}, false, 0},
+  };
+  MemoriaTracciato memoria;
+  for (const Passo& p : passi) {
+    File f;
+    p.prepara(f);
+    const Ispezione daccapo = ispeziona_byte(kIncorporato, f.tracciato, f.voci, f.percorso);
+    const Ispezione ripresa =
+        ispeziona_byte(kIncorporato, f.tracciato, f.voci, f.percorso, memoria);
+    EXPECT_EQ(memoria.ripresa, p.ripreso) << p.caso;
+    attendi_uguali(ripresa, daccapo, p.caso);
+    size_t del_tracciato = 0;
+    for (const Difetto& d : daccapo.difetti) {
+      del_tracciato += d.file == kFileTracciato ? 1 : 0;
+    }
+    EXPECT_EQ(del_tracciato, p.difetti_del_tracciato) << p.caso << "\n" << descrivi(daccapo);
+  }
 }
 
 }  // namespace

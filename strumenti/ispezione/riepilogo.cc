@@ -125,22 +125,28 @@ Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNum
   r.sfondo = {scenario.inizio_area, scenario.progressiva_voce, scenario.fine_area};
   r.ripetizione = {ripetizione.inizio_area, ripetizione.fine_area, ripetizione.progressiva_voce};
 
-  for (int32_t i = 0; i < r.punti; ++i) {
-    if (tracciato.etichetta(i, 0) == Etichetta::vuoto ||
-        tracciato.etichetta(i, 1) == Etichetta::vuoto) {
+  // The x column, then the y column, as the plan stores them: a long line's million points are
+  // walked straight through, not one checked lookup at a time, into a local extent that the
+  // compiler can keep in registers.
+  Estensione estesa;
+  const auto punti = static_cast<size_t>(r.punti);
+  const std::vector<Etichetta>& etichette = tracciato.etichette();
+  const std::vector<double>& valori = tracciato.valori();
+  for (size_t i = 0; i < punti; ++i) {
+    if (etichette[i] == Etichetta::vuoto || etichette[punti + i] == Etichetta::vuoto) {
       continue;
     }
-    const double x = tracciato.valore(i, 0);
-    const double y = tracciato.valore(i, 1);
-    Estensione& e = r.estensione;
-    if (!e.esiste) {
-      e = {true, x, x, y, y};
+    const double x = valori[i];
+    const double y = valori[punti + i];
+    if (!estesa.esiste) {
+      estesa = {true, x, x, y, y};
     }
-    e.min_x = std::min(e.min_x, x);
-    e.max_x = std::max(e.max_x, x);
-    e.min_y = std::min(e.min_y, y);
-    e.max_y = std::max(e.max_y, y);
+    estesa.min_x = std::min(estesa.min_x, x);
+    estesa.max_x = std::max(estesa.max_x, x);
+    estesa.min_y = std::min(estesa.min_y, y);
+    estesa.max_y = std::max(estesa.max_y, y);
   }
+  r.estensione = estesa;
 
   r.riferimenti = riferimenti_chilometrici(voci);
 

@@ -130,6 +130,32 @@ TEST(Riepilogo, LetturaChilometrica) {
   EXPECT_EQ(chilometrica(da_mille, 1000), 6000);
 }
 
+// The extent counts the points whose x and y both hold a number, each column its own.
+TEST(Riepilogo, EstensioneDaiPuntiConXEY) {
+  TracciatoLetto t;
+  t.crea(5);
+  t.imposta_intero(0, 0, 0);
+  t.imposta_intero(0, 1, 0);
+  t.imposta_intero(1, 0, 0);
+  t.imposta_intero(1, 1, 1);
+  t.imposta_reale(2, 0, 5.5);
+  t.imposta_reale(2, 1, -3.25);
+  t.imposta_reale(3, 0, 100.0);  // y empty: left out
+  t.imposta_reale(4, 1, -50.0);  // x empty: left out
+  const Riepilogo r = riepiloga(t, {}, {});
+  EXPECT_EQ(r.punti, 6);
+  ASSERT_TRUE(r.estensione.esiste);
+  EXPECT_EQ(r.estensione.min_x, 0.0);
+  EXPECT_EQ(r.estensione.max_x, 5.5);
+  EXPECT_EQ(r.estensione.min_y, -3.25);
+  EXPECT_EQ(r.estensione.max_y, 1.0);
+
+  TracciatoLetto vuoti;
+  vuoti.crea(3);
+  EXPECT_FALSE(riepiloga(vuoti, {}, {}).estensione.esiste);
+  EXPECT_FALSE(riepiloga(TracciatoLetto{}, {}, {}).estensione.esiste);
+}
+
 TEST(Riepilogo, OraDelGiorno) {
   EXPECT_EQ(ora_del_giorno(22680), "6:18:00");
   EXPECT_EQ(ora_del_giorno(29730), "8:15:30");
