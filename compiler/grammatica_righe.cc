@@ -22,6 +22,9 @@ constexpr CampoRiga numero(std::string_view nome, std::string_view unita = "") {
 constexpr CampoRiga metri(std::string_view nome) {
   return {nome, "m", L::bit_32, 0, k32};
 }
+constexpr CampoRiga progressiva(std::string_view nome) {
+  return {nome, "m", L::bit_32, 0, k32, true};
+}
 constexpr CampoRiga kmh(std::string_view nome) {
   return numero(nome, "km/h");
 }
@@ -41,32 +44,32 @@ constexpr auto kProgressiva = std::to_array<CampoRiga>(
     {metri("posizione"), numero("valore", "m"), {"verso", "", L::bit_32, 0, 1}});
 constexpr auto kUnValore = std::to_array<CampoRiga>({numero("valore")});
 constexpr auto kRipetizione = std::to_array<CampoRiga>({metri("primo"), metri("secondo")});
-constexpr auto kPendenza =
-    std::to_array<CampoRiga>({metri("posizione"), {"pendenza", "per mille", L::bit_32, -100, 155}});
-constexpr auto kCurva = std::to_array<CampoRiga>({metri("inizio"), metri("lunghezza")});
+constexpr auto kPendenza = std::to_array<CampoRiga>(
+    {progressiva("posizione"), {"pendenza", "per mille", L::bit_32, -100, 155}});
+constexpr auto kCurva = std::to_array<CampoRiga>({progressiva("inizio"), metri("lunghezza")});
 constexpr auto kMontagna =
-    std::to_array<CampoRiga>({metri("inizio"), metri("fine"), numero("tipo")});
-constexpr auto kIndicatori = std::to_array<CampoRiga>({metri("posizione"), kmh("vas"), kmh("vbs"),
-                                                       kmh("vcs"), numero("strisces"), kmh("vad"),
-                                                       kmh("vbd"), kmh("vcd"), numero("strisced")});
-constexpr auto kCartello = std::to_array<CampoRiga>({metri("posizione"), testo("testo")});
+    std::to_array<CampoRiga>({progressiva("inizio"), progressiva("fine"), numero("tipo")});
+constexpr auto kIndicatori = std::to_array<CampoRiga>(
+    {progressiva("posizione"), kmh("vas"), kmh("vbs"), kmh("vcs"), numero("strisces"), kmh("vad"),
+     kmh("vbd"), kmh("vcd"), numero("strisced")});
+constexpr auto kCartello = std::to_array<CampoRiga>({progressiva("posizione"), testo("testo")});
 constexpr auto kVetture = std::to_array<CampoRiga>({numero("vetture")});
 constexpr auto kMassa = std::to_array<CampoRiga>({numero("massa frenata", "%")});
 // A speed is stored in steps of 5 km/h in one byte.
 constexpr auto kVelocita =
-    std::to_array<CampoRiga>({metri("posizione"), {"velocita", "km/h", L::bit_32, 0, 1277}});
-constexpr auto kAderenza = std::to_array<CampoRiga>({metri("posizione"), numero("aderenza")});
+    std::to_array<CampoRiga>({progressiva("posizione"), {"velocita", "km/h", L::bit_32, 0, 1277}});
+constexpr auto kAderenza = std::to_array<CampoRiga>({progressiva("posizione"), numero("aderenza")});
 constexpr auto kOrologio = std::to_array<CampoRiga>(
     {numero_16("ore", "h"), numero_16("minuti", "min"), numero_16("secondi", "s")});
 constexpr auto kSabbia = std::to_array<CampoRiga>({numero_16("sabbia")});
 constexpr auto kSegnale = std::to_array<CampoRiga>(
-    {metri("posizione"), numero("sx"), numero("s1"), numero("s2"), numero("s3"), numero("rapp"),
-     numero("dx"), numero("d1"), numero("d2"), numero("d3"), numero("tempo", "s")});
+    {progressiva("posizione"), numero("sx"), numero("s1"), numero("s2"), numero("s3"),
+     numero("rapp"), numero("dx"), numero("d1"), numero("d2"), numero("d3"), numero("tempo", "s")});
 constexpr auto kRallentamento = std::to_array<CampoRiga>(
-    {metri("x"), kmh("v"), numero("l", "m"), numero("f_tt"), numero("f_ta"), numero("d_v")});
-constexpr auto kAbbattimento = std::to_array<CampoRiga>({metri("posizione"), kmh("valore")});
+    {progressiva("x"), kmh("v"), numero("l", "m"), numero("f_tt"), numero("f_ta"), numero("d_v")});
+constexpr auto kAbbattimento = std::to_array<CampoRiga>({progressiva("posizione"), kmh("valore")});
 constexpr auto kStazione = std::to_array<CampoRiga>({
-    metri("posizione"),
+    progressiva("posizione"),
     numero_8("categoria"),
     numero("lunghezza", "m"),
     numero_8("marca_1"),

@@ -53,6 +53,8 @@ struct CampoRiga {
   // The values an author may write; narrower than the width where the row says so.
   int64_t minimo = 0;
   int64_t massimo = 0;
+  // A chainage along the track (where a row stands, begins or ends), not a length or a value.
+  bool progressiva = false;
 };
 
 struct FormaRiga {

@@ -5,5 +5,8 @@ set -euo pipefail
 cartella=$(mktemp -d)
 trap 'rm -rf "$cartella"' EXIT
 "$1" --esempio "$cartella" >/dev/null
-CARTELLA="$cartella" SERVER="$2" timeout 120 nvim --headless -u NONE -i NONE -n \
-  -c "luafile $(dirname "$0")/prova_lingua_scenario.lua"
+# Once as a client that declares every feature, once as one that declares only plain text.
+for capacita in piene ridotte; do
+  CARTELLA="$cartella" SERVER="$2" CAPACITA="$capacita" timeout 120 nvim --headless -u NONE -i NONE \
+    -n -c "luafile $(dirname "$0")/prova_lingua_scenario.lua"
+done

@@ -11,6 +11,8 @@
 #include "sources/codifica_1252.h"
 #include "strumenti/ispezione/pagina_html.h"
 #include "strumenti/compila_scenario/servizio_pagina.h"
+#include "strumenti/marcia/avvisi_marcia.h"
+#include "strumenti/marcia/parametri_autore.h"
 
 using nlohmann::ordered_json;
 
@@ -103,11 +105,28 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
         std::string("il file delle voci non si puo' scrivere: ") + f.what();
     errore = true;
   }
+  // The timetable's check, as compila_scenario runs it: its warnings and the parameters'
+  // errors after the compile's problems.
+  std::optional<Marcia> marcia;
+  if (risultato) {
+    const ParametriAutore parametri = parametri_autore(disco, richiesta.linea, richiesta.identita,
+                                                       richiesta.parametri_marcia);
+    if (parametri.errori.empty()) {
+      marcia = marcia_della_compilazione(risultato->compilazione, parametri.parametri);
+    }
+    if (marcia) {
+      for (Diagnosi& d : avvisi_della_marcia(*marcia, risultato->compilazione, richiesta.treno,
+                                             risultato->sorgenti[1].testo)) {
+        diagnosi.push_back(std::move(d));
+      }
+    }
+    diagnosi.insert(diagnosi.end(), parametri.errori.begin(), parametri.errori.end());
+  }
   ordered_json problemi = ordered_json::array();
   std::optional<std::string> primo_errore;
   for (const Diagnosi& d : diagnosi) {
     problemi.push_back(oggetto_diagnosi(d, true));
-    if (errore && !primo_errore && d.gravita == Gravita::errore) {
+    if (!primo_errore && d.gravita == Gravita::errore) {
       const std::string testo = testo_diagnosi(d, "compila_scenario");
       primo_errore = testo.substr(0, testo.find('\n'));
     }
@@ -149,7 +168,8 @@ EventoCompilazione compila_e_descrivi(piattaforma::Disco& disco,
   e["confronto_con_ultima_valida"] = confronto && stato.ultima_con_errore;
   EventoCompilazione evento;
   evento.compilazione = testo_json(e);
-  evento.dati = ora ? testo_json(dati_pagina(ora->ispezione, ora->riepilogo, ora->piante))
+  evento.dati = ora ? testo_json(dati_pagina(ora->ispezione, ora->riepilogo, ora->piante,
+                                             marcia ? &*marcia : nullptr))
                     : std::string("null");
   evento.problemi = e["problemi"].size();
   evento.durata_ms = e["durata_ms"].get<double>();

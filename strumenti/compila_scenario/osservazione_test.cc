@@ -45,10 +45,13 @@ struct Osservazione {
     testo.replace(dove, da.size(), a);
   }
 
-  // The page's data made afresh from the files the compile left.
+  // The page's data made afresh from the files the compile left, with the timetable's check
+  // of those files.
   json dati_dai_file() {
     const Ispezione i = ispeziona(disco, richiesta.cartella, richiesta.identita);
-    return json::parse(testo_json(dati_pagina(i, riepiloga(i.tracciato, i.voci, i.percorso))));
+    const Marcia m = verifica_marcia(i.voci, i.percorso, ParametriMarcia{});
+    return json::parse(
+        testo_json(dati_pagina(i, riepiloga(i.tracciato, i.voci, i.percorso), &m)));
   }
 };
 
@@ -108,6 +111,35 @@ TEST(CompilaEDescrivi, OgniEventoPortaIDatiDeiFileScritti) {
   }
 }
 
+// The timetable's check runs with each compile: its warnings stand with the problems, its
+// figures in the page's data; a bad value in the parameters' file is an error at its place,
+// named on the terminal's line, and leaves no check.
+TEST(CompilaEDescrivi, LaVerificaDellOrario) {
+  Osservazione o;
+  const EventoCompilazione e = o.compila();
+  const json c = json::parse(e.compilazione);
+  bool avviso = false;
+  for (const json& p : c["problemi"]) {
+    avviso = avviso || (p["code"] == "orario-impossibile-con-ogni-treno" &&
+                        p["file"] == kTreno && p["severity"] == "avviso");
+  }
+  EXPECT_TRUE(avviso) << c["problemi"].dump();
+  EXPECT_FALSE(c["errore"]);
+  EXPECT_EQ(json::parse(e.dati)["marcia"]["tratte"].back()["esito"],
+            "impossibile-con-ogni-treno");
+
+  o.disco.file["/autore/Valle_marcia.txt"] = "potenza_kw = -3\n";
+  const EventoCompilazione guasta = o.compila();
+  const json g = json::parse(guasta.compilazione);
+  ASSERT_FALSE(g["problemi"].empty());
+  EXPECT_EQ(g["problemi"].back()["file"], "/autore/Valle_marcia.txt");
+  EXPECT_EQ(g["problemi"].back()["line"], 1);
+  EXPECT_EQ(g["problemi"].back()["severity"], "errore");
+  EXPECT_FALSE(json::parse(guasta.dati).contains("marcia"));
+  EXPECT_NE(riga_compilazione(2, guasta).find("/autore/Valle_marcia.txt:1:"), std::string::npos)
+      << riga_compilazione(2, guasta);
+}
+
 // The page served with an event holds the event's data, with the compile in it; while no
 // file could be read, only the compile.
 TEST(CompilaEDescrivi, LaPaginaTieneIDatiELaCompilazione) {
@@ -145,7 +177,10 @@ TEST(CompilaEDescrivi, LeImmaginiIspezionateInMemoria) {
   o.disco.file[kLinea] = "[generale]\r\n";
   const json senza_binari = json::parse(testo_evento(o.compila()));
   EXPECT_TRUE(senza_binari["errore"]);
-  EXPECT_EQ(senza_binari["dati"], primo["dati"]);
+  // The files drawn are those of the first compile; a compile with an error has no check.
+  json dati_dei_file = primo["dati"];
+  dati_dei_file.erase("marcia");
+  EXPECT_EQ(senza_binari["dati"], dati_dei_file);
   size_t letti_dall_uscita = 0;
   for (const std::string& r : o.disco.registro) {
     letti_dall_uscita += r.rfind("aprire " + o.richiesta.cartella + "/", 0) == 0 ? 1 : 0;

@@ -19,6 +19,7 @@
 #include "strumenti/ispezione/pagina_html.h"
 #include "strumenti/ispezione/riepilogo.h"
 #include "strumenti/ispeziona_scenario/uscita_json.h"
+#include "strumenti/marcia/parametri_autore.h"
 
 namespace {
 
@@ -39,7 +40,9 @@ NOME_NUMERO.dat nella CARTELLA), li controlla e dice che cosa contengono.
   --scenario NOME     il nome dello scenario e il numero del treno, che danno i nomi dei
   --treno NUMERO      file; servono solo se nella cartella c'e' piu' di uno scenario
   --json              tutto cio' che e' stato letto, in JSON, al posto del riepilogo
-  --html FILE         scrive anche una pagina con la pianta e il profilo della linea
+  --html FILE         scrive anche una pagina con la pianta e il profilo della linea e la
+                      verifica dell'orario (con i parametri di NOME_marcia.txt, se e'
+                      nella CARTELLA)
   --confronta ALTRA   dice che cosa cambia dallo scenario di CARTELLA a quello della
                       cartella ALTRA, per luogo lungo la linea (con --json in JSON)
   --help, -h          questo aiuto
@@ -59,6 +62,22 @@ int argomenti_sbagliati(const std::string& messaggio) {
 
 void stampa_difetti(piattaforma::Disco& disco, const std::string& cartella, const Ispezione& i) {
   std::cerr << testo_difetti(disco, cartella, i.identita, i.difetti);
+}
+
+// The timetable's check of the files read back, for the page: with the parameters of the
+// scenario's file when it sits in the folder. None when the files have faults, as a compile
+// with an error gives none, or when that file has a bad value, which is printed.
+std::optional<Marcia> marcia_dei_file(piattaforma::Disco& disco, const std::string& cartella,
+                                      const Ispezione& i) {
+  const ParametriAutore p = parametri_autore(
+      disco, cartella + "/" + nomi_binari(i.identita)[kFileVoci], i.identita, {});
+  for (const Diagnosi& d : p.errori) {
+    std::cerr << testo_diagnosi(d, kProgramma);
+  }
+  if (!i.difetti.empty() || !p.errori.empty()) {
+    return std::nullopt;
+  }
+  return verifica_marcia(i.voci, i.percorso, p.parametri);
 }
 
 // What changed from the scenario of `prima` to that of `dopo`.
@@ -143,7 +162,8 @@ int main(int argc, char** argv) {
       }
     }
     if (pagina) {
-      disco.ricrea(*pagina, pagina_html(ispezione, riepilogo));
+      const std::optional<Marcia> marcia = marcia_dei_file(disco, cartella, ispezione);
+      disco.ricrea(*pagina, pagina_html(ispezione, riepilogo, marcia ? &*marcia : nullptr));
     }
     std::cout.flush();
     return ispezione.difetti.empty() ? 0 : kStatoErrore;

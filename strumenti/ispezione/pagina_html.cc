@@ -5,6 +5,7 @@
 
 #include "model/formato_percorso.h"
 #include "strumenti/pagina/pagina_incorporata.h"
+#include "strumenti/ispezione/marcia_pagina.h"
 #include "strumenti/ispezione/polilinea.h"
 
 using nlohmann::ordered_json;
@@ -37,11 +38,12 @@ PianteRidotte piante_ridotte(const TracciatoLetto& t) {
   return {pianta_ridotta(t, kPuntiPianta), pianta_ridotta(t, kPuntiPiantaFine, kTolleranzaPianta)};
 }
 
-ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r) {
-  return dati_pagina(i, r, piante_ridotte(i.tracciato));
+ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r, const Marcia* marcia) {
+  return dati_pagina(i, r, piante_ridotte(i.tracciato), marcia);
 }
 
-ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r, const PianteRidotte& piante) {
+ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r, const PianteRidotte& piante,
+                         const Marcia* marcia) {
   const TracciatoLetto& t = i.tracciato;
   ordered_json d;
   d["scenario"] = i.identita.scenario;
@@ -123,6 +125,9 @@ ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r, const PianteRid
   for (const TrattoChilometrico& k : tratti_chilometrici(r.riferimenti)) {
     d["chilometri"].push_back({k.da, k.base, k.segno});
   }
+  if (marcia != nullptr) {
+    d["marcia"] = dati_marcia(*marcia, i.voci, i.percorso);
+  }
   return d;
 }
 
@@ -167,6 +172,6 @@ std::string pagina_con_testo_dati(std::string_view dati_json) {
   return pagina;
 }
 
-std::string pagina_html(const Ispezione& i, const Riepilogo& r) {
-  return pagina_con_dati(dati_pagina(i, r));
+std::string pagina_html(const Ispezione& i, const Riepilogo& r, const Marcia* marcia) {
+  return pagina_con_dati(dati_pagina(i, r, marcia));
 }

@@ -1,8 +1,10 @@
 // One self-contained page that shows a compiled scenario: the plan of the line drawn from the
 // plan file, with stations, signals and tunnels marked, and under it the profile along the
 // chainage (altitude accumulated from the gradients, the train's speed limit, the boards'
-// speeds for ranks A, B and C, adhesion, slow-downs, tunnels, stations). Pointing at either
-// drawing shows what stands at that metre. Everything the page needs is inside it: its data
+// speeds for ranks A, B and C, adhesion, slow-downs, tunnels, stations) and, when the
+// timetable was checked, the speed and the time of the fastest run against the ceilings and
+// the timetable, with the stretches that are not ok. Pointing at any drawing shows what stands
+// at that metre. Everything the page needs is inside it: its data
 // as JSON, its style and its script; it loads nothing.
 //
 // The page marks its own state for whoever checks it: the body gets data-stato="pronto" when
@@ -20,6 +22,7 @@
 #include "strumenti/ispezione/ispezione.h"
 #include "strumenti/ispezione/polilinea.h"
 #include "strumenti/ispezione/riepilogo.h"
+#include "strumenti/marcia/marcia.h"
 
 // Points of the reduced plan that the page draws at most, and of the finer plan that it draws
 // from when zoomed in, reduced with a tolerance of kTolleranzaPianta metres as long as that
@@ -36,13 +39,15 @@ struct PianteRidotte {
 PianteRidotte piante_ridotte(const TracciatoLetto& t);
 
 // The data that the page's script draws from; the plan reduced from `i`'s plan, or given
-// (those of `piante_ridotte` for the same plan).
-nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r);
+// (those of `piante_ridotte` for the same plan). The timetable's check, when there is one, is
+// that of `i`'s entries and track, under "marcia"; without one the data has no "marcia".
 nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r,
-                                   const PianteRidotte& piante);
+                                   const Marcia* marcia = nullptr);
+nlohmann::ordered_json dati_pagina(const Ispezione& i, const Riepilogo& r,
+                                   const PianteRidotte& piante, const Marcia* marcia = nullptr);
 
 // The page, in UTF-8.
-std::string pagina_html(const Ispezione& i, const Riepilogo& r);
+std::string pagina_html(const Ispezione& i, const Riepilogo& r, const Marcia* marcia = nullptr);
 
 // The page around the given data (that of dati_pagina, with whatever a server adds to it).
 std::string pagina_con_dati(const nlohmann::ordered_json& dati);

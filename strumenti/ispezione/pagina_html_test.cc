@@ -39,6 +39,19 @@ TEST(PaginaHtml, SiBastaDaSola) {
   EXPECT_EQ(dati["chilometri"].size(), 2u);
 }
 
+// The timetable's check is in the data when it is given, and only then.
+TEST(PaginaHtml, LaVerificaDellOrarioSoloSeCE) {
+  const ScenarioCompilato& c = scenario_incorporato();
+  const Ispezione i = ispeziona_byte({"Tavena_Crostia", "4417"}, c.tracciato, c.voci, c.percorso);
+  const Riepilogo r = riepiloga(i.tracciato, i.voci, i.percorso);
+  EXPECT_FALSE(dati_pagina(i, r).contains("marcia"));
+  const Marcia m = verifica_marcia(i.voci, i.percorso, ParametriMarcia{});
+  const auto dati = nlohmann::ordered_json::parse(dati_nella_pagina(pagina_html(i, r, &m)));
+  ASSERT_TRUE(dati.contains("marcia"));
+  EXPECT_EQ(dati["marcia"]["tratte"].size(), m.tratte.size());
+  EXPECT_EQ(dati["marcia"]["tratte"].back()["esito"], "impossibile-con-ogni-treno");
+}
+
 // A sign text that holds "</script>" cannot end the data early.
 TEST(PaginaHtml, UnTestoNonChiudeIDati) {
   ScenarioCompilato c = scenario_incorporato();

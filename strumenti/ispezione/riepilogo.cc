@@ -42,16 +42,6 @@ std::string formato(const char* f, T... valori) {
   return s;
 }
 
-std::string chilometri(std::optional<int32_t> m) {
-  if (!m) {
-    return "-";
-  }
-  const int64_t v = *m;
-  const int64_t a = v < 0 ? -v : v;
-  return formato("%s%lld.%03lld", v < 0 ? "-" : "", static_cast<long long>(a / 1000),
-                 static_cast<long long>(a % 1000));
-}
-
 // Ranges of one layer, a range whose cells hold 0 (no row set it) said as such.
 void scrivi_intervalli(std::string& t, const char* titolo, const std::vector<Intervallo>& v,
                        const std::function<std::string(int)>& valore) {
@@ -63,6 +53,26 @@ void scrivi_intervalli(std::string& t, const char* titolo, const std::vector<Int
 }
 
 }  // namespace
+
+std::string chilometri(std::optional<int32_t> m) {
+  if (!m) {
+    return "-";
+  }
+  const int64_t v = *m;
+  const int64_t a = v < 0 ? -v : v;
+  return formato("%s%lld.%03lld", v < 0 ? "-" : "", static_cast<long long>(a / 1000),
+                 static_cast<long long>(a % 1000));
+}
+
+std::vector<RiferimentoChilometrico> riferimenti_chilometrici(
+    const std::array<Voce, kNumeroVoci>& voci) {
+  std::vector<RiferimentoChilometrico> riferimenti;
+  for (int k : {kVoceProgressivaTre, kVoceProgressivaDue, kVoceProgressivaUno}) {
+    const Voce& v = voci[static_cast<size_t>(k)];
+    riferimenti.push_back({k, v.inizio_area, v.fine_area, v.progressiva_voce});
+  }
+  return riferimenti;
+}
 
 std::vector<TrattoChilometrico> tratti_chilometrici(
     const std::vector<RiferimentoChilometrico>& riferimenti) {
@@ -138,10 +148,7 @@ Riepilogo riepiloga(const TracciatoLetto& tracciato, const std::array<Voce, kNum
   }
   r.estensione = estesa;
 
-  for (int k : {kVoceProgressivaTre, kVoceProgressivaDue, kVoceProgressivaUno}) {
-    const Voce& v = voci[static_cast<size_t>(k)];
-    r.riferimenti.push_back({k, v.inizio_area, v.fine_area, v.progressiva_voce});
-  }
+  r.riferimenti = riferimenti_chilometrici(voci);
 
   // Stations fill the entries from 1 upward and sign texts from 80 downward: the stations are
   // the entries in use below the lowest entry that a sign board names.

@@ -48,6 +48,14 @@ std::vector<TrattoChilometrico> tratti_chilometrici(
 std::optional<int32_t> chilometrica(const std::vector<RiferimentoChilometrico>& riferimenti,
                                     int32_t p);
 
+// The three references of the entries, in the order of their slots.
+std::vector<RiferimentoChilometrico> riferimenti_chilometrici(
+    const std::array<Voce, kNumeroVoci>& voci);
+
+// A reading in metres as the crew documents write it, in kilometres with three decimals:
+// 90050 is "90.050"; "-" for none.
+std::string chilometri(std::optional<int32_t> metri);
+
 struct StazioneLetta {
   int voce = 0;
   std::string nome;  // UTF-8

@@ -1,5 +1,7 @@
 #include "strumenti/lingua_scenario/canale_lsp.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <string_view>
 
@@ -38,6 +40,30 @@ std::optional<size_t> lunghezza_di(std::string_view valore) {
   return n;
 }
 
+// The next line of the header, without its end, into `riga`; false when the input ends first.
+// A line longer than kRigaIntestazioneMassima keeps its start and is marked too long by
+// `troppo_lunga`, and the rest of it is skipped.
+bool leggi_riga(std::istream& in, std::string& riga, bool& troppo_lunga) {
+  riga.clear();
+  troppo_lunga = false;
+  std::streambuf& b = *in.rdbuf();
+  for (;;) {
+    const int c = b.sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(std::ios::eofbit);
+      return false;
+    }
+    if (c == '\n') {
+      return true;
+    }
+    if (riga.size() < kRigaIntestazioneMassima) {
+      riga.push_back(static_cast<char>(c));
+    } else {
+      troppo_lunga = true;
+    }
+  }
+}
+
 }  // namespace
 
 std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
@@ -45,10 +71,12 @@ std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
   bool valida = true;
   bool letta_una_riga = false;
   std::string riga;
+  bool troppo_lunga = false;
   while (true) {
-    if (!std::getline(in, riga)) {
+    if (!leggi_riga(in, riga, troppo_lunga)) {
       return std::nullopt;
     }
+    valida = valida && !troppo_lunga;
     if (!riga.empty() && riga.back() == '\r') {
       riga.pop_back();
     }
@@ -69,7 +97,15 @@ std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
     return m;
   }
   if (*lunghezza > kCorpoMassimo) {
-    in.ignore(static_cast<std::streamsize>(*lunghezza));
+    // Read in pieces and dropped. Not by `ignore`, which after its last byte waits for one
+    // more: the answer would wait for the editor's next message.
+    std::array<char, 65536> pezzo;
+    for (size_t resto = *lunghezza; resto > 0 && in;) {
+      const size_t n = std::min(resto, pezzo.size());
+      in.read(pezzo.data(), static_cast<std::streamsize>(n));
+      resto -= n;
+    }
+    m.scartato = *lunghezza;
     return m;
   }
   std::string corpo(*lunghezza, '\0');
@@ -77,6 +113,10 @@ std::optional<MessaggioLetto> leggi_messaggio(std::istream& in) {
   corpo.resize(static_cast<size_t>(in.gcount()));
   m.corpo = std::move(corpo);
   return m;
+}
+
+bool altro_in_attesa(std::istream& in) {
+  return in.rdbuf()->in_avail() > 0;
 }
 
 void scrivi_messaggio(std::ostream& out, const std::string& corpo) {

@@ -23,6 +23,9 @@ class Pezzi : public std::streambuf {
  public:
   explicit Pezzi(std::vector<Pezzo> pezzi) : pezzi_(std::move(pezzi)) {}
 
+  // Whether a byte was asked for after the last: a pipe would have waited for it.
+  bool chiesto_oltre() const { return chiesto_oltre_; }
+
  protected:
   int_type underflow() override {
     while (prossimo_ < pezzi_.size() &&
@@ -31,6 +34,7 @@ class Pezzi : public std::streambuf {
       dati_ = 0;
     }
     if (prossimo_ == pezzi_.size()) {
+      chiesto_oltre_ = true;
       return traits_type::eof();
     }
     std::string& p = pezzi_[prossimo_].testo;
@@ -43,6 +47,7 @@ class Pezzi : public std::streambuf {
   std::vector<Pezzo> pezzi_;
   size_t prossimo_ = 0;
   size_t dati_ = 0;  // how many times the current chunk was handed over
+  bool chiesto_oltre_ = false;
 };
 
 // The bodies read until the input ends; "<nessuno>" for a message whose body was refused.
@@ -111,6 +116,27 @@ TEST(LeggiMessaggio, ABodyTooLongIsSkippedAndTheNextMessageRead) {
                    {" "},
                    {"Content-Length: 2\r\n\r\n{}"}}),
             (std::vector<std::string>{"<nessuno>", "{}"}));
+}
+
+// A message is read up to its last byte and no further, as the editor may send nothing more
+// until it is answered: a body read or skipped, in one read or in many.
+TEST(LeggiMessaggio, NoByteIsAskedForAfterTheMessage) {
+  const std::string mebibyte(size_t{1} << 20, ' ');
+  const std::string troppo = "Content-Length: " + std::to_string(kCorpoMassimo + 3) + "\r\n\r\n";
+  const std::vector<std::vector<Pezzo>> ingressi = {
+      {{"Content-Length: 2\r\n\r\n{}"}},
+      {{"Content-Length: 2\r\n\r\n{"}, {"}"}},
+      {{troppo}, {mebibyte, kCorpoMassimo / mebibyte.size()}, {"[]["}},
+      {{troppo}, {mebibyte, kCorpoMassimo / mebibyte.size()}, {"["}, {"]["}},
+  };
+  for (size_t i = 0; i < ingressi.size(); ++i) {
+    Pezzi buffer(ingressi[i]);
+    std::istream in(&buffer);
+    const std::optional<MessaggioLetto> m = leggi_messaggio(in);
+    ASSERT_TRUE(m.has_value()) << i;
+    EXPECT_TRUE(m->corpo.has_value() != (m->scartato == kCorpoMassimo + 3)) << i;
+    EXPECT_FALSE(buffer.chiesto_oltre()) << "ingresso " << i;
+  }
 }
 
 TEST(LeggiMessaggio, AMessageSplitAnywhereIsReadWhole) {

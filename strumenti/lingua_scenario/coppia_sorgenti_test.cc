@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "platform/disco_in_memoria.h"
 
 namespace {
@@ -53,27 +57,116 @@ TEST(CoppiaSorgenti, ATrainNumberMayHoldAnUnderscore) {
   EXPECT_TRUE(k.c.problemi.empty());
 }
 
-TEST(CoppiaSorgenti, NamesAndScenarios) {
+// A train source finds its line source among those in its folder, open or on the disk, by the
+// scenario its name begins with, the longest when several do; without one, its name splits at
+// its last "_".
+TEST(CoppiaSorgenti, EachSourceFindsItsLineSource) {
   struct Caso {
-    const char* a;
-    const char* b;
-    bool stesso;
+    const char* sorgente;
+    std::vector<const char*> su_disco;
+    const char* aperta;  // open in the editor, not on the disk
+    std::optional<std::string> linea;
   };
   const Caso casi[] = {
-      {"/d/P_linea.txt", "/d/P_7-.txt", true},
-      {"/d/P_linea.txt", "/e/P_7-.txt", false},
-      {"/d/P_linea.txt", "/d/Q_7-.txt", false},
-      {"/d/altro.txt", "/d/altro.txt", false},
-      // A train number with "_": read against the line source's scenario, whole.
-      {"/d/Linea_A_linea.txt", "/d/Linea_A_44_17-.txt", true},
-      {"/d/Linea_A_44_17-.txt", "/d/Linea_A_linea.txt", true},
+      {"/d/P_linea.txt", {}, nullptr, "/d/P_linea.txt"},
+      {"/d/P_7-.txt", {}, nullptr, "/d/P_linea.txt"},
+      {"/d/P_7-.txt", {"/e/Q_linea.txt"}, nullptr, "/d/P_linea.txt"},
+      {"/d/altro.txt", {}, nullptr, std::nullopt},
+      {"/d/Linea_A_44_17-.txt", {}, nullptr, "/d/Linea_A_44_linea.txt"},
+      {"/d/Linea_A_44_17-.txt", {"/d/Linea_A_linea.txt"}, nullptr, "/d/Linea_A_linea.txt"},
+      {"/d/Linea_A_44_17-.txt", {}, "/d/Linea_A_linea.txt", "/d/Linea_A_linea.txt"},
+      {"/d/Linea_A_44_17-.txt", {"/d/Linea_linea.txt"}, nullptr, "/d/Linea_linea.txt"},
+      {"/d/Linea_A_44_17-.txt",
+       {"/d/Linea_linea.txt", "/d/Linea_A_linea.txt", "/d/Altra_linea.txt"},
+       nullptr,
+       "/d/Linea_A_linea.txt"},
+      // A line source of another folder, or one whose scenario the name does not begin with.
+      {"/d/Linea_A_44_17-.txt",
+       {"/e/Linea_A_linea.txt", "/d/Lin_linea.txt"},
+       nullptr,
+       "/d/Linea_A_44_linea.txt"},
   };
   for (const Caso& c : casi) {
-    EXPECT_EQ(stesso_scenario(c.a, c.b), c.stesso) << c.a << " " << c.b;
+    piattaforma::DiscoInMemoria disco;
+    for (const char* f : c.su_disco) {
+      disco.file[f] = kLinea;
+    }
+    DocumentiAperti aperti;
+    if (c.aperta) {
+      aperti[std::string("file://") + c.aperta] = {c.aperta,
+                                                   std::make_shared<const TestoEditor>(kLinea)};
+    }
+    EXPECT_EQ(linea_del_file(c.sorgente, aperti, disco), c.linea) << c.sorgente;
   }
   EXPECT_EQ(genere_del_file("/d/P_7-.txt"), GenereSorgente::treno);
   EXPECT_EQ(genere_del_file("/d/P_linea.txt"), GenereSorgente::linea);
   EXPECT_EQ(genere_del_file("/d/altro.txt"), GenereSorgente::linea);
+}
+
+// The train sources of a line, open or on the disk, by name and each once; those of another
+// scenario or folder are not its.
+TEST(CoppiaSorgenti, TheTrainSourcesOfALine) {
+  piattaforma::DiscoInMemoria disco;
+  for (const char* f : {"/d/P_linea.txt", "/d/P_9-.txt", "/d/P_10-.txt", "/d/Q_1-.txt",
+                        "/d/P_9_note.txt", "/e/P_8-.txt"}) {
+    disco.file[f] = kTreno;
+  }
+  DocumentiAperti aperti;
+  aperti["file:///d/P_10-.txt"] = {"/d/P_10-.txt", std::make_shared<const TestoEditor>(kTreno)};
+  aperti["file:///d/P_2-.txt"] = {"/d/P_2-.txt", std::make_shared<const TestoEditor>(kTreno)};
+  EXPECT_EQ(treni_della_linea("/d/P_linea.txt", aperti, disco),
+            (std::vector<std::string>{"/d/P_10-.txt", "/d/P_2-.txt", "/d/P_9-.txt"}));
+  const std::vector<ProblemiDellaCoppia> coppie =
+      problemi_della_linea("/d/P_linea.txt", aperti, disco);
+  ASSERT_EQ(coppie.size(), 3u);
+  EXPECT_EQ(coppie[1].numero_treno, "2");
+  EXPECT_EQ(coppie[1].treno.testo, aperti["file:///d/P_2-.txt"].testo);
+  EXPECT_EQ(coppie[2].treno.percorso, "/d/P_9-.txt");
+  // Without a train source, the line alone.
+  const std::vector<ProblemiDellaCoppia> sola = problemi_della_linea("/d/Z_linea.txt", {}, disco);
+  ASSERT_EQ(sola.size(), 1u);
+  EXPECT_EQ(sola[0].numero_treno, "");
+  EXPECT_FALSE(sola[0].treno.testo);
+}
+
+// The line source's problems over three trains: one that every train gives (a character
+// without a byte) comes once and as it is; one that only some give (a sign's text too long for
+// the entry file, found only when the stamps were set) says which.
+TEST(CoppiaSorgenti, TheLineSourceHasTheProblemsOfEachTrain) {
+  piattaforma::DiscoInMemoria disco;
+  const std::string testo_lungo(70000, 'A');
+  DocumentiAperti aperti;
+  aperti["file:///d/P_linea.txt"] = {
+      "/d/P_linea.txt",
+      std::make_shared<const TestoEditor>(
+          "[generale]\r\nlunghezza percorso, 20000\r\n[cartelli]\r\ncartello_indicatore, 1000, " +
+          testo_lungo + "\r\n[fine]\r\n\xe2\x98\x83\r\n")};
+  const char* const valido = "[generale]\r\nnumero vetture, 5\r\n[fine]\r\n";
+  disco.file["/d/P_4417-.txt"] = valido;
+  // A slow-down in the first cell: the stamps find it taken, and the compile stops there.
+  disco.file["/d/P_4418-.txt"] = "[generale]\r\nrallentamento, 0, 70, 300, 0, 0, 0\r\n[fine]\r\n";
+  disco.file["/d/P_4419-.txt"] = valido;
+  const std::vector<ProblemiDellaCoppia> coppie =
+      problemi_della_linea("/d/P_linea.txt", aperti, disco);
+  ASSERT_EQ(coppie.size(), 3u);
+  EXPECT_EQ(coppie[1].del_treno.size(), 1u);  // the stamps' conflict
+  std::vector<std::string> messaggi;
+  for (const Diagnosi& d : diagnosi_della_linea(coppie)) {
+    EXPECT_EQ(d.posto.file, "/d/P_linea.txt");
+    messaggi.push_back(testo_del_luogo(d.posto) + " " + d.messaggio);
+  }
+  ASSERT_EQ(messaggi.size(), 2u);
+  EXPECT_EQ(messaggi[0], "/d/P_linea.txt:6:1 carattere che Windows-1252 non ha");
+  EXPECT_TRUE(messaggi[1].starts_with("/d/P_linea.txt:4:28 ")) << messaggi[1];
+  EXPECT_TRUE(messaggi[1].ends_with(" (treni 4417, 4419)")) << messaggi[1];
+  // One train alone: its problems, and nothing added to them.
+  piattaforma::DiscoInMemoria uno;
+  uno.file["/d/P_4417-.txt"] = valido;
+  const std::vector<Diagnosi> solo =
+      diagnosi_della_linea(problemi_della_linea("/d/P_linea.txt", aperti, uno));
+  ASSERT_EQ(solo.size(), 2u);
+  EXPECT_EQ(solo[1].messaggio + " (treni 4417, 4419)",
+            messaggi[1].substr(messaggi[1].find(' ') + 1));
 }
 
 // A signal in the cell the line's sign board holds: the train source has the problem, with

@@ -1,6 +1,5 @@
 #include "strumenti/lingua_scenario/descrizione_riga.h"
 
-#include <charconv>
 #include <optional>
 
 #include "compiler/celle.h"
@@ -13,36 +12,6 @@ namespace {
 constexpr int kRaggi[] = {10000, 5000, 2500, 1000, 500, 333};
 constexpr int kPassoVelocita = 5;   // km/h per unit of a cell's speed
 constexpr int kZeroPendenza = 100;  // a cell's gradient is per mille plus this
-
-std::optional<int64_t> numero(std::string_view riga, const ValoreLetto& v) {
-  const std::string_view t =
-      riga.substr(static_cast<size_t>(v.inizio), static_cast<size_t>(v.fine - v.inizio));
-  if (t.empty()) {
-    return 0;
-  }
-  int64_t n = 0;
-  const auto [fine, errore] = std::from_chars(t.data(), t.data() + t.size(), n);
-  if (errore != std::errc() || fine != t.data() + t.size()) {
-    return std::nullopt;
-  }
-  return n;
-}
-
-std::string km(std::optional<int32_t> m) {
-  if (!m) {
-    return "-";
-  }
-  const int32_t a = *m < 0 ? -*m : *m;
-  std::string mm = std::to_string(a % 1000);
-  mm.insert(0, 3 - mm.size(), '0');
-  return std::string(*m < 0 ? "-" : "") + std::to_string(a / 1000) + "." + mm;
-}
-
-// Items stand in the cell after their position; layers and points in the cell that holds it.
-bool nella_cella_dopo(const FormaRiga& t) {
-  return t.codice == CodiceForma::segnale || t.codice == CodiceForma::rallentamento ||
-         t.codice == CodiceForma::indicatori_v_max || t.codice == CodiceForma::cartello_indicatore;
-}
 
 void in_vigore(std::vector<std::string>& t, const Scenario& s, const Riepilogo& r, int64_t p) {
   const int64_t k = cella_di(p);
@@ -69,6 +38,15 @@ void in_vigore(std::vector<std::string>& t, const Scenario& s, const Riepilogo& 
 
 }  // namespace
 
+bool nella_cella_dopo(const FormaRiga& t) {
+  return t.codice == CodiceForma::segnale || t.codice == CodiceForma::rallentamento ||
+         t.codice == CodiceForma::indicatori_v_max || t.codice == CodiceForma::cartello_indicatore;
+}
+
+int64_t cella_della_riga(const FormaRiga& t, int64_t posizione) {
+  return nella_cella_dopo(t) ? cella_dopo(posizione) : cella_di(posizione);
+}
+
 std::optional<DescrizioneRiga> descrizione_riga(const RigaDelSorgente& letta, std::string_view riga,
                                                 const Compilazione& c) {
   const FormaRiga* forma = forma_della_riga(letta.sezione, letta.parola, true);
@@ -83,15 +61,15 @@ std::optional<DescrizioneRiga> descrizione_riga(const RigaDelSorgente& letta, st
   if (!posizionata || letta.valori.empty()) {
     return d;
   }
-  const std::optional<int64_t> p = numero(riga, letta.valori.front());
+  const std::optional<int64_t> p = numero_del_valore(riga, letta.valori.front());
   if (!p || *p < 0 || *p > INT32_MAX) {
     return d;
   }
   const Scenario& s = c.scenario;
   const Riepilogo r = riepiloga(TracciatoLetto{}, s.voci, s.percorso);
-  const int64_t cella = nella_cella_dopo(tipo) ? cella_dopo(*p) : cella_di(*p);
-  t.push_back("cella " + std::to_string(cella));
-  t.push_back("chilometrica: km " + km(chilometrica(r.riferimenti, static_cast<int32_t>(*p))));
+  t.push_back("cella " + std::to_string(cella_della_riga(tipo, *p)));
+  t.push_back("chilometrica: km " +
+              chilometri(chilometrica(r.riferimenti, static_cast<int32_t>(*p))));
   in_vigore(t, s, r, *p);
   if (tipo.simbolo == Simbolo::stazione) {
     for (const StazioneLetta& st : r.stazioni) {
@@ -114,7 +92,7 @@ std::optional<DescrizioneRiga> descrizione_riga(const RigaDelSorgente& letta, st
     if (classe < std::size(kRaggi)) {
       t.push_back("raggio: " + std::to_string(kRaggi[classe]) + " m");
     }
-    if (const std::optional<int64_t> l = numero(riga, letta.valori[1])) {
+    if (const std::optional<int64_t> l = numero_del_valore(riga, letta.valori[1])) {
       t.push_back("fine della curva: " + std::to_string(*p + *l) + " m");
     }
   }

@@ -8,6 +8,7 @@
 #include "platform/flussi_standard.h"
 #include "strumenti/lingua_scenario/canale_lsp.h"
 #include "strumenti/lingua_scenario/servizio_sorgenti.h"
+#include "strumenti/lingua_scenario/sessione_lsp.h"
 
 int main(int argc, char** argv) {
   if (chiede_solo_la_versione(argc, argv)) {
@@ -18,24 +19,5 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   piattaforma::DiscoReale disco;
   ServizioSorgenti servizio(disco);
-  while (const std::optional<MessaggioLetto> m = leggi_messaggio(std::cin)) {
-    std::vector<nlohmann::json> risposte;
-    if (!m->corpo) {
-      risposte.push_back(ServizioSorgenti::errore_di_lettura());
-    } else {
-      const nlohmann::json messaggio = nlohmann::json::parse(*m->corpo, nullptr, false);
-      if (messaggio.is_discarded()) {
-        risposte.push_back(ServizioSorgenti::errore_di_lettura());
-      } else {
-        risposte = servizio.ricevi(messaggio);
-      }
-    }
-    for (const nlohmann::json& r : risposte) {
-      scrivi_messaggio(std::cout, r.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
-    }
-    if (servizio.finito()) {
-      break;
-    }
-  }
-  return servizio.stato_uscita();
+  return servi(std::cin, std::cout, servizio, [] { return altro_in_attesa(std::cin); });
 }

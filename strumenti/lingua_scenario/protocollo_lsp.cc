@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kGravitaErrore = 1;
 constexpr int kGravitaAvviso = 2;
+constexpr int kTestoSemplice = 1;
 constexpr int kSnippet = 2;
 constexpr int kParolaChiave = 14;
 // The kinds of an outline's entries.
@@ -51,6 +52,22 @@ std::string testo_snippet(const VoceCompletamento& v) {
   return s;
 }
 
+// The keyword and the fields as the row reads: "rallentamento, x, v, l, f_tt, f_ta, d_v".
+std::string campi_della_voce(const VoceCompletamento& v) {
+  std::string s = v.parola;
+  if (v.con_classe) {
+    s += "1-6";
+  }
+  for (const std::string& c : v.campi) {
+    s += ", " + c;
+  }
+  return s;
+}
+
+json testo_per(const std::string& testo, bool markdown) {
+  return {{"kind", markdown ? "markdown" : "plaintext"}, {"value", testo}};
+}
+
 int genere_simbolo(GenereSimbolo g) {
   switch (g) {
     case GenereSimbolo::sezione:
@@ -77,12 +94,37 @@ json simbolo_lsp(const TestoEditor& t, const SimboloSorgente& s, UnitaPosizione 
   return j;
 }
 
+// The outline's entries one after the other, each row naming its section.
+void simboli_piatti(const TestoEditor& t, const std::string& uri, const SimboloSorgente& s,
+                    const std::string& contenitore, UnitaPosizione u, json& elenco) {
+  json j = {{"name", s.nome},
+            {"kind", genere_simbolo(s.genere)},
+            {"location", {{"uri", uri}, {"range", intervallo_lsp(&t, s.tratto, u)}}}};
+  if (!contenitore.empty()) {
+    j["containerName"] = contenitore;
+  }
+  elenco.push_back(std::move(j));
+  for (const SimboloSorgente& f : s.figli) {
+    simboli_piatti(t, uri, f, s.nome, u, elenco);
+  }
+}
+
 json luogo_lsp(const Luogo& p, const DocumentoLsp& d, UnitaPosizione u) {
   return {
       {"uri", d.uri},
       {"range", d.testo == nullptr
                     ? intervallo_lsp(nullptr, {}, u)
                     : intervallo_lsp(d.testo, tratto_del_campo(*d.testo, p.riga, p.colonna), u)}};
+}
+
+// "Prova_linea.txt:5: la riga che la occupa": the file by its name, as a message names it.
+std::string nota_nel_messaggio(const Nota& n) {
+  const size_t barra = n.posto.file.find_last_of("/\\");
+  std::string testo = barra == std::string::npos ? n.posto.file : n.posto.file.substr(barra + 1);
+  if (n.posto.riga > 0) {
+    testo += ":" + std::to_string(n.posto.riga);
+  }
+  return testo + ": " + n.messaggio;
 }
 
 }  // namespace
@@ -141,21 +183,6 @@ std::string uri_di(const std::string& percorso) {
   return u;
 }
 
-UnitaPosizione unita_offerta(const json& capacita) {
-  const json codifiche =
-      capacita.value("general", json::object()).value("positionEncodings", json::array());
-  for (const json& c : codifiche) {
-    if (c == "utf-8") {
-      return UnitaPosizione::utf8;
-    }
-  }
-  return UnitaPosizione::utf16;
-}
-
-const char* nome_unita(UnitaPosizione u) {
-  return u == UnitaPosizione::utf8 ? "utf-8" : "utf-16";
-}
-
 std::optional<PuntoByte> punto_byte(const TestoEditor& t, const json& posizione, UnitaPosizione u) {
   const int riga = posizione.at("line").get<int>();
   const int carattere = posizione.at("character").get<int>();
@@ -172,44 +199,60 @@ json intervallo_lsp(const TestoEditor* t, const TrattoByte& b, UnitaPosizione u)
   return {{"start", posizione_lsp(*t, b.inizio, u)}, {"end", posizione_lsp(*t, b.fine, u)}};
 }
 
-json simboli_lsp(const TestoEditor& t, const std::vector<SimboloSorgente>& s, UnitaPosizione u) {
+json simboli_lsp(const TestoEditor& t, const std::string& uri,
+                 const std::vector<SimboloSorgente>& s, const CapacitaCliente& k) {
   json j = json::array();
   for (const SimboloSorgente& x : s) {
-    j.push_back(simbolo_lsp(t, x, u));
+    if (k.simboli_gerarchici) {
+      j.push_back(simbolo_lsp(t, x, k.unita));
+    } else {
+      simboli_piatti(t, uri, x, "", k.unita, j);
+    }
   }
   return j;
 }
 
-json completamento_lsp(const std::vector<VoceCompletamento>& voci) {
+json completamento_lsp(const std::vector<VoceCompletamento>& voci, const CapacitaCliente& k) {
   json j = json::array();
   for (const VoceCompletamento& v : voci) {
-    j.push_back({{"label", v.parola},
-                 {"kind", kParolaChiave},
-                 {"detail", v.descrizione},
-                 {"insertText", testo_snippet(v)},
-                 {"insertTextFormat", kSnippet}});
+    json voce = {{"label", v.parola}, {"kind", kParolaChiave}};
+    if (k.snippet) {
+      voce["detail"] = v.descrizione;
+      voce["insertText"] = testo_snippet(v);
+      voce["insertTextFormat"] = kSnippet;
+    } else {
+      // The class digit or the values follow as the author types them.
+      voce["detail"] = v.descrizione + ": " + campi_della_voce(v);
+      voce["insertText"] = v.parola;
+      voce["insertTextFormat"] = kTestoSemplice;
+    }
+    j.push_back(std::move(voce));
   }
   return j;
 }
 
-json firma_lsp(const FirmaRiga& f) {
+json firma_lsp(const FirmaRiga& f, const CapacitaCliente& k) {
+  const auto documentazione = [&k](const std::string& testo) {
+    return k.markdown_firma ? testo_per(testo, true) : json(testo);
+  };
   json parametri = json::array();
   for (const ParametroFirma& p : f.parametri) {
-    parametri.push_back({{"label", p.nome}, {"documentation", p.documentazione}});
+    parametri.push_back({{"label", p.nome}, {"documentation", documentazione(p.documentazione)}});
   }
   return {{"signatures", json::array({{{"label", f.etichetta},
-                                       {"documentation", f.documentazione},
+                                       {"documentation", documentazione(f.documentazione)},
                                        {"parameters", parametri}}})},
           {"activeSignature", 0},
           {"activeParameter", f.attivo}};
 }
 
-json descrizione_lsp(const DescrizioneRiga& d) {
-  std::string testo = "**" + d.parola + "**: " + d.descrizione;
+json descrizione_lsp(const DescrizioneRiga& d, const CapacitaCliente& k) {
+  const bool md = k.markdown_descrizione;
+  std::string testo = (md ? "**" + d.parola + "**" : d.parola) + ": " + d.descrizione;
   for (const std::string& v : d.voci) {
-    testo += "\n- " + v;
+    testo += (md ? "\n- " : "\n") + v;
   }
-  return {{"contents", {{"kind", "markdown"}, {"value", testo}}}};
+  return {{"contents", testo_per(testo, md)}};
 }
 
 json modifiche_lsp(const TestoEditor& t, const std::vector<ModificaTesto>& m, UnitaPosizione u) {
@@ -220,19 +263,49 @@ json modifiche_lsp(const TestoEditor& t, const std::vector<ModificaTesto>& m, Un
   return j;
 }
 
+json suggerimento_lsp(const TestoEditor& t, const SuggerimentoCampo& h, const CapacitaCliente& k) {
+  return {
+      {"position", posizione_lsp(t, h.punto, k.unita)}, {"label", h.testo}, {"paddingLeft", true}};
+}
+
+json correzione_lsp(const TestoEditor& t, const std::string& uri, const Correzione& c,
+                    json diagnostica, const CapacitaCliente& k) {
+  return {{"title", c.titolo},
+          {"kind", "quickfix"},
+          {"isPreferred", true},
+          {"diagnostics", json::array({std::move(diagnostica)})},
+          {"edit", {{"changes", {{uri, modifiche_lsp(t, c.modifiche, k.unita)}}}}}};
+}
+
 json diagnostica_lsp(const Diagnosi& d,
                      const std::function<DocumentoLsp(const std::string&)>& documento,
-                     UnitaPosizione u) {
-  json v = {{"range", luogo_lsp(d.posto, documento(d.posto.file), u)["range"]},
+                     const CapacitaCliente& k) {
+  const UnitaPosizione u = k.unita;
+  const DocumentoLsp proprio = documento(d.posto.file);
+  const auto* nome = std::get_if<std::string>(&d.codice);
+  json intervallo = luogo_lsp(d.posto, proprio, u)["range"];
+  if (nome != nullptr && *nome == kCarattereSenzaByte && proprio.testo != nullptr &&
+      d.posto.riga > 0) {
+    // One character, one byte of the compile.
+    const PuntoByte inizio{d.posto.riga - 1, d.posto.colonna - 1};
+    intervallo = intervallo_lsp(proprio.testo, {inizio, {inizio.riga, inizio.colonna + 1}}, u);
+  }
+  std::string messaggio = d.messaggio;
+  if (!k.informazioni_collegate) {
+    for (const Nota& n : d.note) {
+      messaggio += "\n" + nota_nel_messaggio(n);
+    }
+  }
+  json v = {{"range", std::move(intervallo)},
             {"severity", d.gravita == Gravita::avviso ? kGravitaAvviso : kGravitaErrore},
             {"source", kNomeServer},
-            {"message", d.messaggio}};
+            {"message", std::move(messaggio)}};
   if (const auto* numero = std::get_if<int32_t>(&d.codice)) {
     v["code"] = *numero;
-  } else if (const auto* nome = std::get_if<std::string>(&d.codice)) {
+  } else if (nome != nullptr) {
     v["code"] = *nome;
   }
-  if (!d.note.empty()) {
+  if (k.informazioni_collegate && !d.note.empty()) {
     json collegate = json::array();
     for (const Nota& n : d.note) {
       collegate.push_back(

@@ -13,6 +13,9 @@
 
 #include "strumenti/comune/diagnosi.h"
 #include "strumenti/lingua_scenario/analisi_sorgente.h"
+#include "strumenti/lingua_scenario/capacita_cliente.h"
+#include "strumenti/lingua_scenario/correzioni.h"
+#include "strumenti/lingua_scenario/suggerimenti_chilometrici.h"
 #include "strumenti/lingua_scenario/testo_editor.h"
 
 inline constexpr const char* kNomeServer = "lingua_scenario";
@@ -39,11 +42,6 @@ nlohmann::json notifica_lsp(const std::string& metodo, nlohmann::json parametri)
 std::optional<std::string> percorso_di(const std::string& uri);
 std::string uri_di(const std::string& percorso);
 
-// The editor's units of the first offered encoding the server counts in: UTF-8 when offered,
-// UTF-16 (which every client takes) otherwise; and its name.
-UnitaPosizione unita_offerta(const nlohmann::json& capacita);
-const char* nome_unita(UnitaPosizione u);
-
 // The byte place of the protocol's `position`; none on a line the text does not have. Throws
 // json::exception when `position` is not one.
 std::optional<PuntoByte> punto_byte(const TestoEditor& t, const nlohmann::json& posizione,
@@ -51,13 +49,27 @@ std::optional<PuntoByte> punto_byte(const TestoEditor& t, const nlohmann::json& 
 // The protocol's range of a byte stretch; (0,0)-(0,0) without a text.
 nlohmann::json intervallo_lsp(const TestoEditor* t, const TrattoByte& b, UnitaPosizione u);
 
-nlohmann::json simboli_lsp(const TestoEditor& t, const std::vector<SimboloSorgente>& s,
-                           UnitaPosizione u);
-nlohmann::json completamento_lsp(const std::vector<VoceCompletamento>& voci);
-nlohmann::json firma_lsp(const FirmaRiga& f);
-nlohmann::json descrizione_lsp(const DescrizioneRiga& d);
+// The outline of the document at `uri`: a tree of DocumentSymbol for a client that takes one,
+// else a flat list of SymbolInformation, each row naming its section as its container.
+nlohmann::json simboli_lsp(const TestoEditor& t, const std::string& uri,
+                           const std::vector<SimboloSorgente>& s, const CapacitaCliente& k);
+// A snippet with a stop at each field for a client that takes snippets; else the keyword as
+// plain text, the fields named in the item's detail.
+nlohmann::json completamento_lsp(const std::vector<VoceCompletamento>& voci,
+                                 const CapacitaCliente& k);
+// The documentation in markdown or plain text, as the client asked.
+nlohmann::json firma_lsp(const FirmaRiga& f, const CapacitaCliente& k);
+nlohmann::json descrizione_lsp(const DescrizioneRiga& d, const CapacitaCliente& k);
 nlohmann::json modifiche_lsp(const TestoEditor& t, const std::vector<ModificaTesto>& m,
                              UnitaPosizione u);
+
+// An inlay hint after its field, apart from it by a space.
+nlohmann::json suggerimento_lsp(const TestoEditor& t, const SuggerimentoCampo& h,
+                                const CapacitaCliente& k);
+// A quick fix of the document at `uri`, attached to its problem (`diagnostica`, in the
+// protocol's shape).
+nlohmann::json correzione_lsp(const TestoEditor& t, const std::string& uri, const Correzione& c,
+                              nlohmann::json diagnostica, const CapacitaCliente& k);
 
 // How the protocol names a file of a problem and counts in it (no text: a missing file).
 struct DocumentoLsp {
@@ -65,8 +77,10 @@ struct DocumentoLsp {
   const TestoEditor* testo = nullptr;
 };
 
-// A problem in the protocol's shape: its place and each note's at the field they point to,
-// each file found through `documento`.
+// A problem in the protocol's shape: its place at the field it points to (a character without
+// a byte: that one character), each file found through `documento`. Its notes are related
+// information for a client that shows it; else each is a line of the message as the compiler
+// prints a note, "FILE:LINE: message" with the file by its name.
 nlohmann::json diagnostica_lsp(const Diagnosi& d,
                                const std::function<DocumentoLsp(const std::string&)>& documento,
-                               UnitaPosizione u);
+                               const CapacitaCliente& k);

@@ -1,5 +1,7 @@
 #include "strumenti/lingua_scenario/righe_sorgente.h"
 
+#include <charconv>
+
 namespace {
 
 // The values after the keyword: a text value runs to the comma, numbers are also split by
@@ -73,4 +75,18 @@ int campo_alla_colonna(std::string_view riga, const RigaDelSorgente& letta, int 
     }
   }
   return campo;
+}
+
+std::optional<int64_t> numero_del_valore(std::string_view riga, const ValoreLetto& v) {
+  const std::string_view t =
+      riga.substr(static_cast<size_t>(v.inizio), static_cast<size_t>(v.fine - v.inizio));
+  if (t.empty()) {
+    return 0;
+  }
+  int64_t n = 0;
+  const auto [fine, errore] = std::from_chars(t.data(), t.data() + t.size(), n);
+  if (errore != std::errc() || fine != t.data() + t.size()) {
+    return std::nullopt;
+  }
+  return n;
 }

@@ -4,6 +4,8 @@
 // the outline and the hover point at.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,3 +34,6 @@ std::vector<RigaDelSorgente> leggi_righe(const std::vector<std::string_view>& ri
 
 // The field under byte `colonna` (from 0) of a line: 0 the keyword, k the k-th value.
 int campo_alla_colonna(std::string_view riga, const RigaDelSorgente& letta, int colonna);
+
+// The number a value holds (an empty value is 0); none for a value not written as an integer.
+std::optional<int64_t> numero_del_valore(std::string_view riga, const ValoreLetto& v);

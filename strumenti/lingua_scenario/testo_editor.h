@@ -12,7 +12,8 @@
 enum class UnitaPosizione { utf16, utf8 };
 
 // A character of the editor's text that Windows-1252 cannot hold (or bytes that are no UTF-8),
-// at its line and column of the compile's bytes (both from 1).
+// at its line and column of the compile's bytes (both from 1); the problem's code names it.
+inline constexpr std::string_view kCarattereSenzaByte = "carattere-senza-byte";
 struct CarattereMancante {
   int riga = 0;
   int colonna = 0;

@@ -7,11 +7,14 @@
 // (Q.lunghezza). `fai` returns {nome, svg, controlli, chiave, mostra(m), vai(m, stazione),
 // porta_in_vista(m), segna_cambiamenti(cambiamenti)}; `controlli` are those of
 // vista.zoom_e_trascina. A new drawing is a module, a line of DISEGNI, and an svg element in
-// pagina.html.
+// pagina.html. The drawings along the chainage (`lungo_la_linea`: the profile and the charts
+// of the timetable's check) show the same metres: a view changed in one is followed by the
+// others.
 (function (P) {
   "use strict";
 
-  const DISEGNI = [{id: "svg-pianta", modulo: () => P.pianta}, {id: "svg-profilo", modulo: () => P.profilo}];
+  const DISEGNI = [{id: "svg-pianta", modulo: () => P.pianta}, {id: "svg-profilo", modulo: () => P.profilo},
+    {id: "svg-velocita", modulo: () => P.velocita}, {id: "svg-tempi", modulo: () => P.tempi}];
 
   // An icon that is no file: the browser asks for none.
   function icona() {
@@ -57,7 +60,8 @@
     function mostra(m) {
       m = Math.max(0, Math.min(Math.round(m), stato.lunghezza - 1));
       for (const d of tutti()) { d.mostra(m); }
-      P.pannelli.dettagli(P.pannelli.righe_del_metro(stato.D, stato.pianta, m));
+      P.pannelli.dettagli(P.pannelli.righe_del_metro(stato.D, stato.pianta, m)
+          .concat(P.marcia.righe_del_metro(stato.D.marcia, m)));
     }
     // Every drawing centred on metre m (a station on its own point), and what stands there shown.
     function vai(m, stazione) {
@@ -74,6 +78,10 @@
       // The pointer on metre m of a drawing.
       punta: mostra,
       // A click on metre m of the drawing `da`: the point brought into the others' views.
+      // The view of the drawing `da` along the chainage changed to v: the others follow.
+      vista_cambiata: (da, v) => {
+        for (const d of tutti()) { if (d.lungo_la_linea && d.nome !== da) { d.controlli.segui(v); } }
+      },
       scegli: (m, da) => {
         mostra(m);
         const n = Math.max(0, Math.min(Math.round(m), stato.lunghezza - 1));
@@ -91,7 +99,11 @@
       for (const d of DISEGNI) {
         const modulo = d.modulo(), vecchio = stato.disegni[modulo.nome];
         if (modulo.chiave && vecchio && P.geometria.stessi(vecchio.chiave, modulo.chiave(Q))) { continue; }
-        stato.disegni[modulo.nome] = modulo.fai(P.elementi.svg_nuovo(d.id), Q, ambiente);
+        const nuovo = modulo.fai(P.elementi.svg_nuovo(d.id), Q, ambiente);
+        stato.disegni[modulo.nome] = nuovo;
+        // A chart made for the first time starts at the profile's view.
+        const profilo = stato.disegni.profilo;
+        if (nuovo.lungo_la_linea && profilo && nuovo !== profilo) { nuovo.controlli.segui(profilo.controlli.vista()); }
       }
       const cambiamenti = stato.compilazione ? stato.compilazione.cambiamenti : [];
       for (const d of tutti()) { d.segna_cambiamenti(cambiamenti); }
@@ -100,6 +112,7 @@
         stato.stazioni_in_tabella = stazioni_ora;
         P.pannelli.stazioni(D, vai);
       }
+      P.marcia.pannello(D, vai);
       mostra(D.stazioni.length ? D.stazioni[0].posizione : 0);
     }
 

@@ -1,11 +1,10 @@
 // The profile along the chainage: altitude, the train's speed limit, the boards' speeds for
 // ranks A, B and C, slow-downs, adhesion, tunnels and stations in bands one above the other,
 // the station names in rows above them, and the chainage axis. It is one of the page's drawings
-// (see pagina.js for what a drawing offers the page); it zooms and moves along x only.
+// (see pagina.js for what a drawing offers the page); it zooms and moves along x only, and the
+// drawings along the chainage follow its view (see progressiva.js).
 (function (P) {
   "use strict";
-  // The drawing's width, the left margin that holds the bands' names, the right margin.
-  const LARGO = {larghezza: 880, sinistra: 52, destra: 14};
   // The bands from the top: station names, altitude, speeds, adhesion, tunnels; then the axis.
   const BANDE = (() => {
     const nomi_alto = 96, quota_alto = nomi_alto + 6, quota_basso = quota_alto + 120;
@@ -25,10 +24,10 @@
     const {el, testo, a_misura} = P.elementi;
     const G = P.geometria;
     const B = BANDE;
+    const LARGO = P.progressiva.LARGO;
     svg.setAttribute("viewBox", "0 0 " + LARGO.larghezza + " " + B.altezza);
-    const utile = LARGO.larghezza - LARGO.sinistra - LARGO.destra;
-    const xm = (m) => LARGO.sinistra + m / lunghezza * utile;
-    const metro_di = (x) => (x - LARGO.sinistra) / utile * lunghezza;
+    const S = P.progressiva.scala(lunghezza);
+    const {utile, xm, metro_di} = S;
     el("rect", {x: LARGO.sinistra, y: B.quota_alto, width: utile, height: B.gall_basso - B.quota_alto,
       fill: "#fbfcfd"}, svg);
     // The chainage axis, drawn again for each view at a round step that fits it.
@@ -36,11 +35,8 @@
     // Texts that keep their size on screen: [element, x, y]; and the band names, kept at the
     // left edge of whatever part is shown.
     const testi = [];
-    const bande = [];
-    const etichetta_banda = (y, t) => {
-      bande.push([testo(el("text", {x: LARGO.sinistra - 6, y, "text-anchor": "end", fill: "#66727f",
-        "class": "banda"}, svg), t), y]);
-    };
+    const bande = P.progressiva.margine(svg, B.altezza);
+    const etichetta_banda = (y, t) => { bande.etichetta(y, t); };
     const gradini = (lista, ym, colore, spessore, classe) => {
       el("path", {d: G.gradini(lista, xm, ym), fill: "none", stroke: colore, "stroke-width": spessore,
         "class": classe}, svg);
@@ -118,33 +114,13 @@
     function disponi(v, base) {
       const kx = v[2] / base[2], pixel = ambiente.pixel.profilo || base[2];
       const px = (x) => (x - v[0]) / v[2] * pixel;
-      const passo = G.passo_asse(v[2] / utile * lunghezza);
-      asse.textContent = "";
-      // Axis labels stay inside the part shown, right of the bands' names.
-      const bordo = [v[0] + LARGO.sinistra * kx, v[0] + v[2]];
-      const da = Math.max(0, Math.floor(metro_di(v[0]) / passo) * passo);
-      for (let m = da; m <= lunghezza && xm(m) <= v[0] + v[2]; m += passo) {
-        el("line", {x1: xm(m), y1: B.quota_alto, x2: xm(m), y2: B.gall_basso, "class": "asse"}, asse);
-        // A tick under the bands' names has its label hidden there too.
-        if (xm(m) < bordo[0]) { continue; }
-        const scritta = P.formato.etichetta_asse(m, passo);
-        const t = testo(el("text", {x: xm(m), y: B.gall_basso + 14, "text-anchor":
-          P.etichette.ancora_nei_bordi(xm(m), scritta.length * 3 * kx, bordo[0], bordo[1]),
-        fill: "#66727f"}, asse), scritta);
-        a_misura(t, xm(m), B.gall_basso + 14, kx, 1);
-      }
+      P.progressiva.asse(asse, v, base, S, lunghezza, B.quota_alto, B.gall_basso);
       for (const t of testi) {
         const dentro = t[1] >= v[0] - v[2] && t[1] <= v[0] + 2 * v[2];
         t[0].style.display = dentro ? "" : "none";
         if (dentro) { a_misura(t[0], t[1], t[2], kx, 1); }
       }
-      sfondo_bande.setAttribute("x", v[0]);
-      sfondo_bande.setAttribute("width", LARGO.sinistra * kx);
-      for (const b of bande) {
-        const x = v[0] + (LARGO.sinistra - 6) * kx;
-        b[0].setAttribute("x", x);
-        a_misura(b[0], x, b[1], kx, 1);
-      }
+      bande.disponi(v, base);
       const posti = P.etichette.righe_dei_nomi(
           nomi.map((n) => ({centro: px(n.x), mezza: n.larghezza * pixel / base[2] / 2})), righe_nomi,
           LARGO.sinistra / base[2] * pixel, pixel, DISTACCO_NOMI);
@@ -162,9 +138,7 @@
       });
     }
     // The band names over a ground of their own, above whatever a panned view brings under them.
-    const sfondo_bande = el("rect", {x: 0, y: 0, width: LARGO.sinistra, height: B.altezza,
-      fill: "var(--carta)"}, svg);
-    for (const b of bande) { svg.appendChild(b[0]); }
+    bande.in_cima();
     const cursore = el("line", {y1: B.quota_alto, y2: B.gall_basso, "class": "cursore",
       visibility: "hidden"}, svg);
     const cambiati = el("g", {"class": "cambiati"}, svg);
@@ -179,9 +153,9 @@
     P.elementi.misura_nomi(nomi, "profilo", ambiente.larghezze);
     svg.setAttribute("preserveAspectRatio", "none");
     svg.style.height = B.altezza + "px";
-    const disegno = {nome: "profilo", svg, chiave: null};
+    const disegno = {nome: "profilo", svg, chiave: null, lungo_la_linea: true};
     disegno.controlli = P.vista.zoom_e_trascina(svg, "profilo", true, disponi, ambiente.viste,
-        () => ambiente.attiva("profilo"));
+        () => ambiente.attiva("profilo"), (v) => ambiente.vista_cambiata("profilo", v));
     // The cursor on metre m.
     disegno.mostra = (m) => {
       cursore.setAttribute("x1", xm(m));

@@ -51,11 +51,16 @@
     return [v[0] - dx / larghezza * v[2], solo_x ? v[1] : v[1] - dy / altezza * v[3], v[2], v[3]];
   }
 
+  // The view v moved and zoomed along x as the view `altra` is, of a drawing as wide.
+  function seguita(v, altra) { return [altra[0], v[1], altra[2], v[3]]; }
+
   // Wheel, drag and keys on the drawing `svg`, named `nome`. The view starts from the one kept
   // under that name in `memoria` (or the whole drawing) and is kept there. `aggiorna(v, base)`
   // lays out again what depends on the scale, once a frame at most; `quando_attiva()` runs
-  // when the drawing is pointed at or focused. Returns the drawing's controls.
-  function zoom_e_trascina(svg, nome, solo_x, aggiorna, memoria, quando_attiva) {
+  // when the drawing is pointed at or focused; `quando_cambia(v)`, when given, after each
+  // change of the view made here, but not after one that follows another drawing's. Returns
+  // the drawing's controls.
+  function zoom_e_trascina(svg, nome, solo_x, aggiorna, memoria, quando_attiva, quando_cambia) {
     const base = svg.getAttribute("viewBox").split(" ").map(Number);
     let v = memoria[nome] || base.slice();
     let atteso = false;
@@ -64,11 +69,12 @@
       aggiorna(v, base);
       svg.setAttribute("data-vista", v.map((n) => n.toFixed(1)).join(" "));
     }
-    function applica(nuova, subito) {
+    function applica(nuova, subito, seguendo) {
       v = limitata(nuova, base, solo_x);
       svg.setAttribute("viewBox", v.join(" "));
       memoria[nome] = v;
       if (subito) { disponi(); } else if (!atteso) { atteso = true; requestAnimationFrame(disponi); }
+      if (quando_cambia && !seguendo) { quando_cambia(v); }
     }
     svg.setAttribute("tabindex", "0");
     svg.addEventListener("mouseenter", quando_attiva);
@@ -94,7 +100,8 @@
           e.clientY - presa.y, r.width, r.height, solo_x));
     });
     svg.addEventListener("dblclick", () => { applica(base.slice()); });
-    applica(v, true);
+    // The view it starts from is no change to tell.
+    applica(v, true, true);
     return {
       // Acts on key k; false for a key that does nothing here.
       tasto(k) {
@@ -109,9 +116,14 @@
       trascinato() { return presa !== null && presa.trascinato; },
       vista() { return v; },
       intera() { return intera(v, base); },
+      // Along x as the view `altra` of another drawing as wide, without telling anyone.
+      segui(altra) {
+        if (altra[0] !== v[0] || altra[2] !== v[2]) { applica(seguita(v, altra), false, true); }
+      },
     };
   }
 
-  P.vista = {limitata, zoomata, dopo_il_tasto, intera, centrata, contiene, trascinata, zoom_e_trascina};
+  P.vista = {limitata, zoomata, dopo_il_tasto, intera, centrata, contiene, trascinata, seguita,
+    zoom_e_trascina};
 })(globalThis.Pagina = globalThis.Pagina || {});
 if (typeof module !== "undefined") { module.exports = globalThis.Pagina; }

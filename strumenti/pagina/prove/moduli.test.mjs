@@ -24,8 +24,8 @@ test("l'elenco dei moduli: ognuno una volta, pagina.js per ultimo", () => {
   assert.deepEqual([...moduli].sort(), nella_cartella, "ogni modulo della cartella e' incorporato");
   assert.equal(new Set(moduli).size, moduli.length, "nessun modulo due volte");
   assert.equal(moduli[moduli.length - 1], "pagina.js");
-  for (const m of ["formato", "geometria", "etichette", "elementi", "vista", "pianta", "profilo", "pannelli",
-    "rapporto", "aggiornamenti"]) {
+  for (const m of ["formato", "geometria", "etichette", "elementi", "vista", "progressiva", "pianta", "profilo",
+    "marcia", "velocita", "tempi", "pannelli", "rapporto", "aggiornamenti"]) {
     assert.equal(typeof P[m], "object", m + " si carica senza browser");
   }
   // Every drawing offers the page a name and a way to be made.
